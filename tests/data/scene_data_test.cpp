@@ -1,0 +1,178 @@
+#include "data/scene_data.h"
+
+#include <gtest/gtest.h>
+
+#include "core/text.h"
+#include "core/vb_error.h"
+#include "data/record_codec.h"
+#include "test_support.h"
+
+namespace qv::data {
+namespace {
+
+using qv::testing::RecordingBoxes;
+using qv::testing::TempDir;
+
+std::vector<uint8_t> Concat(const std::vector<std::vector<uint8_t>>& records) {
+  std::vector<uint8_t> all;
+  for (const auto& r : records) all.insert(all.end(), r.begin(), r.end());
+  return all;
+}
+
+class SceneDataTest : public ::testing::Test {
+ protected:
+  SceneDataTest() : folder_(dir_.path()), data_(folder_, boxes_) {
+    std::filesystem::create_directories(dir_.path() / "resource");
+  }
+
+  TempDir dir_;
+  GameFolder folder_;
+  RecordingBoxes boxes_;
+  SceneData data_;
+};
+
+TEST_F(SceneDataTest, CountsRecordsOfTheThreeCountedFiles) {
+  dir_.Write("resource/Quorvex1.dat", std::vector<uint8_t>(3 * 4395 + 2198, 0));
+  dir_.Write("resource/Quorvex2.dat", std::vector<uint8_t>(5 * 112, 0));
+  dir_.Write("resource/Quorvex3.dat", std::vector<uint8_t>(7 * 209 + 104, 0));
+  data_.OpenSceneBase();
+  data_.OpenLocBase();
+  data_.OpenInvBase();
+  data_.OpenConvBase();
+  EXPECT_EQ(data_.SceneCount, 4);
+  EXPECT_EQ(data_.LocCount, 5);
+  EXPECT_EQ(data_.InvCount, 7);
+  EXPECT_TRUE(boxes_.boxes.empty()) << "a missing conversation file is not an error";
+}
+
+TEST_F(SceneDataTest, OpeningFailureShowsTheProcedureBoxAndKeepsTheCount) {
+  std::filesystem::remove_all(dir_.path() / "resource");
+  data_.OpenSceneBase();
+  data_.OpenGenBase();
+  ASSERT_EQ(boxes_.boxes.size(), 2u);
+  EXPECT_EQ(boxes_.boxes[0].title, "Quorvex Player");
+  EXPECT_EQ(boxes_.boxes[0].text,
+            "Unexpected error in procedure: OpenSceneBase\r\nError #76: Path not found");
+  EXPECT_EQ(boxes_.boxes[1].text,
+            "Unexpected error in procedure: OpenGenBase\r\nError #76: Path not found");
+  EXPECT_EQ(data_.SceneCount, 0);
+}
+
+TEST_F(SceneDataTest, TooManyRecordsOverflowsThroughTheBox) {
+  auto file = dir_.path() / "resource/Quorvex2.dat";
+  std::ofstream(file).close();
+  std::filesystem::resize_file(file, 32768ull * 112);
+  data_.OpenLocBase([] { FAIL() << "the map is not built after a failed count"; });
+  ASSERT_EQ(boxes_.boxes.size(), 1u);
+  EXPECT_EQ(boxes_.boxes[0].text, "Unexpected error in procedure: OpenLocBase\r\nError #6: Overflow");
+  EXPECT_EQ(data_.LocCount, 0);
+}
+
+TEST_F(SceneDataTest, GeneralSettingsAreReadOnlyWhenExactly908Bytes) {
+  GeneralRecord settings;
+  settings.GameTitle = "Lighthouse";
+  auto bytes = EncodeRecord(settings);
+  for (int extra : {-1, 1}) {
+    auto wrong = bytes;
+    wrong.resize(bytes.size() + extra, ' ');
+    dir_.Write("resource/Quorvex4.dat", wrong);
+    bool read = false;
+    data_.OpenGenBase([&](const GeneralRecord&) { read = true; });
+    EXPECT_FALSE(read) << "length " << wrong.size();
+  }
+  dir_.Write("resource/Quorvex4.dat", bytes);
+  std::string title;
+  data_.OpenGenBase([&](const GeneralRecord& r) { title = std::string(TrimBlanks(r.GameTitle)); });
+  EXPECT_EQ(title, "Lighthouse");
+  EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(SceneDataTest, ReadSceneCopiesEveryFieldTrimmed) {
+  SceneRecord first, second;
+  second.ScenePicture = "  Hall.jpg";
+  second.SoundtrackFile = std::string(15, ' ');
+  second.ExitSound = std::string(15, '\0');
+  second.JumpEnabled = 1;
+  second.JumpScene = -7;
+  second.LinkRight = {11, 5, 100, 600, 90, 475};
+  SceneObjectSlot& door = second.Objects[19];  // slot 20
+  door.ObjType = 1;
+  door.ObjX = 300;
+  door.ObjS[0] = "Door.GIF";
+  door.ObjS[4] = "120";
+  door.ObjS[5] = "45";
+  door.ObjN[25] = 1;
+  door.ObjN[32] = -1;
+  dir_.Write("resource/Quorvex1.dat", Concat({EncodeRecord(first), EncodeRecord(second)}));
+  data_.OpenSceneBase();
+  data_.ReadScene(2);
+
+  const SceneTables& s = data_.scene;
+  EXPECT_EQ(s.CurrentScene, 2);
+  EXPECT_EQ(s.ScenePicture, "Hall.jpg");
+  EXPECT_EQ(s.SoundtrackFile, "") << "all blanks is not set";
+  EXPECT_EQ(s.ExitSound, std::string(15, '\0')) << "zero bytes are not blanks";
+  EXPECT_EQ(s.JumpEnabled, 1);
+  EXPECT_EQ(s.JumpScene, -7);
+  EXPECT_EQ(s.LinkRight[0], 11);
+  EXPECT_EQ(s.LinkRight[1], 5);
+  EXPECT_EQ(s.LinkRight[5], 475);
+  EXPECT_EQ(s.ObjType[20], 1);
+  EXPECT_EQ(s.ObjX[20], 300);
+  EXPECT_EQ(s.ObjS[0][20], "Door.GIF");
+  EXPECT_EQ(LeadingNumber(s.ObjS[4][20]), 120) << "an invisible link's height";
+  EXPECT_EQ(LeadingNumber(s.ObjS[5][20]), 45) << "and width";
+  EXPECT_EQ(s.ObjN[25][20], 1);
+  EXPECT_EQ(s.ObjN[32][20], -1) << "the last field of the last slot";
+  EXPECT_EQ(s.ObjType[19], 0);
+}
+
+TEST_F(SceneDataTest, AllBlankRecordReadsAsEmptyTextsAndZeros) {
+  SceneRecord blank;  // encodes texts as blanks, numbers as zeros
+  dir_.Write("resource/Quorvex1.dat", EncodeRecord(blank));
+  data_.OpenSceneBase();
+  data_.ReadScene(1);
+  for (int i = 1; i <= 20; ++i) {
+    EXPECT_EQ(data_.scene.ObjType[i], 0);
+    EXPECT_EQ(data_.scene.ObjS[0][i], "");
+  }
+  EXPECT_EQ(data_.scene.ScenePicture, "");
+}
+
+TEST_F(SceneDataTest, RecordZeroFailsAndLeavesTheTables) {
+  SceneRecord one;
+  one.ScenePicture = "One.bmp";
+  dir_.Write("resource/Quorvex1.dat", EncodeRecord(one));
+  data_.OpenSceneBase();
+  data_.ReadScene(1);
+  try {
+    data_.ReadScene(0);
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number(), 63);
+    EXPECT_EQ(e.description(), "Bad record number");
+  }
+  EXPECT_EQ(data_.scene.CurrentScene, 1);
+  EXPECT_EQ(data_.scene.ScenePicture, "One.bmp");
+  data_.ReadScene(9);  // past the end: an all-zero record
+  EXPECT_EQ(data_.scene.CurrentScene, 9);
+  EXPECT_EQ(data_.scene.ScenePicture, std::string(15, '\0'));
+}
+
+TEST_F(SceneDataTest, ClosedFilesRaiseBadFileNumber) {
+  dir_.Write("resource/Quorvex5.dat", std::vector<uint8_t>(1712, ' '));
+  data_.OpenConvBase();
+  EXPECT_NO_THROW(data_.ReadConversation(1));
+  data_.CloseBases();
+  data_.CloseBases();  // closing twice does nothing
+  try {
+    data_.ReadConversation(1);
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number(), 52);
+  }
+  EXPECT_THROW(data_.ReadScene(1), VbError);
+}
+
+}  // namespace
+}  // namespace qv::data

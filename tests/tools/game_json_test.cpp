@@ -1,0 +1,159 @@
+#include "tools/game_json.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "test_support.h"
+
+namespace qv::tools {
+namespace {
+
+using qv::testing::ReadBytes;
+using qv::testing::TempDir;
+
+struct Kind {
+  FileKind kind;
+  int size;
+};
+constexpr Kind kAllKinds[] = {{FileKind::kScenes, 4395},       {FileKind::kLocations, 112},
+                              {FileKind::kItems, 209},         {FileKind::kGeneral, 908},
+                              {FileKind::kConversations, 1712}, {FileKind::kSavedGame, 1113}};
+
+// Random bytes, with runs of blanks so that padding, inner blanks and trailing blanks
+// before other bytes all occur.
+std::vector<uint8_t> RandomBytes(std::mt19937& rng, size_t n) {
+  std::vector<uint8_t> bytes(n);
+  std::uniform_int_distribution<int> byte(0, 255), coin(0, 3);
+  for (auto& b : bytes) b = coin(rng) == 0 ? ' ' : static_cast<uint8_t>(byte(rng));
+  return bytes;
+}
+
+std::string Message(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const GameJsonError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(GameJson, EveryLayoutRoundTripsByteForByte) {
+  std::mt19937 rng(20261206);
+  for (const Kind& k : kAllKinds) {
+    for (int round = 0; round < 20; ++round) {
+      size_t records = static_cast<size_t>(round % 3);
+      size_t tail = round % 4 == 3 ? static_cast<size_t>(k.size / 3) : 0;
+      auto bytes = RandomBytes(rng, records * k.size + tail);
+      Json json = FileToJson(k.kind, bytes);
+      // Through text and back, as the tools pass it.
+      Json reparsed = ParseGameJson(json.dump());
+      ASSERT_EQ(FileFromJson(k.kind, reparsed, "file"), bytes)
+          << "layout of " << k.size << " bytes, round " << round;
+    }
+  }
+}
+
+TEST(GameJson, TextsShowWithoutPaddingAndKeepZeroAndUndefinedBytes) {
+  std::vector<uint8_t> record(112, ' ');
+  const char name[] = "Lighthouse";
+  std::copy(name, name + 10, record.begin());
+  record[15] = 0x00;  // LocPicture starts with a zero byte
+  record[16] = 0x81;  // a byte Windows-1252 leaves undefined
+  record[17] = 0xE9;  // e acute
+  for (int i = 30; i < 112; ++i) record[i] = 0;
+  Json json = FileToJson(FileKind::kLocations, record);
+  EXPECT_EQ(json[0]["LocName"], "Lighthouse");
+  EXPECT_EQ(json[0]["LocPicture"], std::string("\0\xC2\x81\xC3\xA9", 5));
+  EXPECT_EQ(FileFromJson(FileKind::kLocations, json, "x"), record);
+}
+
+TEST(GameJson, ScenesUseTheFieldNamesAndPlaceSlots) {
+  Json game = ParseGameJson(R"({
+    // a scene with a door in slot 5 and an ambient right after it
+    "Scenes": [{"ScenePicture": "Hall.jpg", "LinkRight": [11, 2, 0, 600, 100, 475],
+                "Objects": [{"Slot": 5, "ObjType": 1, "ObjN25": 1, "ObjS4": "120"},
+                            {"ObjType": 0, "ObjS0": "Fire.gif"}]}]
+  })");
+  auto files = EncodeGame(game);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].relative_path, "resource/Quorvex1.dat");
+  Json back = FileToJson(FileKind::kScenes, files[0].bytes);
+  EXPECT_EQ(back[0]["ScenePicture"], "Hall.jpg");
+  EXPECT_EQ(back[0]["LinkRight"][1], 2);
+  EXPECT_EQ(back[0]["Objects"][4]["ObjType"], 1);
+  EXPECT_EQ(back[0]["Objects"][4]["ObjN25"], 1);
+  EXPECT_EQ(back[0]["Objects"][4]["ObjS4"], "120");
+  EXPECT_EQ(back[0]["Objects"][5]["ObjS0"], "Fire.gif");
+  EXPECT_EQ(back[0]["Objects"].size(), 20u);
+  // LinkRight's cursor and target sit at 219 and 221.
+  EXPECT_EQ(files[0].bytes[219], 11);
+  EXPECT_EQ(files[0].bytes[221], 2);
+}
+
+TEST(GameJson, BadFieldsAreNamedAndNothingIsWritten) {
+  auto error = [](const std::string& text) {
+    return Message([&] { EncodeGame(ParseGameJson(text)); });
+  };
+  EXPECT_EQ(error(R"({"Scenes": [{"ScenePicture": "a-name-that-is-too-long.gif"}]})"),
+            "Scenes record 1, ScenePicture: text of 27 characters does not fit its field of 15");
+  EXPECT_EQ(error(R"({"Items": [{}, {"BarPictur": "x"}]})"),
+            "Items record 2: unknown field 'BarPictur'");
+  EXPECT_EQ(error(R"({"Scenes": [{"Objects": [{"Slot": 3, "ObjN25": 40000}]}]})"),
+            "Scenes record 1, Objects slot 3, ObjN25: 40000 is outside the 16-bit range "
+            "-32768..32767");
+  EXPECT_EQ(error(R"({"SavedGames": {"a.sav": [{"TrackVolume": 2147483648}]}})"),
+            "SavedGames a.sav record 1, TrackVolume: 2147483648 is outside the 32-bit range "
+            "-2147483648..2147483647");
+  EXPECT_EQ(error(R"({"Scenes": [{"LinkUp": [1, 2, 3, 4, 5, 6, 7]}]})"),
+            "Scenes record 1, LinkUp: has 7 elements, at most 6");
+  EXPECT_EQ(error(R"({"General": [{"GameTitle": "\u4e2d"}]})"),
+            "General record 1, GameTitle: holds a character Windows-1252 cannot represent");
+  EXPECT_EQ(error(R"({"Maps": []})"), "unknown key 'Maps'");
+  EXPECT_EQ(error(R"({"SavedGames": {"../evil.sav": []}})"),
+            "SavedGames: '../evil.sav' is not a plain file name");
+  EXPECT_EQ(error(R"({"Scenes": [{"Objects": [{"Slot": 20}, {}]}]})"),
+            "Scenes record 1, Objects: more slots than the scene has");
+
+  TempDir dir;
+  Json game = ParseGameJson(R"({"Locations": [{"LocName": "Pier"}],
+                                "Scenes": [{"JumpScene": 99999}]})");
+  EXPECT_THROW(BuildGame(game, dir.path()), GameJsonError);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "the good file was not written either";
+}
+
+TEST(GameJson, DumpOfAFolderHoldsEveryRecordOfEveryFile) {
+  TempDir dir;
+  Json game = ParseGameJson(R"({
+    "Scenes": [{"ScenePicture": "One.bmp"}, {"ScenePicture": "Two.bmp"}],
+    "Locations": [{"LocName": "Pier", "LocScene": 2}],
+    "Items": {"Records": [{"ItemName": "Brass key"}], "Tail": "2020"},
+    "General": [{"GameTitle": "Lighthouse", "CDLabel": ["DISC1", "DISC2"]}],
+    "Conversations": [{"ConvLineText": ["Hello?", "", "Anyone there?"]}],
+    "SavedGames": {"slot1.sav": [{"Description": "At the pier", "Scene": 2, "TrackVolume": -600}]}
+  })");
+  BuildGame(game, dir.path());
+  EXPECT_EQ(std::filesystem::file_size(dir.path() / "resource/Quorvex3.dat"), 211u);
+  Json dumped = DumpGameFolder(dir.path());
+  EXPECT_EQ(dumped["Scenes"].size(), 2u);
+  EXPECT_EQ(dumped["Scenes"][1]["ScenePicture"], "Two.bmp");
+  EXPECT_EQ(dumped["Locations"][0]["LocScene"], 2);
+  EXPECT_EQ(dumped["Items"]["Records"][0]["ItemName"], "Brass key");
+  EXPECT_EQ(dumped["Items"]["Tail"], "2020");
+  EXPECT_EQ(dumped["General"][0]["CDLabel"][1], "DISC2");
+  EXPECT_EQ(dumped["Conversations"][0]["ConvLineText"][2], "Anyone there?");
+  EXPECT_EQ(dumped["SavedGames"]["slot1.sav"][0]["TrackVolume"], -600);
+
+  // Building the dump again gives the same bytes.
+  TempDir again;
+  BuildGame(dumped, again.path());
+  for (const char* file : {"resource/Quorvex1.dat", "resource/Quorvex2.dat", "resource/Quorvex3.dat",
+                           "resource/Quorvex4.dat", "resource/Quorvex5.dat", "Saved/slot1.sav"}) {
+    EXPECT_EQ(ReadBytes(again.path() / file), ReadBytes(dir.path() / file)) << file;
+  }
+  Json single = DumpFile(dir.path() / "resource/Quorvex2.dat");
+  EXPECT_EQ(single["Locations"][0]["LocName"], "Pier");
+}
+
+}  // namespace
+}  // namespace qv::tools
