@@ -1,0 +1,51 @@
+#pragma once
+// The narrow interface to the machine, after ScummVM's OSystem: read the clock, poll an
+// event, sleep until an event or a deadline, present a frame, and the few services of
+// the desktop (message boxes, clipboard). Two backends implement it: sdl/ for players
+// and headless/ for tests and walkthrough scripts (virtual clock, no window, no audio).
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/message_box.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+
+namespace qv::platform {
+
+class Renderer;
+
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  virtual void Clear() = 0;
+  virtual void SetText(const std::string& utf8) = 0;
+  virtual std::string GetText() = 0;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  virtual bool headless() const = 0;
+  virtual const Clock& clock() const = 0;
+
+  // Takes the next input event, if any, without waiting.
+  virtual bool PollInput(InputEvent& event) = 0;
+
+  // Sleeps until an input event arrives or the clock reaches `deadline` (forever when
+  // none). The headless backend does not sleep: it moves its virtual clock to the
+  // deadline.
+  virtual void WaitForInput(std::optional<int64_t> deadline_ms) = 0;
+
+  // Draws one frame of the virtual screen: `paint` draws with the renderer, then the
+  // frame is shown. The headless backend may skip drawing.
+  virtual void Present(const std::function<void(Renderer&)>& paint) = 0;
+
+  virtual MessageBoxService& message_boxes() = 0;
+  virtual Clipboard& clipboard() = 0;
+};
+
+}  // namespace qv::platform

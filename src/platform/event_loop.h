@@ -1,0 +1,107 @@
+#pragma once
+// The one primitive for letting events run, which the game's rules depend on: handlers
+// run inside other handlers' waits, and nesting is normal.
+//
+//  - DoEvents(): runs the input events and component notifications that are pending,
+//    and the timers due now (each at most once); then presents a frame if anything
+//    changed. Work that these handlers post runs at the next DoEvents.
+//  - WaitUntil(done): lets events run until done() holds, sleeping in the backend until
+//    the next event or deadline; for waits that timers and notifications end (a picture
+//    loading, a scene timer, a movie ending). Headless, time jumps to the next deadline;
+//    when nothing could ever end the wait it throws Deadlock.
+//  - WaitForUser(done): the same for waits that only the user ends (a modal window).
+//    Headless, the scripted user acts whenever the player is idle in such a wait.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/timer_service.h"
+
+namespace qv::platform {
+
+// Thrown when a headless wait can never end. Not a std::exception: the game's procedure
+// boundaries must not swallow it; it ends the run.
+struct Deadlock {
+  std::string what;
+};
+
+// Thrown when the scripted user has nothing more to do. Not a std::exception either.
+struct RunFinished {};
+
+// Where input events go (the desktop of forms routes them).
+class InputSink {
+ public:
+  virtual ~InputSink() = default;
+  virtual void HandleInput(const InputEvent& event) = 0;
+};
+
+// What draws the virtual screen.
+class Painter {
+ public:
+  virtual ~Painter() = default;
+  virtual void Paint(Renderer& renderer) = 0;
+};
+
+// The scripted user of headless runs: asked to act whenever the player is idle (at the
+// top level or in a WaitForUser). Returns false when it has nothing more to do.
+class IdleUser {
+ public:
+  virtual ~IdleUser() = default;
+  virtual bool Act() = 0;
+};
+
+class EventLoop {
+ public:
+  explicit EventLoop(Backend& backend);
+
+  Backend& backend() { return backend_; }
+  TimerService& timers() { return timers_; }
+  int64_t NowMs() const { return backend_.clock().NowMs(); }
+
+  void SetInputSink(InputSink* sink) { input_sink_ = sink; }
+  void SetPainter(Painter* painter) { painter_ = painter; }
+  void SetIdleUser(IdleUser* user) { idle_user_ = user; }
+
+  // Queues a component notification (picture loaded, animation ended, movie stopped) to
+  // run at the next DoEvents, never inside the call that posts it.
+  void Post(std::function<void()> notification);
+
+  // Something on screen changed: the next DoEvents presents a frame.
+  void RequestRedraw() { redraw_ = true; }
+
+  void DoEvents();
+  void WaitUntil(const std::function<bool()>& done);
+  void WaitForUser(const std::function<bool()>& done);
+
+  // True when nothing is pending at the current time (no input, no notification, no
+  // timer due).
+  bool Idle();
+
+  // Headless: lets `ms` of virtual time pass, firing every timer in between in order.
+  void PassTime(int64_t ms);
+
+  // How deeply waits are nested now (0 at the top level).
+  int wait_depth() const { return wait_depth_; }
+
+  // Headless: the longest a self-ending wait may take in virtual time before it is
+  // reported as a deadlock (a movie that never ends while music timers tick on).
+  static constexpr int64_t kHeadlessWaitLimitMs = 60 * 60 * 1000;
+
+ private:
+  void Wait(const std::function<bool()>& done, bool for_user);
+
+  Backend& backend_;
+  TimerService timers_;
+  std::deque<std::function<void()>> posted_;
+  InputSink* input_sink_ = nullptr;
+  Painter* painter_ = nullptr;
+  IdleUser* idle_user_ = nullptr;
+  bool redraw_ = true;
+  int wait_depth_ = 0;
+};
+
+}  // namespace qv::platform
