@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include "core/vb_error.h"
+#include "pictures/gif_writer.h"
+#include "platform/pictures/picture_decoding.h"
+
+namespace qv::platform {
+namespace {
+
+using qv::testing::GifFrameSpec;
+using qv::testing::GifSpec;
+using qv::testing::SolidFrame;
+using qv::testing::WriteGif;
+
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kGreen = 0xFF00FF00;
+constexpr uint32_t kBlue = 0xFF0000FF;
+constexpr uint32_t kClear = 0;
+
+uint32_t At(const Picture& picture, size_t frame, int x, int y) {
+  return picture.frames.at(frame)->pixels().at(static_cast<size_t>(y * picture.width + x));
+}
+
+// Red, green and blue at indexes 1 to 3; index 0 is the usual transparent index.
+GifSpec Rgb(int width, int height) {
+  GifSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.colors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  return spec;
+}
+
+GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent = -1, int delay = 0) {
+  frame.control = true;
+  frame.disposal = disposal;
+  frame.transparent = transparent;
+  frame.delay_cs = delay;
+  return frame;
+}
+
+void ExpectInvalid(const std::vector<uint8_t>& bytes, const PictureLimits& limits = {}) {
+  try {
+    DecodeGif(bytes, limits);
+    ADD_FAILURE() << "decoded";
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number(), kErrInvalidPicture);
+    EXPECT_EQ(e.description(), "Invalid picture");
+  }
+}
+
+TEST(GifDecoding, FramesDelaysAndCanvas) {
+  GifSpec spec = Rgb(6, 4);
+  spec.frames.push_back(Controlled(SolidFrame(0, 0, 6, 4, 1), 1, -1, 10));
+  spec.frames.push_back(Controlled(SolidFrame(2, 1, 2, 2, 2), 1, -1, 25));
+  spec.frames.push_back(SolidFrame(0, 0, 1, 1, 3));  // no control block: no delay
+  PicturePtr picture = DecodeGif(WriteGif(spec));
+  ASSERT_EQ(picture->frames.size(), 3u);
+  EXPECT_EQ(picture->width, 6);
+  EXPECT_EQ(picture->height, 4);
+  EXPECT_EQ(picture->delays_ms, (std::vector<int>{100, 250, 0}));
+  EXPECT_EQ(picture->loop_count, 1) << "a file without a loop block plays once";
+  for (const ImagePtr& frame : picture->frames) {
+    EXPECT_EQ(frame->width(), 6);
+    EXPECT_EQ(frame->pixels().size(), 24u);
+  }
+  // Each frame is composited onto the ones before it at its place.
+  EXPECT_EQ(At(*picture, 1, 2, 1), kGreen);
+  EXPECT_EQ(At(*picture, 1, 1, 1), kRed);
+  EXPECT_EQ(At(*picture, 2, 0, 0), kBlue);
+  EXPECT_EQ(At(*picture, 2, 3, 2), kGreen);
+}
+
+TEST(GifDecoding, LoopCountFromTheNetscapeBlock) {
+  for (auto [loop, expected] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{3, 4}}) {
+    GifSpec spec = Rgb(1, 1);
+    spec.loop = loop;
+    spec.frames = {SolidFrame(0, 0, 1, 1, 1), SolidFrame(0, 0, 1, 1, 2)};
+    EXPECT_EQ(DecodeGif(WriteGif(spec))->loop_count, expected) << "loop " << loop;
+  }
+}
+
+TEST(GifDecoding, TransparencyAndColourMaps) {
+  GifSpec spec = Rgb(3, 1);
+  GifFrameSpec first = Controlled(SolidFrame(0, 0, 3, 1, 1), 1, 0);
+  first.indexes = {1, 0, 2};  // the middle pixel is transparent
+  GifFrameSpec second = Controlled(SolidFrame(0, 0, 3, 1, 0), 1, 0);
+  second.indexes = {0, 1, 0};
+  second.local_colors = {0x000000, 0x123456};  // its own colours
+  spec.frames = {first, second};
+  PicturePtr picture = DecodeGif(WriteGif(spec));
+  EXPECT_EQ(At(*picture, 0, 0, 0), kRed);
+  EXPECT_EQ(At(*picture, 0, 1, 0), kClear);
+  EXPECT_EQ(At(*picture, 0, 2, 0), kGreen);
+  EXPECT_EQ(At(*picture, 1, 0, 0), kRed) << "transparent pixels keep what lies below";
+  EXPECT_EQ(At(*picture, 1, 1, 0), 0xFF123456u);
+  EXPECT_EQ(At(*picture, 1, 2, 0), kGreen);
+}
+
+TEST(GifDecoding, IndexesBeyondTheColourMapAreBlack) {
+  // A 256-colour file whose global map is then cut down to two colours: its pixels
+  // (index 200) now point past the map.
+  GifSpec spec = Rgb(2, 1);
+  spec.colors.resize(256, 0xFFFFFF);
+  spec.frames = {SolidFrame(0, 0, 2, 1, 200)};
+  std::vector<uint8_t> bytes = WriteGif(spec);
+  bytes[10] = static_cast<uint8_t>((bytes[10] & 0xF8) | 0);  // global map of 2 colours
+  bytes.erase(bytes.begin() + 13 + 6, bytes.begin() + 13 + 768);
+  PicturePtr picture = DecodeGif(bytes);
+  EXPECT_EQ(At(*picture, 0, 0, 0), 0xFF000000u);
+}
+
+TEST(GifDecoding, DisposalMethods) {
+  // A red background frame, then a green square with the disposal under test, then a
+  // blue pixel elsewhere: the third frame shows what the disposal left.
+  struct Case {
+    int disposal;
+    uint32_t square_after;
+  };
+  for (Case c : {Case{0, kGreen}, Case{1, kGreen}, Case{2, kClear}, Case{3, kRed}}) {
+    GifSpec spec = Rgb(4, 4);
+    spec.frames.push_back(Controlled(SolidFrame(0, 0, 4, 4, 1), 1));
+    spec.frames.push_back(Controlled(SolidFrame(1, 1, 2, 2, 2), c.disposal));
+    spec.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 3), 1));
+    PicturePtr picture = DecodeGif(WriteGif(spec));
+    ASSERT_EQ(picture->frames.size(), 3u);
+    EXPECT_EQ(At(*picture, 1, 1, 1), kGreen) << "disposal " << c.disposal;
+    EXPECT_EQ(At(*picture, 2, 1, 1), c.square_after) << "disposal " << c.disposal;
+    EXPECT_EQ(At(*picture, 2, 2, 2), c.square_after) << "disposal " << c.disposal;
+    EXPECT_EQ(At(*picture, 2, 3, 3), kRed) << "outside the square nothing changes";
+    EXPECT_EQ(At(*picture, 2, 0, 0), kBlue);
+  }
+}
+
+TEST(GifDecoding, RestoreToPreviousUndoesOnlyItsOwnFrame) {
+  GifSpec spec = Rgb(2, 1);
+  spec.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 1), 1));  // red red
+  spec.frames.push_back(Controlled(SolidFrame(1, 0, 1, 1, 2), 1));  // red green
+  spec.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 3), 3));  // blue blue, undone
+  spec.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 0), 1, 0));
+  PicturePtr picture = DecodeGif(WriteGif(spec));
+  EXPECT_EQ(At(*picture, 2, 1, 0), kBlue);
+  EXPECT_EQ(At(*picture, 3, 0, 0), kRed);
+  EXPECT_EQ(At(*picture, 3, 1, 0), kGreen);
+}
+
+TEST(GifDecoding, InterlacedRowsLandInPlace) {
+  GifSpec spec = Rgb(2, 11);
+  GifFrameSpec frame = SolidFrame(0, 0, 2, 11, 0);
+  for (int y = 0; y < 11; ++y) {
+    frame.indexes[static_cast<size_t>(y) * 2] = static_cast<uint8_t>(1 + y % 3);
+    frame.indexes[static_cast<size_t>(y) * 2 + 1] = static_cast<uint8_t>(1 + (y / 3) % 3);
+  }
+  GifFrameSpec interlaced = frame;
+  interlaced.interlace = true;
+  spec.frames = {frame};
+  PicturePtr plain = DecodeGif(WriteGif(spec));
+  spec.frames = {interlaced};
+  PicturePtr woven = DecodeGif(WriteGif(spec));
+  EXPECT_EQ(woven->frames[0]->pixels(), plain->frames[0]->pixels());
+  EXPECT_EQ(At(*woven, 0, 0, 5), kBlue);
+}
+
+TEST(GifDecoding, FramesOutsideTheCanvasAreClipped) {
+  GifSpec spec = Rgb(3, 3);
+  spec.frames = {SolidFrame(2, 2, 4, 4, 1), SolidFrame(10, 10, 2, 2, 2)};
+  std::vector<uint8_t> bytes = WriteGif(spec);
+  // And a frame of no size: its descriptor, then LZW data holding only clear and end.
+  bytes.insert(bytes.end() - 1, {0x2C, 1, 0, 1, 0, 0, 0, 0, 0, 0, 2, 1, 0x2C, 0});
+  PicturePtr picture = DecodeGif(bytes);
+  ASSERT_EQ(picture->frames.size(), 3u);
+  EXPECT_EQ(At(*picture, 0, 2, 2), kRed);
+  EXPECT_EQ(At(*picture, 0, 1, 1), kClear);
+  EXPECT_EQ(picture->frames[2]->pixels(), picture->frames[0]->pixels());
+}
+
+TEST(GifDecoding, ACanvasOfNoSizeTakesTheFirstFramesExtent) {
+  GifSpec spec = Rgb(0, 0);
+  spec.frames = {SolidFrame(1, 2, 3, 4, 1)};
+  PicturePtr picture = DecodeGif(WriteGif(spec));
+  EXPECT_EQ(picture->width, 4);
+  EXPECT_EQ(picture->height, 6);
+}
+
+TEST(GifDecoding, BrokenFiles) {
+  GifSpec spec = Rgb(8, 8);
+  spec.frames = {Controlled(SolidFrame(0, 0, 8, 8, 1), 1, -1, 5),
+                 Controlled(SolidFrame(0, 0, 8, 8, 2), 1, -1, 5),
+                 Controlled(SolidFrame(0, 0, 8, 8, 3), 1, -1, 5)};
+  std::vector<uint8_t> whole = WriteGif(spec);
+  spec.frames.pop_back();
+  size_t two_frames = WriteGif(spec).size() - 1;  // up to the trailer
+  spec.frames.pop_back();
+  size_t one_frame = WriteGif(spec).size() - 1;
+
+  // Breaking off in the third frame's header or pixels keeps the two complete frames.
+  for (size_t end : {two_frames + 12, whole.size() - 3}) {
+    PicturePtr picture = DecodeGif({whole.begin(), whole.begin() + static_cast<long>(end)});
+    EXPECT_EQ(picture->frames.size(), 2u) << end;
+    EXPECT_EQ(picture->delays_ms.size(), 2u);
+    EXPECT_EQ(At(*picture, 1, 0, 0), kGreen);
+  }
+  // Garbage where the next record belongs ends the picture the same way.
+  std::vector<uint8_t> trailing(whole.begin(), whole.begin() + static_cast<long>(one_frame));
+  trailing.insert(trailing.end(), {'j', 'u', 'n', 'k'});
+  EXPECT_EQ(DecodeGif(trailing)->frames.size(), 1u);
+
+  // Without one complete frame there is no picture.
+  ExpectInvalid({whole.begin(), whole.begin() + static_cast<long>(one_frame) - 3});
+  ExpectInvalid({whole.begin(), whole.begin() + 13});  // the header alone
+  ExpectInvalid({});
+  ExpectInvalid({'G', 'I', 'F', '8', '9', 'a', 0xFF});
+  std::vector<uint8_t> noise(300);
+  for (size_t i = 0; i < noise.size(); ++i)
+    noise[i] = static_cast<uint8_t>(i * 37 + 11);
+  ExpectInvalid(noise);
+}
+
+TEST(GifDecoding, PicturesOverTheBudgetAreRefused) {
+  GifSpec huge = Rgb(5000, 10);
+  huge.frames = {SolidFrame(0, 0, 1, 1, 1)};
+  ExpectInvalid(WriteGif(huge));
+
+  GifSpec wide_frame = Rgb(10, 10);
+  wide_frame.frames = {SolidFrame(0, 0, 4097, 1, 1)};
+  ExpectInvalid(WriteGif(wide_frame));
+
+  GifSpec many = Rgb(1, 1);
+  many.frames.assign(2000, SolidFrame(0, 0, 1, 1, 1));
+  EXPECT_EQ(DecodeGif(WriteGif(many))->frames.size(), 2000u);
+  many.frames.push_back(SolidFrame(0, 0, 1, 1, 2));
+  ExpectInvalid(WriteGif(many));
+
+  // 30 frames of 100 x 100 take 1.2 MB, over a budget of 1 MiB.
+  GifSpec heavy = Rgb(100, 100);
+  heavy.frames.assign(30, SolidFrame(0, 0, 1, 1, 1));
+  PictureLimits limits;
+  limits.max_decoded_bytes = 1 << 20;
+  ExpectInvalid(WriteGif(heavy), limits);
+  heavy.frames.resize(26);
+  EXPECT_EQ(DecodedBytes(*DecodeGif(WriteGif(heavy), limits)), 26u * 40000);
+}
+
+}  // namespace
+}  // namespace qv::platform

@@ -1,0 +1,211 @@
+// Loading pictures from files: still pictures through SDL2_image, the errors a game's
+// author sees for missing and broken files, and the cache.
+
+#include "platform/pictures/picture_files.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include "core/vb_error.h"
+#include "pictures/gif_writer.h"
+#include "test_support.h"
+
+namespace qv::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using qv::testing::GifSpec;
+using qv::testing::SolidFrame;
+using qv::testing::TempDir;
+
+struct SurfaceFree {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
+
+// A w x h surface in `format` whose pixel (x, y) is colour(x, y) (0xRRGGBB).
+SurfacePtr MakeSurface(int w, int h, Uint32 format,
+                       const std::function<uint32_t(int, int)>& color) {
+  SurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, format));
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint32_t c = color(x, y);
+      SDL_Rect pixel{x, y, 1, 1};
+      SDL_FillRect(surface.get(), &pixel,
+                   SDL_MapRGB(surface->format, static_cast<Uint8>(c >> 16),
+                              static_cast<Uint8>(c >> 8), static_cast<Uint8>(c)));
+    }
+  }
+  return surface;
+}
+
+uint32_t Checker(int x, int y) {
+  return (x + y) % 2 ? 0xFF8000 : 0x0040C0;
+}
+
+fs::path SaveBmp(const TempDir& dir, const std::string& name, SDL_Surface* surface) {
+  fs::path path = dir.path() / name;
+  EXPECT_EQ(SDL_SaveBMP(surface, path.string().c_str()), 0) << SDL_GetError();
+  return path;
+}
+
+int ErrorOf(const std::function<void()>& load) {
+  try {
+    load();
+  } catch (const VbError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+void Touch(const fs::path& path, int seconds_later) {
+  fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds_later));
+}
+
+TEST(StillPictures, BmpPixelsAreOpaqueArgb) {
+  TempDir dir;
+  SurfacePtr rgb = MakeSurface(5, 3, SDL_PIXELFORMAT_RGB24, Checker);
+  PicturePtr picture = DecodePictureFile(SaveBmp(dir, "a.bmp", rgb.get()));
+  ASSERT_EQ(picture->frames.size(), 1u);
+  EXPECT_EQ(picture->width, 5);
+  EXPECT_EQ(picture->height, 3);
+  EXPECT_EQ(picture->delays_ms, std::vector<int>{0});
+  EXPECT_EQ(picture->loop_count, 1);
+  const std::vector<uint32_t>& pixels = picture->frames[0]->pixels();
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x)
+      EXPECT_EQ(pixels[y * 5 + x], 0xFF000000 | Checker(x, y));
+  }
+}
+
+TEST(StillPictures, PaletteBmpAndJpeg) {
+  TempDir dir;
+  SurfacePtr indexed(SDL_CreateRGBSurfaceWithFormat(0, 4, 2, 8, SDL_PIXELFORMAT_INDEX8));
+  SDL_Color colors[2] = {{10, 20, 30, 255}, {200, 100, 50, 255}};
+  SDL_SetPaletteColors(indexed->format->palette, colors, 0, 2);
+  static_cast<Uint8*>(indexed->pixels)[1] = 1;
+  PicturePtr palette = DecodePictureFile(SaveBmp(dir, "p.bmp", indexed.get()));
+  EXPECT_EQ(palette->frames[0]->pixels()[0], 0xFF0A141Eu);
+  EXPECT_EQ(palette->frames[0]->pixels()[1], 0xFFC86432u);
+
+  SurfacePtr grey = MakeSurface(700, 475, SDL_PIXELFORMAT_RGB24, [](int, int) { return 0x808080; });
+  fs::path jpg = dir.path() / "scene.jpg";
+  ASSERT_EQ(IMG_SaveJPG(grey.get(), jpg.string().c_str(), 90), 0) << SDL_GetError();
+  PicturePtr photo = DecodePictureFile(jpg);
+  EXPECT_EQ(photo->width, 700);
+  EXPECT_EQ(photo->height, 475);
+  uint32_t pixel = photo->frames[0]->pixels()[1000];
+  EXPECT_EQ(pixel >> 24, 0xFFu);
+  EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 0x80, 3);
+}
+
+TEST(StillPictures, TheContentNotTheNameTellsTheFormat) {
+  TempDir dir;
+  GifSpec spec;
+  spec.width = 2;
+  spec.height = 2;
+  spec.frames = {SolidFrame(0, 0, 2, 2, 1), SolidFrame(0, 0, 1, 1, 0)};
+  fs::path gif_as_bmp = dir.Write("door.bmp", qv::testing::WriteGif(spec));
+  EXPECT_EQ(DecodePictureFile(gif_as_bmp)->frames.size(), 2u);
+}
+
+TEST(StillPictures, BrokenAndOversizedFilesAreInvalidPictures) {
+  TempDir dir;
+  SurfacePtr rgb = MakeSurface(40, 40, SDL_PIXELFORMAT_RGB24, Checker);
+  std::vector<uint8_t> bmp = qv::testing::ReadBytes(SaveBmp(dir, "ok.bmp", rgb.get()));
+
+  std::vector<uint8_t> truncated(bmp.begin(), bmp.begin() + 100);
+  std::vector<uint8_t> huge = bmp;  // claims 60000 x 60000 pixels
+  huge[18] = huge[22] = 0x60;
+  huge[19] = huge[23] = 0xEA;
+  std::vector<uint8_t> jpeg_start = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F'};
+  for (const auto& [name, bytes] :
+       {std::pair<std::string, std::vector<uint8_t>>{"t.bmp", truncated},
+        {"h.bmp", huge},
+        {"j.jpg", jpeg_start},
+        {"text.jpg", {'h', 'e', 'l', 'l', 'o'}},
+        {"empty.gif", {}}}) {
+    fs::path path = dir.Write(name, bytes);
+    EXPECT_EQ(ErrorOf([&] { DecodePictureFile(path); }), kErrInvalidPicture) << name;
+  }
+}
+
+TEST(PictureFiles, MissingFilesAndFolders) {
+  TempDir dir;
+  PictureFiles files;
+  EXPECT_EQ(ErrorOf([&] { files.Load(dir.path() / "none.gif"); }), kErrFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { files.Load(dir.path()); }), kErrPathFileAccess);
+  try {
+    files.Load(dir.path() / "none.bmp");
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.description(), "File not found");
+  }
+}
+
+TEST(PictureFiles, CachesUntilTheFileChanges) {
+  TempDir dir;
+  GifSpec spec;
+  spec.width = spec.height = 2;
+  spec.frames = {SolidFrame(0, 0, 2, 2, 1)};
+  fs::path path = dir.Write("gfx/obj.gif", qv::testing::WriteGif(spec));
+  PictureFiles files;
+  PicturePtr first = files.Load(path);
+  EXPECT_EQ(files.Load(dir.path() / "gfx" / ".." / "gfx" / "obj.gif"), first);
+  EXPECT_EQ(files.cached_count(), 1u);
+  EXPECT_EQ(files.cached_bytes(), 16u);
+
+  spec.frames.push_back(SolidFrame(0, 0, 1, 1, 0));
+  dir.Write("gfx/obj.gif", qv::testing::WriteGif(spec));
+  Touch(path, 2);
+  PicturePtr changed = files.Load(path);
+  EXPECT_NE(changed, first);
+  EXPECT_EQ(changed->frames.size(), 2u);
+  EXPECT_EQ(files.cached_count(), 1u);
+
+  // A broken file is not remembered: once repaired, it loads.
+  dir.Write("gfx/obj.gif", "broken");
+  EXPECT_EQ(ErrorOf([&] { files.Load(path); }), kErrInvalidPicture);
+  EXPECT_EQ(files.cached_count(), 0u);
+  dir.Write("gfx/obj.gif", qv::testing::WriteGif(spec));
+  Touch(path, 4);
+  EXPECT_EQ(files.Load(path)->frames.size(), 2u);
+
+  fs::remove(path);
+  EXPECT_EQ(ErrorOf([&] { files.Load(path); }), kErrFileNotFound);
+  EXPECT_EQ(files.cached_count(), 0u);
+  EXPECT_EQ(changed->frames.size(), 2u) << "a picture in use outlives its cache entry";
+}
+
+TEST(PictureFiles, TheCacheKeepsTheMostRecentlyUsedWithinItsBudget) {
+  TempDir dir;
+  std::vector<fs::path> paths;
+  for (int i = 0; i < 3; ++i) {
+    GifSpec spec;
+    spec.width = spec.height = 16;  // 1 KiB decoded
+    spec.frames = {SolidFrame(0, 0, 1, 1, static_cast<uint8_t>(i % 2))};
+    paths.push_back(dir.Write("p" + std::to_string(i) + ".gif", qv::testing::WriteGif(spec)));
+  }
+  PictureFiles files(2048);
+  PicturePtr p0 = files.Load(paths[0]);
+  PicturePtr p1 = files.Load(paths[1]);
+  EXPECT_EQ(files.Load(paths[0]), p0);  // now the most recent
+  files.Load(paths[2]);                 // pushes out p1, the least recent
+  EXPECT_EQ(files.cached_count(), 2u);
+  EXPECT_EQ(files.cached_bytes(), 2048u);
+  EXPECT_EQ(files.Load(paths[0]), p0);
+  EXPECT_NE(files.Load(paths[1]), p1);
+
+  PictureFiles tiny(100);  // a picture larger than the whole budget is still cached
+  PicturePtr big = tiny.Load(paths[0]);
+  EXPECT_EQ(tiny.Load(paths[0]), big);
+  tiny.ClearCache();
+  EXPECT_EQ(tiny.cached_count(), 0u);
+  EXPECT_NE(tiny.Load(paths[0]), big);
+}
+
+}  // namespace
+}  // namespace qv::platform
