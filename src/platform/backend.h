@@ -1,8 +1,8 @@
 #pragma once
 // The narrow interface to the machine, after ScummVM's OSystem: read the clock, poll an
 // event, sleep until an event or a deadline, present a frame, and the few services of
-// the desktop (message boxes, clipboard). Two backends implement it: sdl/ for players
-// and headless/ for tests and walkthrough scripts (virtual clock, no window, no audio).
+// the desktop (message boxes, clipboard, fonts, the mouse cursor). Two backends implement it: sdl/
+// for players and headless/ for tests and walkthrough scripts (virtual clock, no window, no audio).
 
 #include <cstdint>
 #include <functional>
@@ -11,6 +11,8 @@
 
 #include "core/message_box.h"
 #include "platform/clock.h"
+#include "platform/fonts.h"
+#include "platform/image.h"
 #include "platform/input.h"
 
 namespace qv::platform {
@@ -46,6 +48,18 @@ class Backend {
 
   virtual MessageBoxService& message_boxes() = 0;
   virtual Clipboard& clipboard() = 0;
+
+  // The real font, for measuring text exactly as it will be drawn.
+  virtual Fonts& fonts() = 0;
+
+  // The size of the virtual screen in logical pixels (800 x 600 unless chosen otherwise).
+  virtual int screen_width() const = 0;
+  virtual int screen_height() const = 0;
+
+  // Shows `image` as the mouse cursor with its hot spot at (hot_x, hot_y) in the image's
+  // pixels; a null image shows the default arrow. Setting the image that already shows
+  // (same id and hot spot) costs nothing.
+  virtual void SetCursor(const ImagePtr& image, int hot_x, int hot_y) = 0;
 };
 
 }  // namespace qv::platform

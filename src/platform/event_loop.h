@@ -11,12 +11,16 @@
 //    when nothing could ever end the wait it throws Deadlock.
 //  - WaitForUser(done): the same for waits that only the user ends (a modal window).
 //    Headless, the scripted user acts whenever the player is idle in such a wait.
+//
+// The application's own main loop is a WaitForUser at depth 0 (until the exit sequence
+// has run): headless, that is where the scripted user acts between waits.
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/backend.h"
 #include "platform/timer_service.h"
@@ -32,7 +36,8 @@ struct Deadlock {
 // Thrown when the scripted user has nothing more to do. Not a std::exception either.
 struct RunFinished {};
 
-// Where input events go (the desktop of forms routes them).
+// Where input events go (the desktop of forms routes them). kQuit and kExposed are the
+// loop's own business and do not arrive here.
 class InputSink {
  public:
   virtual ~InputSink() = default;
@@ -57,6 +62,8 @@ class IdleUser {
 class EventLoop {
  public:
   explicit EventLoop(Backend& backend);
+  EventLoop(const EventLoop&) = delete;
+  EventLoop& operator=(const EventLoop&) = delete;
 
   Backend& backend() { return backend_; }
   TimerService& timers() { return timers_; }
@@ -66,6 +73,13 @@ class EventLoop {
   void SetPainter(Painter* painter) { painter_ = painter; }
   void SetIdleUser(IdleUser* user) { idle_user_ = user; }
 
+  // The user asked to close the player (closed the window). The flag stays set until
+  // cleared; on_quit, when set, runs inside the DoEvents that handled the request, so the
+  // application can start its exit sequence there.
+  void SetOnQuit(std::function<void()> on_quit) { on_quit_ = std::move(on_quit); }
+  bool quit_requested() const { return quit_requested_; }
+  void ClearQuitRequest() { quit_requested_ = false; }
+
   // Queues a component notification (picture loaded, animation ended, movie stopped) to
   // run at the next DoEvents, never inside the call that posts it.
   void Post(std::function<void()> notification);
@@ -74,32 +88,50 @@ class EventLoop {
   void RequestRedraw() { redraw_ = true; }
 
   void DoEvents();
-  void WaitUntil(const std::function<bool()>& done);
-  void WaitForUser(const std::function<bool()>& done);
+  // `what` names the wait in a Deadlock report ("the picture of object 3 to load").
+  void WaitUntil(const std::function<bool()>& done, std::string_view what = {});
+  void WaitForUser(const std::function<bool()>& done, std::string_view what = {});
 
   // True when nothing is pending at the current time (no input, no notification, no
-  // timer due).
+  // timer due, no frame to present).
   bool Idle();
 
-  // Headless: lets `ms` of virtual time pass, firing every timer in between in order.
+  // Lets `ms` of time pass while events run, firing every timer in between in deadline
+  // order (headless: in virtual time, at once). The scripted user's `wait MS`.
   void PassTime(int64_t ms);
 
   // How deeply waits are nested now (0 at the top level).
   int wait_depth() const { return wait_depth_; }
 
   // Headless: the longest a self-ending wait may take in virtual time before it is
-  // reported as a deadlock (a movie that never ends while music timers tick on).
+  // reported as a deadlock (a movie that never ends while music timers tick on). Work
+  // that renews itself without end at one virtual time is reported as a deadlock too.
   static constexpr int64_t kHeadlessWaitLimitMs = 60 * 60 * 1000;
 
  private:
-  void Wait(const std::function<bool()>& done, bool for_user);
+  struct Notification {
+    uint64_t number;  // posting order
+    std::function<void()> run;
+  };
+
+  void Wait(const std::function<bool()>& done, bool for_user, std::string_view what);
+  [[noreturn]] void ThrowBusy(std::string_view what) const;
+  [[noreturn]] void ThrowDeadlock(std::string_view what, bool for_user, int64_t started_ms,
+                                  bool over_limit) const;
+  void FetchInput();
+  void Dispatch(const InputEvent& event);
+  bool TimerDue() const;
 
   Backend& backend_;
   TimerService timers_;
-  std::deque<std::function<void()>> posted_;
+  std::deque<InputEvent> input_;  // taken from the backend, not yet handled
+  std::deque<Notification> posted_;
+  uint64_t next_notification_ = 0;
   InputSink* input_sink_ = nullptr;
   Painter* painter_ = nullptr;
   IdleUser* idle_user_ = nullptr;
+  std::function<void()> on_quit_;
+  bool quit_requested_ = false;
   bool redraw_ = true;
   int wait_depth_ = 0;
 };

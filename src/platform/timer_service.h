@@ -3,11 +3,15 @@
 // (never from another thread):
 //  - Timer: a VB-style timer control. While enabled it ticks every Interval ms; enabling
 //    it, or changing its interval while enabled, starts the interval again. One-shot
-//    timers disable themselves in their tick. An interval of 0 never ticks.
+//    timers disable themselves in their tick. An interval of 0 (or less) never ticks.
+//    A timer does not tick again while its own tick handler is still running (a handler
+//    that lets events run would otherwise nest ticks of itself without end); the ticks it
+//    misses are dropped, as window timers merge theirs.
 //  - Countdown: one of the game screen's delay countdowns. Enabling starts it from its
 //    full duration; disabling stops it without a notification; the expiry is delivered
 //    once, through the event loop, naming the countdown by its tag. After the expiry the
-//    countdown is no longer enabled.
+//    countdown is no longer enabled. A duration of 0 (or less) expires at the next
+//    DoEvents, never inside the call that enabled it.
 // Both are handles: destroying one removes it from the service.
 
 #include <cstdint>
@@ -15,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/clock.h"
 
@@ -59,7 +64,9 @@ class Countdown {
   int16_t Tag() const { return tag_; }
   void SetEnabled(bool enabled);
   bool Enabled() const { return enabled_; }
-  void SetOnExpired(std::function<void(int16_t)> on_expired) { on_expired_ = std::move(on_expired); }
+  void SetOnExpired(std::function<void(int16_t)> on_expired) {
+    on_expired_ = std::move(on_expired);
+  }
 
  private:
   friend class TimerService;
@@ -83,7 +90,8 @@ class TimerService {
 
   // Fires the timers and countdowns that are due at the current time, in deadline order
   // (ties in creation order), each at most once per call. Handlers may create, enable or
-  // destroy timers. Returns true when anything fired.
+  // destroy timers; what they schedule fires at a later call, never in this one.
+  // Returns true when anything fired.
   bool FireDue();
 
  private:
@@ -92,17 +100,21 @@ class TimerService {
 
   struct Entry {
     int64_t deadline;
-    Timer* timer = nullptr;          // one of the two is set
+    Timer* timer = nullptr;  // one of the two is set
     Countdown* countdown = nullptr;
+    uint64_t schedule = 0;  // which scheduling this is: a restart makes a new one
   };
 
   uint64_t Register() { return next_id_++; }
-  void Schedule(uint64_t id, Entry entry) { entries_[id] = entry; }
+  void Schedule(uint64_t id, Entry entry);
   void Unschedule(uint64_t id) { entries_.erase(id); }
+  bool Ticking(uint64_t id) const;
 
   const Clock& clock_;
   uint64_t next_id_ = 1;
+  uint64_t next_schedule_ = 1;
   std::map<uint64_t, Entry> entries_;  // by id, which is creation order
+  std::vector<uint64_t> ticking_;      // timers whose tick handler is running
 };
 
 }  // namespace qv::platform

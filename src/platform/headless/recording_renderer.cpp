@@ -1,0 +1,92 @@
+#include "platform/headless/recording_renderer.h"
+
+#include <algorithm>
+
+namespace qv::platform {
+
+Rect Intersect(const Rect& a, const Rect& b) {
+  const int left = std::max(a.x, b.x);
+  const int top = std::max(a.y, b.y);
+  const int right = std::min(a.x + std::max(a.w, 0), b.x + std::max(b.w, 0));
+  const int bottom = std::min(a.y + std::max(a.h, 0), b.y + std::max(b.h, 0));
+  if (right <= left || bottom <= top) return {left, top, 0, 0};
+  return {left, top, right - left, bottom - top};
+}
+
+RecordingRenderer::RecordingRenderer(int width, int height, Fonts& fonts)
+    : screen_{0, 0, width, height}, fonts_(fonts) {}
+
+void RecordingRenderer::BeginFrame() {
+  clips_.clear();
+  current_.clear();
+}
+
+void RecordingRenderer::EndFrame() {
+  last_.swap(current_);
+  current_.clear();
+  clips_.clear();
+  ++frames_;
+}
+
+const RecordingRenderer::DrawOp* RecordingRenderer::FindText(std::string_view text) const {
+  for (const DrawOp& op : last_) {
+    if (op.kind == DrawOp::Kind::kText && op.text == text) return &op;
+  }
+  return nullptr;
+}
+
+const RecordingRenderer::DrawOp* RecordingRenderer::FindImage(uint64_t image_id) const {
+  for (const DrawOp& op : last_) {
+    if (op.kind == DrawOp::Kind::kImage && op.image_id == image_id) return &op;
+  }
+  return nullptr;
+}
+
+Rect RecordingRenderer::Clip() const {
+  return clips_.empty() ? screen_ : clips_.back();
+}
+
+void RecordingRenderer::Record(DrawOp op) {
+  op.clip = Clip();
+  if (Intersect(op.rect, op.clip).w == 0) return;
+  current_.push_back(std::move(op));
+}
+
+void RecordingRenderer::FillRect(const Rect& rect, Rgb color) {
+  DrawOp op;
+  op.kind = DrawOp::Kind::kFill;
+  op.rect = rect;
+  op.color = color;
+  Record(std::move(op));
+}
+
+void RecordingRenderer::DrawImage(const Image& image, const Rect& dst) {
+  DrawOp op;
+  op.kind = DrawOp::Kind::kImage;
+  op.rect = dst;
+  op.image_id = image.id();
+  Record(std::move(op));
+}
+
+void RecordingRenderer::DrawText(std::string_view utf8, int x, int y, const FontSpec& font,
+                                 Rgb color) {
+  const TextSize size = fonts_.Measure(utf8, font);
+  DrawOp op;
+  op.kind = DrawOp::Kind::kText;
+  op.rect = {x, y, size.width, size.height};
+  op.color = color;
+  op.text = std::string(utf8);
+  op.font = font;
+  Record(std::move(op));
+}
+
+void RecordingRenderer::PushClip(const Rect& rect) {
+  clips_.push_back(Intersect(Clip(), rect));
+}
+
+void RecordingRenderer::PopClip() {
+  // An unmatched pop leaves the whole screen drawable rather than failing the frame.
+  if (!clips_.empty()) clips_.pop_back();
+}
+
+}  // namespace qv::platform

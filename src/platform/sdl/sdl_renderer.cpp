@@ -1,0 +1,237 @@
+#include "platform/sdl/sdl_renderer.h"
+
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <tuple>
+
+namespace qv::platform {
+
+namespace {
+
+SDL_Rect ToSdl(const Rect& rect) {
+  return {rect.x, rect.y, rect.w, rect.h};
+}
+
+Rect Shared(const Rect& a, const Rect& b) {
+  const int left = std::max(a.x, b.x);
+  const int top = std::max(a.y, b.y);
+  const int right = std::min(a.x + std::max(a.w, 0), b.x + std::max(b.w, 0));
+  const int bottom = std::min(a.y + std::max(a.h, 0), b.y + std::max(b.h, 0));
+  if (right <= left || bottom <= top) return {left, top, 0, 0};
+  return {left, top, right - left, bottom - top};
+}
+
+}  // namespace
+
+SdlRenderer::SdlRenderer(SDL_Renderer* renderer, int width, int height, TtfFonts& fonts,
+                         bool smooth, Budget budget)
+    : renderer_(renderer),
+      width_(width),
+      height_(height),
+      fonts_(fonts),
+      smooth_(smooth),
+      budget_(budget) {}
+
+SdlRenderer::~SdlRenderer() {
+  for (auto& [id, cached] : images_)
+    Forget(cached);
+  for (auto& [key, cached] : texts_)
+    Forget(cached);
+  if (screen_) SDL_DestroyTexture(screen_);
+}
+
+void SdlRenderer::Forget(Cached& cached) {
+  if (cached.texture) SDL_DestroyTexture(cached.texture);
+  cached.texture = nullptr;
+  bytes_ -= std::min(bytes_, cached.bytes);
+  cached.bytes = 0;
+}
+
+void SdlRenderer::DropTextures() {
+  // Their contents are gone with the device; they are made again when next drawn.
+  for (auto& [id, cached] : images_)
+    Forget(cached);
+  for (auto& [key, cached] : texts_)
+    Forget(cached);
+  images_.clear();
+  texts_.clear();
+  if (screen_) SDL_DestroyTexture(screen_);
+  screen_ = nullptr;
+}
+
+bool SdlRenderer::EnsureScreen() {
+  if (screen_) return true;
+  screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width_,
+                              height_);
+  if (!screen_) return false;
+  SDL_SetTextureScaleMode(screen_, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  return true;
+}
+
+void SdlRenderer::BeginFrame() {
+  ++frame_;
+  clips_.clear();
+  // Without a screen texture (a renderer that cannot draw into textures) the frame is drawn
+  // straight into the window, which the logical size scales the same way.
+  SDL_SetRenderTarget(renderer_, EnsureScreen() ? screen_ : nullptr);
+  SDL_RenderSetClipRect(renderer_, nullptr);
+  SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+}
+
+void SdlRenderer::EndFrame() {
+  clips_.clear();
+  SDL_RenderSetClipRect(renderer_, nullptr);
+  SDL_SetRenderTarget(renderer_, nullptr);
+  TrimCaches();
+}
+
+void SdlRenderer::ApplyClip() {
+  if (clips_.empty()) {
+    SDL_RenderSetClipRect(renderer_, nullptr);
+  } else {
+    const SDL_Rect clip = ToSdl(clips_.back());
+    SDL_RenderSetClipRect(renderer_, &clip);
+  }
+}
+
+bool SdlRenderer::ClippedOut(const Rect& rect) const {
+  const Rect visible = clips_.empty() ? Rect{0, 0, width_, height_} : clips_.back();
+  return Shared(rect, visible).w == 0;
+}
+
+void SdlRenderer::PushClip(const Rect& rect) {
+  const Rect current = clips_.empty() ? Rect{0, 0, width_, height_} : clips_.back();
+  clips_.push_back(Shared(current, rect));
+  ApplyClip();
+}
+
+void SdlRenderer::PopClip() {
+  // An unmatched pop leaves the whole screen drawable rather than failing the frame.
+  if (!clips_.empty()) clips_.pop_back();
+  ApplyClip();
+}
+
+void SdlRenderer::FillRect(const Rect& rect, Rgb color) {
+  if (ClippedOut(rect)) return;
+  const SDL_Rect dst = ToSdl(rect);
+  SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(renderer_, color.r, color.g, color.b, 255);
+  SDL_RenderFillRect(renderer_, &dst);
+}
+
+SdlRenderer::Cached SdlRenderer::MakeImageTexture(const Image& image) {
+  Cached cached;
+  const size_t pixels = static_cast<size_t>(std::max(image.width(), 0)) *
+                        static_cast<size_t>(std::max(image.height(), 0));
+  if (pixels == 0 || image.pixels().size() != pixels) return cached;  // nothing sane to draw
+  SDL_Texture* texture = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_STATIC, image.width(), image.height());
+  if (!texture) {
+    SDL_LogWarn(SDL_LOG_CATEGORY_RENDER, "Cannot make a %dx%d texture: %s", image.width(),
+                image.height(), SDL_GetError());
+    return cached;
+  }
+  SDL_UpdateTexture(texture, nullptr, image.pixels().data(), image.width() * 4);
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+  SDL_SetTextureScaleMode(texture, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  cached.texture = texture;
+  cached.width = image.width();
+  cached.height = image.height();
+  cached.bytes = pixels * 4;
+  return cached;
+}
+
+SdlRenderer::Cached SdlRenderer::MakeTextTexture(const std::string& text, const FontSpec& font,
+                                                 Rgb color) {
+  Cached cached;
+  SDL_Surface* surface = TTF_RenderUTF8_Blended(fonts_.Font(font), text.c_str(),
+                                                SDL_Color{color.r, color.g, color.b, 255});
+  if (!surface) return cached;  // nothing visible (an empty text)
+  SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
+  if (texture) {
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    cached.texture = texture;
+    cached.width = surface->w;
+    cached.height = surface->h;
+    cached.bytes = static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h) * 4;
+  }
+  SDL_FreeSurface(surface);
+  return cached;
+}
+
+void SdlRenderer::Draw(Cached& cached, const SDL_Rect& dst) {
+  cached.last_frame = frame_;
+  if (cached.texture) SDL_RenderCopy(renderer_, cached.texture, nullptr, &dst);
+}
+
+void SdlRenderer::DrawImage(const Image& image, const Rect& dst) {
+  if (ClippedOut(dst)) return;
+  auto it = images_.find(image.id());
+  if (it == images_.end()) {
+    // A picture that cannot become a texture is remembered as such, so it is not tried
+    // again on every frame.
+    it = images_.emplace(image.id(), MakeImageTexture(image)).first;
+    bytes_ += it->second.bytes;
+  }
+  Draw(it->second, ToSdl(dst));
+}
+
+void SdlRenderer::DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) {
+  if (utf8.empty()) return;
+  const std::string text(utf8.substr(0, utf8.find('\0')));
+  std::string key = std::to_string(font.size_px) + (font.bold ? "b" : "r") +
+                    std::to_string(color.ToHex()) + "\n" + text;
+  auto it = texts_.find(key);
+  if (it == texts_.end()) {
+    it = texts_.emplace(std::move(key), MakeTextTexture(text, font, color)).first;
+    bytes_ += it->second.bytes;
+  }
+  const SDL_Rect dst{x, y, it->second.width, it->second.height};
+  if (ClippedOut({dst.x, dst.y, dst.w, dst.h})) return;
+  Draw(it->second, dst);
+}
+
+void SdlRenderer::TrimCaches() {
+  // Textures not drawn for a long time go in any case.
+  auto drop_idle = [this](auto& map) {
+    for (auto it = map.begin(); it != map.end();) {
+      if (frame_ - it->second.last_frame > budget_.idle_frames) {
+        Forget(it->second);
+        it = map.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  };
+  drop_idle(images_);
+  drop_idle(texts_);
+  if (bytes_ <= budget_.bytes) return;
+
+  // Over budget: the least recently drawn go first, never one drawn in this frame.
+  std::vector<std::tuple<int64_t, const uint64_t*, const std::string*>> oldest;
+  for (const auto& [id, cached] : images_) {
+    if (cached.last_frame < frame_) oldest.emplace_back(cached.last_frame, &id, nullptr);
+  }
+  for (const auto& [key, cached] : texts_) {
+    if (cached.last_frame < frame_) oldest.emplace_back(cached.last_frame, nullptr, &key);
+  }
+  std::sort(oldest.begin(), oldest.end(),
+            [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+  for (const auto& [frame, id, key] : oldest) {
+    if (bytes_ <= budget_.bytes) break;
+    if (id) {
+      auto it = images_.find(*id);
+      Forget(it->second);
+      images_.erase(it);
+    } else {
+      auto it = texts_.find(*key);
+      Forget(it->second);
+      texts_.erase(it);
+    }
+  }
+}
+
+}  // namespace qv::platform

@@ -1,0 +1,84 @@
+#pragma once
+// The window's renderer: draws the virtual screen with an SDL_Renderer into a texture of
+// the screen's logical size. Images become textures once and are kept by image id; texts
+// are rasterised once per (text, font, colour). Both caches forget what has not been drawn
+// for a while, and the least recently drawn first when they grow past their budget, so
+// textures of pictures that no longer exist do not pile up.
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/renderer.h"
+#include "platform/sdl/ttf_fonts.h"
+
+namespace qv::platform {
+
+class SdlRenderer : public Renderer {
+ public:
+  struct Budget {
+    size_t bytes = size_t{128} << 20;  // textures kept beyond the current frame
+    int64_t idle_frames = 600;         // a texture not drawn for this many frames goes
+  };
+
+  SdlRenderer(SDL_Renderer* renderer, int width, int height, TtfFonts& fonts, bool smooth,
+              Budget budget);
+  ~SdlRenderer() override;
+  SdlRenderer(const SdlRenderer&) = delete;
+  SdlRenderer& operator=(const SdlRenderer&) = delete;
+
+  // Draws a frame into the screen texture: BeginFrame makes it the target and clears it;
+  // EndFrame restores the window as the target and trims the caches.
+  void BeginFrame();
+  void EndFrame();
+  // The virtual screen as last drawn (null when it could not be made).
+  SDL_Texture* screen() const { return screen_; }
+
+  // After the graphics device was reset every texture is gone: forget them all.
+  void DropTextures();
+
+  size_t cached_textures() const { return images_.size() + texts_.size(); }
+  size_t cached_bytes() const { return bytes_; }
+
+  void FillRect(const Rect& rect, Rgb color) override;
+  void DrawImage(const Image& image, const Rect& dst) override;
+  void DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) override;
+  void PushClip(const Rect& rect) override;
+  void PopClip() override;
+
+ private:
+  struct Cached {
+    SDL_Texture* texture = nullptr;
+    size_t bytes = 0;
+    int64_t last_frame = 0;
+    int width = 0;
+    int height = 0;
+  };
+
+  bool EnsureScreen();
+  void ApplyClip();
+  bool ClippedOut(const Rect& rect) const;
+  Cached MakeImageTexture(const Image& image);
+  Cached MakeTextTexture(const std::string& text, const FontSpec& font, Rgb color);
+  void Draw(Cached& cached, const SDL_Rect& dst);
+  void TrimCaches();
+  void Forget(Cached& cached);
+
+  SDL_Renderer* renderer_;
+  int width_;
+  int height_;
+  TtfFonts& fonts_;
+  bool smooth_;
+  Budget budget_;
+  SDL_Texture* screen_ = nullptr;
+  std::vector<Rect> clips_;
+  int64_t frame_ = 0;
+  size_t bytes_ = 0;
+  std::unordered_map<uint64_t, Cached> images_;    // by Image::id
+  std::unordered_map<std::string, Cached> texts_;  // by font, colour and text
+};
+
+}  // namespace qv::platform

@@ -1,0 +1,363 @@
+#include "platform/event_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_backend.h"
+
+namespace qv::platform {
+namespace {
+
+using Log = std::vector<std::string>;
+
+class RecordingSink : public InputSink {
+ public:
+  void HandleInput(const InputEvent& event) override { events.push_back(event); }
+  std::vector<InputEvent> events;
+};
+
+class CountingPainter : public Painter {
+ public:
+  void Paint(Renderer& renderer) override {
+    ++paints;
+    renderer.FillRect({0, 0, 10, 10}, Rgb{1, 2, 3});
+  }
+  int paints = 0;
+};
+
+// A scripted user made of steps; each Act runs the next one.
+class ScriptedUser : public IdleUser {
+ public:
+  bool Act() override {
+    if (next_ >= steps.size()) return false;
+    steps[next_++]();
+    return true;
+  }
+  std::vector<std::function<void()>> steps;
+
+ private:
+  size_t next_ = 0;
+};
+
+InputEvent Click(int x, int y) {
+  InputEvent event;
+  event.kind = InputEvent::Kind::kMouseDown;
+  event.button = MouseButton::kLeft;
+  event.x = x;
+  event.y = y;
+  return event;
+}
+
+InputEvent Move(int x, int y) {
+  InputEvent event;
+  event.kind = InputEvent::Kind::kMouseMove;
+  event.x = x;
+  event.y = y;
+  return event;
+}
+
+class EventLoopTest : public ::testing::Test {
+ protected:
+  std::string Stamp(const std::string& what) { return what + "@" + std::to_string(loop.NowMs()); }
+
+  HeadlessBackend backend;
+  EventLoop loop{backend};
+  Log log;
+};
+
+TEST_F(EventLoopTest, PostedNotificationsRunAtTheNextDoEventsInOrder) {
+  loop.Post([&] {
+    log.push_back("loaded");
+    loop.Post([&] { log.push_back("posted by a notification"); });
+  });
+  loop.Post([&] { log.push_back("ended"); });
+  EXPECT_TRUE(log.empty()) << "never inside Post";
+  EXPECT_FALSE(loop.Idle());
+  loop.DoEvents();
+  EXPECT_EQ(log, (Log{"loaded", "ended"}));
+  loop.DoEvents();
+  EXPECT_EQ(log, (Log{"loaded", "ended", "posted by a notification"}));
+}
+
+TEST_F(EventLoopTest, NotificationsWaitedForInsideANotificationStillArrive) {
+  // The first notification's handler waits for the second, which was posted before it
+  // ran: the nested wait must let it run, or the wait could never end.
+  bool picture_loaded = false;
+  loop.Post([&] {
+    loop.WaitUntil([&] { return picture_loaded; }, "the picture to load");
+    log.push_back("continued after the load");
+  });
+  loop.Post([&] { picture_loaded = true; });
+  loop.DoEvents();
+  EXPECT_EQ(log, (Log{"continued after the load"}));
+}
+
+TEST_F(EventLoopTest, InputGoesToTheSinkAndPendingMovesMerge) {
+  RecordingSink sink;
+  loop.SetInputSink(&sink);
+  backend.InjectInput(Move(1, 1));
+  backend.InjectInput(Move(2, 2));
+  backend.InjectInput(Click(3, 3));
+  backend.InjectInput(Move(4, 4));
+  loop.DoEvents();
+  ASSERT_EQ(sink.events.size(), 3u);
+  EXPECT_EQ(sink.events[0].x, 2) << "moves nobody saw yet merge into the newest";
+  EXPECT_EQ(sink.events[1].kind, InputEvent::Kind::kMouseDown);
+  EXPECT_EQ(sink.events[2].x, 4);
+}
+
+TEST_F(EventLoopTest, QuitIsTheLoopsOwnAndCallsTheHandler) {
+  RecordingSink sink;
+  loop.SetInputSink(&sink);
+  int quits = 0;
+  loop.SetOnQuit([&] { ++quits; });
+  InputEvent quit;
+  quit.kind = InputEvent::Kind::kQuit;
+  backend.InjectInput(quit);
+  EXPECT_FALSE(loop.quit_requested());
+  loop.DoEvents();
+  EXPECT_TRUE(loop.quit_requested());
+  EXPECT_EQ(quits, 1);
+  EXPECT_TRUE(sink.events.empty());
+  loop.ClearQuitRequest();
+  EXPECT_FALSE(loop.quit_requested());
+}
+
+TEST_F(EventLoopTest, FramesArePresentedOnlyWhenSomethingChanged) {
+  CountingPainter painter;
+  loop.SetPainter(&painter);
+  loop.DoEvents();
+  EXPECT_EQ(painter.paints, 1) << "the first frame";
+  loop.DoEvents();
+  loop.DoEvents();
+  EXPECT_EQ(painter.paints, 1);
+  EXPECT_TRUE(loop.Idle());
+  loop.RequestRedraw();
+  loop.RequestRedraw();
+  EXPECT_FALSE(loop.Idle());
+  loop.DoEvents();
+  EXPECT_EQ(painter.paints, 2) << "requests between frames make one frame";
+  InputEvent exposed;
+  exposed.kind = InputEvent::Kind::kExposed;
+  backend.InjectInput(exposed);
+  loop.DoEvents();
+  EXPECT_EQ(painter.paints, 3);
+  EXPECT_EQ(backend.frames_presented(), 3);
+  EXPECT_EQ(backend.renderer().last_frame().size(), 1u);
+}
+
+TEST_F(EventLoopTest, WaitUntilJumpsVirtualTimeToEachDeadline) {
+  Countdown delay(loop.timers(),
+                  [&](int16_t tag) { log.push_back(Stamp("delay" + std::to_string(tag))); });
+  delay.SetTag(4);
+  delay.SetDuration(40000);
+  delay.SetEnabled(true);
+  loop.WaitUntil([&] { return !log.empty(); });
+  EXPECT_EQ(log, (Log{"delay4@40000"}));
+  EXPECT_EQ(loop.NowMs(), 40000);
+  EXPECT_EQ(loop.wait_depth(), 0);
+}
+
+TEST_F(EventLoopTest, ZeroMsCountdownExpiresAtTheNextDoEventsNotInTheEnablingHandler) {
+  Countdown delay(loop.timers(), [&](int16_t) { log.push_back("expired"); });
+  delay.SetDuration(0);
+  loop.Post([&] {
+    delay.SetEnabled(true);
+    log.push_back("engine pass done");
+  });
+  loop.DoEvents();
+  loop.DoEvents();
+  EXPECT_EQ(log, (Log{"engine pass done", "expired"}));
+  EXPECT_EQ(loop.NowMs(), 0);
+}
+
+TEST_F(EventLoopTest, ATickHandledInsideAHandlerThatWaitsForAnotherTimer) {
+  // A scene timer's handler waits for a movie; the animation timer keeps ticking inside
+  // that wait, and the movie's end ends it.
+  bool movie_ended = false;
+  int depth_in_frame = 0;
+  Timer animation(loop.timers(), [&] {
+    log.push_back(Stamp("frame"));
+    depth_in_frame = loop.wait_depth();
+  });
+  animation.SetInterval(100);
+  Countdown movie(loop.timers(), [&](int16_t) {
+    movie_ended = true;
+    log.push_back(Stamp("movie ended"));
+  });
+  movie.SetDuration(250);
+  bool scene_done = false;
+  Timer scene(loop.timers());
+  scene.SetOnTick([&] {
+    scene.SetEnabled(false);
+    log.push_back(Stamp("scene timer"));
+    animation.SetEnabled(true);
+    movie.SetEnabled(true);
+    loop.WaitUntil([&] { return movie_ended; }, "the movie to end");
+    scene_done = true;
+    log.push_back(Stamp("scene timer done"));
+  });
+  scene.SetInterval(1000);
+  scene.SetEnabled(true);
+  loop.WaitUntil([&] { return scene_done; });
+  EXPECT_EQ(log, (Log{"scene timer@1000", "frame@1100", "frame@1200", "movie ended@1250",
+                      "scene timer done@1250"}));
+  EXPECT_EQ(depth_in_frame, 2) << "the frames ran in the wait inside the outer wait";
+}
+
+TEST_F(EventLoopTest, AWaitNothingCanEndIsADeadlockNamingIt) {
+  try {
+    loop.WaitUntil([] { return false; }, "the picture of object 3 to load");
+    FAIL() << "returned";
+  } catch (const Deadlock& deadlock) {
+    EXPECT_NE(deadlock.what.find("the picture of object 3 to load"), std::string::npos)
+        << deadlock.what;
+    EXPECT_NE(deadlock.what.find("no timer is running"), std::string::npos) << deadlock.what;
+  }
+  EXPECT_EQ(loop.wait_depth(), 0) << "the depth is restored when a wait ends in an error";
+}
+
+TEST_F(EventLoopTest, AWaitLongerThanTheLimitIsADeadlock) {
+  Timer music(loop.timers(), [] {});
+  music.SetInterval(500);
+  music.SetEnabled(true);
+  try {
+    loop.WaitUntil([] { return false; }, "the movie to end");
+    FAIL() << "returned";
+  } catch (const Deadlock& deadlock) {
+    EXPECT_NE(deadlock.what.find("the movie to end"), std::string::npos) << deadlock.what;
+  }
+  EXPECT_LE(loop.NowMs(), EventLoop::kHeadlessWaitLimitMs);
+  EXPECT_GE(loop.NowMs(), EventLoop::kHeadlessWaitLimitMs - 500);
+}
+
+TEST_F(EventLoopTest, WorkThatRenewsItselfWithoutTimePassingIsADeadlock) {
+  Countdown restless(loop.timers());
+  restless.SetDuration(0);
+  restless.SetOnExpired([&](int16_t) { restless.SetEnabled(true); });
+  restless.SetEnabled(true);
+  EXPECT_THROW(loop.WaitUntil([] { return false; }), Deadlock);
+  restless.SetEnabled(false);
+
+  std::function<void()> repost = [&] { loop.Post(repost); };
+  loop.Post(repost);
+  EXPECT_THROW(loop.PassTime(10), Deadlock);
+}
+
+TEST_F(EventLoopTest, PassTimeFiresEveryTimerInBetweenInOrder) {
+  Timer fast(loop.timers(), [&] { log.push_back(Stamp("fast")); });
+  fast.SetInterval(300);
+  fast.SetEnabled(true);
+  Countdown delay(loop.timers(), [&](int16_t) { log.push_back(Stamp("delay")); });
+  delay.SetDuration(500);
+  delay.SetEnabled(true);
+  Countdown later(loop.timers(), [&](int16_t) { log.push_back(Stamp("later")); });
+  later.SetDuration(1001);
+  later.SetEnabled(true);
+  loop.PassTime(1000);
+  EXPECT_EQ(log, (Log{"fast@300", "delay@500", "fast@600", "fast@900"}));
+  EXPECT_EQ(loop.NowMs(), 1000);
+  loop.PassTime(1);
+  EXPECT_EQ(log.back(), "later@1001");
+  loop.PassTime(-5);
+  EXPECT_EQ(loop.NowMs(), 1001);
+}
+
+TEST_F(EventLoopTest, TheScriptedUserActsOnlyWhenThePlayerIsIdle) {
+  RecordingSink sink;
+  loop.SetInputSink(&sink);
+  ScriptedUser user;
+  loop.SetIdleUser(&user);
+  bool closed = false;
+  Timer animation(loop.timers(), [&] { log.push_back(Stamp("frame")); });
+  animation.SetInterval(100);
+  animation.SetEnabled(true);
+  loop.Post([&] { log.push_back("loaded"); });
+  user.steps = {
+      [&] {
+        log.push_back(Stamp("user clicks"));
+        backend.InjectInput(Click(5, 6));
+      },
+      [&] {
+        log.push_back(Stamp("user waits"));
+        loop.PassTime(250);
+      },
+      [&] {
+        log.push_back(Stamp("user closes"));
+        closed = true;
+      },
+  };
+  loop.WaitForUser([&] { return closed; }, "the dialog to close");
+  EXPECT_EQ(log, (Log{"loaded", "user clicks@0", "user waits@0", "frame@100", "frame@200",
+                      "user closes@250"}))
+      << "time passes only when the user lets it, in a wait only the user ends";
+  ASSERT_EQ(sink.events.size(), 1u);
+  EXPECT_EQ(sink.events[0].x, 5);
+}
+
+TEST_F(EventLoopTest, TheRunFinishesWhenTheScriptedUserHasNothingMoreToDo) {
+  ScriptedUser user;
+  user.steps = {[&] { log.push_back("only step"); }};
+  loop.SetIdleUser(&user);
+  EXPECT_THROW(loop.WaitForUser([] { return false; }), RunFinished);
+  EXPECT_EQ(log, (Log{"only step"}));
+  EXPECT_EQ(loop.wait_depth(), 0);
+}
+
+TEST_F(EventLoopTest, WithoutAScriptedUserAUserWaitEndsOnlyThroughTimers) {
+  bool closed = false;
+  Countdown auto_close(loop.timers(), [&](int16_t) { closed = true; });
+  auto_close.SetDuration(700);
+  auto_close.SetEnabled(true);
+  loop.WaitForUser([&] { return closed; });
+  EXPECT_EQ(loop.NowMs(), 700);
+  EXPECT_THROW(loop.WaitForUser([] { return false; }, "a modal window"), Deadlock);
+}
+
+TEST_F(EventLoopTest, AWaitThatHasAlreadyEndedLetsNothingRun) {
+  loop.Post([&] { log.push_back("ran"); });
+  loop.WaitUntil([] { return true; });
+  EXPECT_TRUE(log.empty());
+}
+
+TEST(HeadlessMessageBoxes, AnswersAsQueuedOtherwiseWithTheFirstButton) {
+  HeadlessMessageBoxes boxes;
+  std::vector<std::string> heard;
+  boxes.SetListener([&](const HeadlessMessageBoxes::Shown& shown) {
+    heard.push_back(shown.title + ": " + shown.text);
+  });
+  EXPECT_EQ(boxes.Show("Quit", "Really quit?", BoxButtons::kYesNo, BoxIcon::kQuestion),
+            BoxAnswer::kYes);
+  boxes.QueueAnswer(BoxAnswer::kNo);
+  boxes.QueueAnswer(BoxAnswer::kCancel);  // not a button of the next box
+  boxes.QueueAnswer(BoxAnswer::kCancel);
+  EXPECT_EQ(boxes.Show("Quit", "Really quit?", BoxButtons::kYesNo, BoxIcon::kQuestion),
+            BoxAnswer::kNo);
+  EXPECT_EQ(boxes.Show("Quit", "Really quit?", BoxButtons::kYesNo, BoxIcon::kQuestion),
+            BoxAnswer::kYes)
+      << "an answer the box does not offer gives its first button";
+  EXPECT_EQ(boxes.Show("Save", "Overwrite?", BoxButtons::kOkCancel, BoxIcon::kNone),
+            BoxAnswer::kCancel);
+  EXPECT_EQ(boxes.queued_answers(), 0u);
+  EXPECT_EQ(boxes.Show("T", "Line 1\r\nLine 2", BoxButtons::kOk, BoxIcon::kCritical),
+            BoxAnswer::kOk);
+  ASSERT_EQ(boxes.shown().size(), 5u);
+  EXPECT_EQ(boxes.shown()[4].text, "Line 1\r\nLine 2") << "kept exactly as shown";
+  EXPECT_EQ(boxes.shown()[4].icon, BoxIcon::kCritical);
+  EXPECT_EQ(boxes.shown()[3].answer, BoxAnswer::kCancel);
+  EXPECT_EQ(heard.size(), 5u);
+}
+
+TEST(HeadlessMessageBoxes, AProcedureFailureIsShownAsTheUnexpectedErrorBox) {
+  HeadlessBackend backend;
+  RunProcedure(backend.message_boxes(), "LoadScene", [] { Raise(kErrFileNotFound); });
+  const auto& shown = backend.headless_boxes().shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Unexpected error in procedure: LoadScene\r\nError #53: File not found");
+  EXPECT_EQ(shown[0].title, kAppTitle);
+}
+
+}  // namespace
+}  // namespace qv::platform

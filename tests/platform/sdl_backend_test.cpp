@@ -1,0 +1,184 @@
+#include "platform/sdl/sdl_backend.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "sdl_session.h"
+
+namespace qv::platform {
+namespace {
+
+using qv::testing::SdlSession;
+
+ImagePtr Checkerboard(int w, int h) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      pixels[static_cast<size_t>(y) * w + x] = ((x / 8 + y / 8) % 2) ? 0xFFFFFFFF : 0xFF202020;
+    }
+  }
+  return std::make_shared<Image>(w, h, std::move(pixels));
+}
+
+TEST(SdlBackend, OpensPresentsAPictureAndTextAndClosesCleanly) {
+  SdlSession session;
+  EXPECT_FALSE(session.backend.headless());
+  EXPECT_EQ(session.backend.screen_width(), 800);
+  EXPECT_EQ(session.backend.screen_height(), 600);
+  EXPECT_GE(session.backend.window_width(), 800) << "at least the virtual screen";
+  ImagePtr picture = Checkerboard(320, 200);
+  int frame = 0;
+  session.paint = [&](Renderer& r) {
+    r.FillRect({0, 0, 800, 600}, Rgb::FromHex(0x102040));
+    r.DrawImage(*picture, {40 + frame, 40, 320, 200});
+    r.PushClip({0, 500, 800, 100});
+    r.DrawText("Frame " + std::to_string(frame), 10, 520, {16, true}, Rgb{255, 255, 0});
+    r.PopClip();
+  };
+  for (frame = 0; frame < 5; ++frame)
+    session.Frame();
+  EXPECT_EQ(session.backend.frames_presented(), 5);
+  EXPECT_GE(session.backend.cached_textures(), 2u) << "the picture and the texts";
+  session.loop.DoEvents();
+  EXPECT_EQ(session.backend.frames_presented(), 5) << "nothing changed, nothing drawn";
+  session.Feed(session.WindowEvent(SDL_WINDOWEVENT_EXPOSED));
+  EXPECT_EQ(session.backend.frames_presented(), 5) << "an uncovered window shows the last frame";
+}
+
+TEST(SdlBackend, AnAnimationTimerPacesFramesInRealTimeWithoutSpinning) {
+  SdlSession session;
+  int frame = 0;
+  Timer animation(session.loop.timers(), [&] {
+    ++frame;
+    session.loop.RequestRedraw();
+  });
+  animation.SetInterval(20);
+  animation.SetEnabled(true);
+  const int64_t start = session.loop.NowMs();
+  session.loop.WaitUntil([&] { return frame >= 5; });
+  EXPECT_GE(session.loop.NowMs() - start, 100);
+  EXPECT_EQ(session.backend.frames_presented(), 6) << "the first frame and one per change";
+}
+
+TEST(SdlBackend, KeysAndTextReachThePlayerAltEnterTogglesFullscreen) {
+  SdlSession session;
+  session.Feed(session.KeyDown(SDLK_F1));
+  session.Feed(session.KeyDown(SDLK_ESCAPE));
+  session.Feed(session.KeyDown(SDLK_a, KMOD_LSHIFT));
+  session.Feed(session.KeyDown(SDLK_LSHIFT));  // a modifier alone is nothing to the player
+  SDL_Event text{};
+  text.type = SDL_TEXTINPUT;
+  text.text.windowID = session.backend.window_id();
+  SDL_strlcpy(text.text.text, "\xC3\xA9", sizeof text.text.text);
+  session.Feed(text);
+  ASSERT_EQ(session.input.size(), 4u);
+  EXPECT_EQ(session.input[0].key, Key::kF1);
+  EXPECT_EQ(session.input[1].key, Key::kEscape);
+  EXPECT_EQ(session.input[2].key, Key::kChar);
+  EXPECT_EQ(session.input[2].text, "a");
+  EXPECT_TRUE(session.input[2].shift);
+  EXPECT_EQ(session.input[3].kind, InputEvent::Kind::kKeyPress);
+  EXPECT_EQ(session.input[3].text, "\xC3\xA9");
+
+  EXPECT_FALSE(session.backend.fullscreen());
+  session.Feed(session.KeyDown(SDLK_RETURN, KMOD_LALT));
+  EXPECT_TRUE(session.backend.fullscreen());
+  SDL_Event repeat = session.KeyDown(SDLK_RETURN, KMOD_LALT);
+  repeat.key.repeat = 1;
+  session.Feed(repeat);
+  EXPECT_TRUE(session.backend.fullscreen()) << "a held key toggles once";
+  session.Feed(session.KeyDown(SDLK_RETURN, KMOD_RALT));
+  EXPECT_FALSE(session.backend.fullscreen());
+  EXPECT_EQ(session.input.size(), 4u) << "Alt+Enter is the player's own, not the game's";
+  session.Feed(session.KeyDown(SDLK_RETURN));
+  EXPECT_EQ(session.input.back().key, Key::kReturn);
+}
+
+TEST(SdlBackend, MousePositionsArriveInLogicalPixelsOfTheScaledScreen) {
+  SdlSession session;
+  session.Frame();
+  session.backend.SetWindowSize(1600, 1200);
+  session.loop.DoEvents();  // the renderer learns the new size
+  session.Feed(session.MouseMotion(800, 600));
+  session.Feed(session.MouseButton(true, SDL_BUTTON_LEFT, 1598, 2));
+  session.Feed(session.MouseButton(false, SDL_BUTTON_RIGHT, 1598, 2));
+  session.Feed(session.MouseButton(true, SDL_BUTTON_X1, 10, 10));  // not a button the player knows
+  ASSERT_EQ(session.input.size(), 3u);
+  EXPECT_EQ(session.input[0].kind, InputEvent::Kind::kMouseMove);
+  EXPECT_EQ(session.input[0].x, 400);
+  EXPECT_EQ(session.input[0].y, 300);
+  EXPECT_EQ(session.input[1].kind, InputEvent::Kind::kMouseDown);
+  EXPECT_EQ(session.input[1].button, MouseButton::kLeft);
+  EXPECT_EQ(session.input[1].x, 799);
+  EXPECT_EQ(session.input[1].y, 1);
+  EXPECT_EQ(session.input[2].kind, InputEvent::Kind::kMouseUp);
+  EXPECT_EQ(session.input[2].button, MouseButton::kRight);
+
+  // A wider window: the screen keeps its shape, centred between bars.
+  session.backend.SetWindowSize(1000, 600);
+  session.loop.DoEvents();
+  session.Feed(session.MouseMotion(500, 300));
+  EXPECT_EQ(session.input.back().x, 400);
+  EXPECT_EQ(session.input.back().y, 300);
+}
+
+TEST(SdlBackend, ClosingTheWindowIsAQuitRequest) {
+  SdlSession session;
+  bool exit_ran = false;
+  session.loop.SetOnQuit([&] { exit_ran = true; });
+  session.Feed(session.WindowEvent(SDL_WINDOWEVENT_CLOSE));
+  EXPECT_TRUE(session.loop.quit_requested());
+  EXPECT_TRUE(exit_ran);
+  EXPECT_TRUE(session.input.empty());
+  session.loop.ClearQuitRequest();
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;  // the desktop's own quit (a signal, the system menu)
+  session.Feed(quit);
+  EXPECT_TRUE(session.loop.quit_requested());
+}
+
+TEST(SdlBackend, ClipboardCursorAndMessageBoxesWorkWithoutARealDesktop) {
+  SdlSession session;
+  Clipboard& clipboard = session.backend.clipboard();
+  clipboard.SetText("Flags: 1 2 3");
+  EXPECT_EQ(clipboard.GetText(), "Flags: 1 2 3");
+  clipboard.Clear();
+  EXPECT_EQ(clipboard.GetText(), "");
+
+  ImagePtr arrow = Checkerboard(32, 32);
+  session.backend.SetCursor(arrow, 3, 3);
+  session.backend.SetCursor(arrow, 3, 3);
+  session.backend.SetCursor(Checkerboard(0, 0), 0, 0);  // nothing to show: the arrow
+  session.backend.SetCursor(nullptr, 0, 0);
+
+  // The dummy driver has no boxes (and no desktop to fall back on): the box is written
+  // out and answered with its first button instead of failing.
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  EXPECT_EQ(session.backend.message_boxes().Show("Quit", "Really?\r\nYes or no", BoxButtons::kYesNo,
+                                                 BoxIcon::kQuestion),
+            BoxAnswer::kYes);
+}
+
+TEST(SdlBackend, OtherScreenSizesAndIntegerScaling) {
+  SdlConfig config;
+  config.screen_width = 640;
+  config.screen_height = 480;
+  config.integer_scaling = true;
+  config.title = "Test game";
+  SdlSession session(config);
+  EXPECT_EQ(session.backend.screen_width(), 640);
+  session.Frame();
+  session.backend.SetWindowSize(1000, 1000);  // room for 1.56 x: pixel-perfect stays at 1 x
+  session.loop.DoEvents();
+  session.Feed(session.MouseMotion(180 + 320, 260 + 240));
+  EXPECT_EQ(session.input.back().x, 320);
+  EXPECT_EQ(session.input.back().y, 240);
+
+  config.screen_width = 0;
+  EXPECT_THROW(SdlBackend{config}, std::runtime_error);
+}
+
+}  // namespace
+}  // namespace qv::platform

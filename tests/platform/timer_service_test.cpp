@@ -1,0 +1,245 @@
+#include "platform/timer_service.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv::platform {
+namespace {
+
+// A service on a clock the test moves by hand; FireDue is what DoEvents calls.
+struct Timers {
+  VirtualClock clock;
+  TimerService service{clock};
+  std::vector<std::string> fired;  // "name@ms"
+
+  void At(int64_t ms) {
+    clock.AdvanceTo(ms);
+    service.FireDue();
+  }
+  std::function<void()> Log(const std::string& name) {
+    return [this, name] { fired.push_back(name + "@" + std::to_string(clock.NowMs())); };
+  }
+};
+
+using Fired = std::vector<std::string>;
+
+TEST(Timer, TicksEveryIntervalWhileEnabledAndStopsWhenDisabled) {
+  Timers t;
+  Timer timer(t.service, t.Log("t"));
+  timer.SetInterval(100);
+  t.At(500);
+  EXPECT_TRUE(t.fired.empty()) << "a disabled timer never ticks";
+  timer.SetEnabled(true);
+  for (int64_t ms = 550; ms <= 800; ms += 50)
+    t.At(ms);
+  EXPECT_EQ(t.fired, (Fired{"t@600", "t@700", "t@800"}));
+  timer.SetEnabled(false);
+  t.At(2000);
+  EXPECT_EQ(t.fired.size(), 3u);
+}
+
+TEST(Timer, EnablingOrChangingTheIntervalStartsTheIntervalAgain) {
+  Timers t;
+  Timer timer(t.service, t.Log("t"));
+  timer.SetInterval(100);
+  timer.SetEnabled(true);
+  t.At(90);
+  timer.SetEnabled(false);
+  timer.SetEnabled(true);  // at 90: the next tick is at 190, not 100
+  t.At(150);
+  t.At(190);
+  timer.SetInterval(300);  // at 190, while enabled: next at 490
+  t.At(489);
+  t.At(490);
+  timer.SetEnabled(true);  // already enabled: no restart
+  t.At(790);
+  EXPECT_EQ(t.fired, (Fired{"t@190", "t@490", "t@790"}));
+}
+
+TEST(Timer, ALateTickCountsTheNextIntervalFromNow) {
+  Timers t;
+  Timer timer(t.service, t.Log("t"));
+  timer.SetInterval(100);
+  timer.SetEnabled(true);
+  t.At(350);  // three intervals late: one tick, not three
+  t.At(449);
+  t.At(450);
+  EXPECT_EQ(t.fired, (Fired{"t@350", "t@450"}));
+}
+
+TEST(Timer, ZeroOrNegativeIntervalNeverTicks) {
+  Timers t;
+  Timer timer(t.service, t.Log("t"));
+  timer.SetEnabled(true);
+  t.At(1000);
+  timer.SetInterval(-5);
+  t.At(2000);
+  EXPECT_TRUE(t.fired.empty());
+  EXPECT_FALSE(t.service.NextDeadline().has_value());
+}
+
+TEST(Timer, OneShotTimerDisablesItselfInItsTick) {
+  Timers t;
+  Timer timer(t.service);
+  timer.SetOnTick([&] {
+    timer.SetEnabled(false);
+    t.fired.push_back("once@" + std::to_string(t.clock.NowMs()));
+  });
+  timer.SetInterval(250);
+  timer.SetEnabled(true);
+  for (int64_t ms = 100; ms <= 2000; ms += 100)
+    t.At(ms);
+  EXPECT_EQ(t.fired, (Fired{"once@300"}));
+  EXPECT_FALSE(timer.Enabled());
+}
+
+TEST(Timer, DoesNotTickInsideItsOwnTickHandler) {
+  Timers t;
+  int depth = 0;
+  int ticks = 0;
+  Timer timer(t.service);
+  timer.SetOnTick([&] {
+    ++ticks;
+    ++depth;
+    ASSERT_EQ(depth, 1) << "a tick nested in the same timer's tick";
+    // The handler lets events run while time passes, as a wait inside a tick does.
+    for (int64_t ms = t.clock.NowMs() + 100; ms <= 1000; ms += 100)
+      t.At(ms);
+    --depth;
+  });
+  timer.SetInterval(100);
+  timer.SetEnabled(true);
+  t.At(100);
+  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(*t.service.NextDeadline(), 1100) << "the ticks missed meanwhile are dropped";
+  t.At(1100);
+  EXPECT_EQ(ticks, 2);
+}
+
+TEST(TimerService, FiresDueTimersInDeadlineOrderTiesInCreationOrder) {
+  Timers t;
+  Timer a(t.service, t.Log("a"));
+  Timer b(t.service, t.Log("b"));
+  Countdown c(t.service, [&](int16_t) { t.fired.push_back("c"); });
+  Timer d(t.service, t.Log("d"));
+  d.SetInterval(50);
+  b.SetInterval(100);
+  a.SetInterval(100);
+  c.SetDuration(100);
+  for (Timer* timer : {&d, &b, &a})
+    timer->SetEnabled(true);
+  c.SetEnabled(true);
+  t.At(120);
+  EXPECT_EQ(t.fired, (Fired{"d@120", "a@120", "b@120", "c"}));
+}
+
+TEST(TimerService, HandlersMayDestroyOrRestartTimersThatAreDueToo) {
+  Timers t;
+  std::unique_ptr<Timer> victim;
+  std::unique_ptr<Countdown> restarted;
+  Timer killer(t.service, [&] {  // created first, so it fires first among equals
+    victim.reset();
+    restarted->SetEnabled(true);  // enabled again at once, 0 ms: fires at the next call
+    t.fired.push_back("killer");
+  });
+  victim = std::make_unique<Timer>(t.service, t.Log("victim"));
+  restarted =
+      std::make_unique<Countdown>(t.service, [&](int16_t) { t.fired.push_back("restarted"); });
+  for (Timer* timer : {&killer, victim.get()}) {
+    timer->SetInterval(100);
+    timer->SetEnabled(true);
+  }
+  restarted->SetDuration(0);
+  t.clock.AdvanceTo(100);
+  restarted->SetEnabled(true);  // due now too
+  t.service.FireDue();
+  EXPECT_EQ(t.fired, (Fired{"killer"})) << "destroyed and restarted entries wait";
+  t.service.FireDue();
+  EXPECT_EQ(t.fired, (Fired{"killer", "restarted"}));
+}
+
+TEST(Countdown, ExpiresOnceAfterItsFullDurationWithItsTag) {
+  Timers t;
+  std::vector<int> tags;
+  Countdown countdown(t.service, [&](int16_t tag) {
+    tags.push_back(tag);
+    t.fired.push_back("expired@" + std::to_string(t.clock.NowMs()));
+  });
+  countdown.SetDuration(3000);
+  countdown.SetTag(7);
+  t.At(1000);
+  countdown.SetEnabled(true);
+  EXPECT_TRUE(countdown.Enabled());
+  t.At(3999);
+  EXPECT_TRUE(t.fired.empty());
+  t.At(4500);
+  t.At(9000);
+  EXPECT_EQ(t.fired, (Fired{"expired@4500"})) << "the expiry comes at the first chance after";
+  EXPECT_EQ(tags, (std::vector<int>{7}));
+  EXPECT_FALSE(countdown.Enabled());
+}
+
+TEST(Countdown, EnablingAgainRestartsFromTheFullDurationAndDisablingNeverExpires) {
+  Timers t;
+  Countdown countdown(
+      t.service, [&](int16_t) { t.fired.push_back("expired@" + std::to_string(t.clock.NowMs())); });
+  countdown.SetDuration(1000);
+  countdown.SetEnabled(true);
+  t.At(800);
+  countdown.SetEnabled(true);  // a delay started again while running
+  t.At(1500);
+  EXPECT_TRUE(t.fired.empty());
+  t.At(1800);
+  EXPECT_EQ(t.fired, (Fired{"expired@1800"}));
+
+  countdown.SetEnabled(true);
+  t.At(2000);
+  countdown.SetEnabled(false);
+  t.At(10000);
+  EXPECT_EQ(t.fired.size(), 1u) << "a disabled countdown does not report";
+}
+
+TEST(Countdown, ZeroDurationExpiresAtTheNextCallNeverInsideEnable) {
+  Timers t;
+  Countdown countdown(t.service, [&](int16_t) { t.fired.push_back("expired"); });
+  countdown.SetDuration(0);
+  countdown.SetEnabled(true);
+  EXPECT_TRUE(t.fired.empty());
+  EXPECT_EQ(*t.service.NextDeadline(), 0);
+  t.service.FireDue();
+  EXPECT_EQ(t.fired, (Fired{"expired"}));
+
+  // Enabled from inside another handler: not in the same round of firing.
+  Countdown chained(t.service, [&](int16_t) { t.fired.push_back("chained"); });
+  chained.SetDuration(-40);
+  countdown.SetOnExpired([&](int16_t) {
+    t.fired.push_back("first");
+    chained.SetEnabled(true);
+  });
+  countdown.SetEnabled(true);
+  t.service.FireDue();
+  EXPECT_EQ(t.fired.back(), "first");
+  t.service.FireDue();
+  EXPECT_EQ(t.fired.back(), "chained");
+}
+
+TEST(Countdown, DestroyedInItsOwnExpiryIsSafe) {
+  Timers t;
+  auto countdown = std::make_unique<Countdown>(t.service);
+  countdown->SetOnExpired([&](int16_t tag) {
+    countdown.reset();
+    t.fired.push_back("tag " + std::to_string(tag));
+  });
+  countdown->SetTag(3);
+  countdown->SetDuration(10);
+  countdown->SetEnabled(true);
+  t.At(10);
+  EXPECT_EQ(t.fired, (Fired{"tag 3"}));
+  EXPECT_FALSE(t.service.NextDeadline().has_value());
+}
+
+}  // namespace
+}  // namespace qv::platform
