@@ -1,0 +1,377 @@
+// How the desktop routes the player's mouse and keys to forms and controls, shows and
+// waits for modal forms, draws only when something visible changed, and shows the
+// mouse icon.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/button.h"
+#include "ui/picture_box.h"
+#include "ui/text_box.h"
+#include "ui/timer.h"
+#include "ui/ui_fixture.h"
+
+namespace qv::ui::testing {
+namespace {
+
+// Records the mouse events a control receives, by its name.
+struct EventLog {
+  std::vector<std::string> lines;
+  void Watch(Control& c) {
+    c.on_mouse_down = [this, &c](const MouseArgs& a) {
+      lines.push_back(c.name() + " down " + std::to_string(a.x) + "," + std::to_string(a.y));
+    };
+    c.on_mouse_up = [this, &c](const MouseArgs&) { lines.push_back(c.name() + " up"); };
+    c.on_mouse_move = [this, &c](const MouseArgs&) { lines.push_back(c.name() + " move"); };
+    c.on_click = [this, &c] { lines.push_back(c.name() + " click"); };
+  }
+};
+
+TEST_F(DesktopTest, ClickGoesToTheTopmostControlUnderThePointer) {
+  auto form = MakeForm("Main", 0, 0, 400, 300);
+  auto& scene = form->Create<PictureBox>("ScnImg");
+  scene.Move(10, 10, 200, 200);
+  auto& lower = scene.Create<Image>("NoGIF", 1);
+  lower.Move(20, 20, 50, 50);
+  auto& upper = scene.Create<Image>("NoGIF", 2);
+  upper.Move(40, 40, 50, 50);
+  EventLog log;
+  for (Control* c : {static_cast<Control*>(form.get()), static_cast<Control*>(&scene),
+                     static_cast<Control*>(&lower), static_cast<Control*>(&upper)}) {
+    log.Watch(*c);
+  }
+
+  ClickAt(55, 55);  // where both overlap: the later one is on top
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"NoGIF move", "NoGIF down 5,5", "NoGIF up", "NoGIF click"}));
+  EXPECT_EQ(desktop.ControlAt(55, 55), &upper);
+
+  lower.ZOrder(0);
+  EXPECT_EQ(desktop.ControlAt(55, 55), &lower) << "brought to the front";
+
+  // Hidden and disabled controls, and decorations, let the mouse through to what lies
+  // beneath.
+  lower.SetVisible(false);
+  EXPECT_EQ(desktop.ControlAt(55, 55), &upper);
+  upper.SetEnabled(false);
+  EXPECT_EQ(desktop.ControlAt(55, 55), &scene);
+  scene.SetReceivesMouse(false);
+  EXPECT_EQ(desktop.ControlAt(55, 55), form.get());
+  EXPECT_EQ(desktop.ControlAt(500, 500), nullptr) << "no form there";
+}
+
+TEST_F(DesktopTest, APressCapturesTheControlUntilRelease) {
+  auto form = MakeForm("Main", 0, 0, 400, 300);
+  auto& a = form->Create<Image>("A");
+  a.Move(10, 10, 20, 20);
+  auto& b = form->Create<Image>("B");
+  b.Move(100, 10, 20, 20);
+  EventLog log;
+  log.Watch(a);
+  log.Watch(b);
+
+  Press(15, 15);
+  MoveTo(105, 15);  // over B, but A holds the mouse
+  Release(105, 15);
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"A down 5,5", "A move", "A up"}))
+      << "a release elsewhere is no click";
+
+  log.lines.clear();
+  Press(15, 15);
+  MoveTo(105, 15);
+  MoveTo(16, 16);  // back on A before letting go
+  Release(16, 16);
+  EXPECT_EQ(log.lines.back(), "A click");
+
+  log.lines.clear();
+  Press(15, 15, MouseButton::kRight);
+  Release(15, 15, MouseButton::kRight);
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"A down 5,5", "A up"}))
+      << "only the left button clicks";
+}
+
+TEST_F(DesktopTest, AHandlerThatDestroysItsControlIsSafe) {
+  auto form = MakeForm("Main", 0, 0, 400, 300);
+  auto* doomed = &form->Create<Image>("Doomed");
+  doomed->Move(10, 10, 20, 20);
+  bool clicked = false;
+  doomed->on_mouse_up = [&](const MouseArgs&) {
+    // The form's code rebuilds its controls while the mouse is still on this one.
+    auto& owner = *form;
+    owner.Unload();
+    form.reset();
+  };
+  doomed->on_click = [&] { clicked = true; };
+  Press(15, 15);
+  Release(15, 15);
+  EXPECT_FALSE(clicked);
+  MoveTo(16, 16);  // nothing left to route to
+}
+
+TEST_F(DesktopTest, TopMostFormsStayAboveFormsShownLater) {
+  auto log_window = MakeForm("NoWin", 0, 0, 100, 100);
+  log_window->SetTopMost(true);
+  auto main = MakeForm("Main", 0, 0, 400, 300);
+  EXPECT_EQ(desktop.FormAt(50, 50), log_window.get());
+  EXPECT_EQ(desktop.Forms().back(), log_window.get());
+  EXPECT_EQ(desktop.ActiveForm(), main.get());
+
+  log_window->SetTopMost(false);
+  main->Show();
+  EXPECT_EQ(desktop.FormAt(50, 50), main.get());
+
+  // Showing a form, or pressing on one, activates it.
+  std::vector<std::string> events;
+  log_window->on_activate = [&] { events.push_back("NoWin activate"); };
+  main->on_activate = [&] { events.push_back("Main activate"); };
+  main->on_deactivate = [&] { events.push_back("Main deactivate"); };
+  log_window->Show();
+  Press(390, 290);  // only Main is there
+  Release(390, 290);
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"Main deactivate", "NoWin activate", "Main activate"}));
+  EXPECT_EQ(desktop.ActiveForm(), main.get());
+  EXPECT_EQ(desktop.FormAt(50, 50), log_window.get()) << "pressing does not change the order";
+}
+
+TEST_F(DesktopTest, LoadActivateAndUnloadEvents) {
+  Form form(desktop, "Closeup");
+  std::vector<std::string> events;
+  form.on_load = [&] { events.push_back("load"); };
+  form.on_activate = [&] { events.push_back("activate"); };
+  form.on_unload = [&] { events.push_back("unload"); };
+  form.Load();
+  form.Show();
+  form.Show();  // already showing: loaded once, already active
+  form.Unload();
+  form.Show();
+  EXPECT_EQ(events, (std::vector<std::string>{"load", "activate", "unload", "load", "activate"}));
+  EXPECT_TRUE(form.Visible());
+  form.Hide();
+  EXPECT_EQ(desktop.ActiveForm(), nullptr);
+}
+
+TEST_F(DesktopTest, ShowModalReturnsWhenAHandlerInsideTheWaitHidesTheForm) {
+  auto main = MakeForm("Main", 0, 0, 400, 300);
+  auto& behind = main->Create<CommandButton>("Behind");
+  behind.Move(300, 250, 50, 20);
+  int behind_clicks = 0;
+  behind.on_click = [&] { ++behind_clicks; };
+
+  Form hidden(desktop, "NoWin");  // not shown yet
+  Form closeup(desktop, "Closeup");
+  closeup.Move(50, 50, 200, 150);
+  auto& close = closeup.Create<CommandButton>("Command1");
+  close.Move(10, 10, 60, 20);
+  close.on_click = [&] { closeup.Hide(); };
+
+  // The player's clicks, as the scripted user makes them whenever the player waits.
+  struct Player : platform::IdleUser {
+    DesktopTest* test;
+    int step = 0;
+    std::string front_while_modal;
+    bool Act() override {
+      switch (step++) {
+        case 0:
+          // A window shown meanwhile goes beneath the modal one.
+          test->desktop.Forms().front()->Show();
+          front_while_modal = test->desktop.Forms().back()->name();
+          test->ClickAt(310, 255);  // on the form beneath
+          return true;
+        case 1:
+          test->ClickAt(65, 65);  // Command1
+          return true;
+        default:
+          return false;
+      }
+    }
+  } player;
+  player.test = this;
+  loop.SetIdleUser(&player);
+
+  closeup.ShowModal();
+  EXPECT_FALSE(closeup.Visible());
+  EXPECT_FALSE(closeup.Modal());
+  EXPECT_EQ(player.step, 2) << "returned right after the closing click";
+  EXPECT_EQ(player.front_while_modal, "Closeup");
+  EXPECT_EQ(behind_clicks, 0) << "the form beneath a modal form gets no input";
+  EXPECT_EQ(desktop.ActiveForm(), &hidden) << "the form right beneath takes over";
+  ClickAt(310, 255);
+  EXPECT_EQ(behind_clicks, 1);
+}
+
+TEST_F(DesktopTest, AModalFormHiddenByItsOwnActivateHandlerDoesNotWait) {
+  Form form(desktop, "QuitGameQuery");
+  form.on_activate = [&] { form.Hide(); };
+  form.ShowModal();  // no idle user: waiting would be a deadlock
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(desktop.ModalForm(), nullptr);
+}
+
+TEST_F(DesktopTest, KeysGoToTheActiveFormThenToTheFocusedControl) {
+  auto dialog = std::make_unique<Form>(desktop, "SaveGame");
+  dialog->Move(100, 100, 300, 200);
+  auto& name = dialog->Create<TextBox>("Text1");
+  name.Move(10, 10, 200, 22);
+  auto& description = dialog->Create<TextBox>("Text2");
+  description.Move(10, 40, 200, 22);
+  dialog->Show();
+  std::vector<std::string> keys;
+  dialog->on_key_press = [&](KeyArgs& args) {
+    keys.push_back(args.text);
+    if (args.text == "#") args.handled = true;  // the form keeps this one
+  };
+  EXPECT_EQ(dialog->ActiveControl(), &name) << "the first control takes the focus on Show";
+
+  Type("a");
+  Type("#");
+  KeyDown(Key::kTab);
+  Type("b");
+  EXPECT_EQ(name.Text(), "a");
+  EXPECT_EQ(description.Text(), "b");
+  EXPECT_EQ(keys, (std::vector<std::string>{"a", "#", "b"}));
+  KeyDown(Key::kTab, /*shift=*/true);
+  EXPECT_TRUE(name.HasFocus());
+
+  // A click gives the focus to the control clicked.
+  ClickAt(150, 150);
+  EXPECT_TRUE(description.HasFocus());
+
+  // Another form that is not active hears nothing.
+  auto other = MakeForm("Other", 500, 0, 100, 100);
+  int other_keys = 0;
+  other->on_key_down = [&](KeyArgs&) { ++other_keys; };
+  dialog->Show();
+  KeyDown(Key::kEscape);
+  EXPECT_EQ(other_keys, 0);
+}
+
+TEST_F(DesktopTest, DrawsOnlyWhenSomethingVisibleChanged) {
+  auto shown = MakeForm("Main", 0, 0, 400, 300);
+  auto& box = shown->Create<PictureBox>("Block");
+  box.Move(0, 0, 100, 100);
+  Form hidden(desktop, "MapWindow");
+  auto& on_hidden = hidden.Create<PictureBox>("Image1");
+  loop.DoEvents();
+
+  EXPECT_EQ(FramesAfterDoEvents(), 0) << "nothing changed";
+  on_hidden.SetBackColor(platform::Rgb::FromHex(0xFF0000));
+  on_hidden.Move(5, 5, 10, 10);
+  EXPECT_EQ(FramesAfterDoEvents(), 0) << "the form is hidden";
+  box.SetBackColor(box.BackColor());
+  EXPECT_EQ(FramesAfterDoEvents(), 0) << "the same colour again";
+  box.SetBackColor(platform::Rgb::FromHex(0x00FF00));
+  EXPECT_EQ(FramesAfterDoEvents(), 1);
+  box.SetVisible(false);
+  EXPECT_EQ(FramesAfterDoEvents(), 1) << "hiding shows what was beneath";
+  const int64_t before = backend.frames_presented();
+  MoveTo(10, 10);
+  MoveTo(20, 20);
+  EXPECT_EQ(backend.frames_presented(), before) << "moving the mouse over a form draws nothing";
+
+  const auto* fill =
+      backend.renderer().last_frame().empty() ? nullptr : &backend.renderer().last_frame()[0];
+  ASSERT_NE(fill, nullptr);
+  EXPECT_EQ(fill->rect, (platform::Rect{0, 0, 800, 600})) << "the screen is cleared first";
+}
+
+TEST_F(DesktopTest, TheCursorIsTheMouseIconOfTheFormUnderThePointer) {
+  auto main = MakeForm("Main", 0, 0, 400, 300);
+  auto other = MakeForm("Other", 500, 0, 100, 100);
+  const platform::ImagePtr hand = MakeImage(32, 32);
+  main->SetMouseIcon(hand, 3, 4);
+  MoveTo(10, 10);
+  EXPECT_EQ(backend.cursor(), nullptr) << "custom pointer mode not set yet";
+  main->SetMousePointer(kPointerCustom);
+  EXPECT_EQ(backend.cursor(), hand);
+  EXPECT_EQ(backend.cursor_hot_x(), 3);
+  EXPECT_EQ(desktop.Cursor(), hand);
+  MoveTo(550, 50);
+  EXPECT_EQ(backend.cursor(), nullptr) << "the other form shows the arrow";
+  Press(10, 10);
+  MoveTo(550, 50);
+  EXPECT_EQ(backend.cursor(), hand) << "the form holding the mouse keeps its icon";
+  Release(550, 50);
+  EXPECT_EQ(backend.cursor(), nullptr);
+}
+
+TEST_F(DesktopTest, ToolTipShowsAfterThePointerRests) {
+  auto map = MakeForm("MapWindow", 0, 0, 400, 300);
+  auto& location = map->Create<Image>("Loctn", 3);
+  location.Move(50, 50, 40, 40);
+  location.SetToolTip("Lighthouse");
+  MoveTo(60, 60);
+  EXPECT_EQ(backend.renderer().FindText("Lighthouse"), nullptr);
+  loop.PassTime(Desktop::kToolTipDelayMs);
+  EXPECT_NE(backend.renderer().FindText("Lighthouse"), nullptr);
+  Press(60, 60);
+  loop.DoEvents();
+  EXPECT_EQ(backend.renderer().FindText("Lighthouse"), nullptr) << "a press hides it";
+}
+
+TEST_F(DesktopTest, DraggingTheTitleBarMovesAFramedForm) {
+  auto debug = MakeForm("QVDebug", 100, 100, 200, 150);
+  debug->SetBorder(BorderStyle::kFixed);
+  debug->SetCaption("Quorvex Debug Window");
+  int clicks = 0;
+  debug->on_click = [&] { ++clicks; };
+  Press(150, 105);
+  MoveTo(250, 205);
+  Release(250, 205);
+  EXPECT_EQ(debug->Left(), 200);
+  EXPECT_EQ(debug->Top(), 200);
+  EXPECT_EQ(clicks, 0) << "a press on the title is no click on the form";
+  EXPECT_EQ(debug->ClientRect().y, 200 + 1 + Form::kTitleHeight);
+  loop.DoEvents();
+  EXPECT_NE(backend.renderer().FindText("Quorvex Debug Window"), nullptr);
+}
+
+TEST_F(DesktopTest, MenuCommandsRunWhenReleasedOverThem) {
+  auto log_window = MakeForm("NoWin", 0, 0, 300, 200);
+  log_window->SetBorder(BorderStyle::kFixed);
+  int copies = 0;
+  int empties = 0;
+  log_window->AddMenu("cc", "Copy to Clipboard").on_click = [&] { ++copies; };
+  MenuItem& empty = log_window->AddMenu("ClC", "Empty Contents");
+  empty.on_click = [&] { ++empties; };
+  const int bar_y = 1 + Form::kTitleHeight + Form::kMenuHeight / 2;
+  EXPECT_EQ(log_window->ClientRect().y, 1 + Form::kTitleHeight + Form::kMenuHeight);
+  ClickAt(15, bar_y);
+  EXPECT_EQ(copies, 1);
+  empty.SetEnabled(false);
+  ClickAt(15 + desktop.fonts().Measure("Copy to Clipboard", {}).width + 20, bar_y);
+  EXPECT_EQ(empties, 0) << "disabled";
+  empty.SetEnabled(true);
+  ClickAt(15 + desktop.fonts().Measure("Copy to Clipboard", {}).width + 20, bar_y);
+  EXPECT_EQ(empties, 1);
+  Press(15, bar_y);
+  Release(200, 150);
+  EXPECT_EQ(copies, 1) << "released elsewhere";
+}
+
+TEST_F(DesktopTest, TimerControlTicksFromTheLoop) {
+  Timer msg_timer(loop.timers(), "MsgTimer");
+  int ticks = 0;
+  msg_timer.on_tick = [&] { ++ticks; };
+  EXPECT_TRUE(msg_timer.Enabled()) << "a new timer is enabled";
+  loop.PassTime(5000);
+  EXPECT_EQ(ticks, 0) << "with interval 0 it never ticks";
+
+  msg_timer.SetInterval(1000);
+  loop.PassTime(3500);
+  EXPECT_EQ(ticks, 3);
+
+  // The one-shot pattern: the tick disables the timer.
+  msg_timer.on_tick = [&] {
+    ++ticks;
+    msg_timer.SetEnabled(false);
+  };
+  loop.PassTime(5000);
+  EXPECT_EQ(ticks, 4);
+  EXPECT_FALSE(msg_timer.Enabled());
+}
+
+}  // namespace
+}  // namespace qv::ui::testing
