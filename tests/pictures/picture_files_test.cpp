@@ -123,12 +123,17 @@ TEST(StillPictures, BrokenAndOversizedFilesAreInvalidPictures) {
   huge[18] = huge[22] = 0x60;
   huge[19] = huge[23] = 0xEA;
   std::vector<uint8_t> jpeg_start = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F'};
+  std::vector<uint8_t> huge_png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                                   'I',  'H', 'D', 'R', 0,    1,    0,    0,    0, 1, 0, 0};
+  std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'/>";
   for (const auto& [name, bytes] :
        {std::pair<std::string, std::vector<uint8_t>>{"t.bmp", truncated},
         {"h.bmp", huge},
         {"j.jpg", jpeg_start},
         {"text.jpg", {'h', 'e', 'l', 'l', 'o'}},
-        {"empty.gif", {}}}) {
+        {"empty.gif", {}},
+        {"huge.png", huge_png},
+        {"drawing.svg", {svg.begin(), svg.end()}}}) {
     fs::path path = dir.Write(name, bytes);
     EXPECT_EQ(ErrorOf([&] { DecodePictureFile(path); }), kErrInvalidPicture) << name;
   }

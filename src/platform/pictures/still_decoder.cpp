@@ -1,7 +1,7 @@
 // Still pictures through SDL2_image. The size a BMP, PNG or JPEG header announces is
 // checked against the budget before SDL2_image allocates the picture, so a tiny file
-// that claims to be 60000 x 60000 pixels costs nothing; other formats are checked once
-// decoded.
+// that claims to be 60000 x 60000 pixels costs nothing; the other raster formats
+// SDL2_image reads are checked once decoded, and SVG is refused.
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -184,6 +184,11 @@ PicturePtr DecodeStill(std::span<const uint8_t> bytes, const PictureLimits& limi
 
   SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (!source) Raise(kErrInvalidPicture);
+  // A vector picture is drawn at whatever size it claims, before we could check it.
+  if (!type && IMG_isSVG(source)) {
+    SDL_RWclose(source);
+    Raise(kErrInvalidPicture);
+  }
   SurfacePtr surface(type ? IMG_LoadTyped_RW(source, 1, type) : IMG_Load_RW(source, 1));
   if (!surface) Raise(kErrInvalidPicture);
   CheckSize({surface->w, surface->h}, limits);
