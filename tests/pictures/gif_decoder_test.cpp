@@ -162,7 +162,8 @@ TEST(GifDecoding, InterlacedRowsLandInPlace) {
 
 TEST(GifDecoding, FramesOutsideTheCanvasAreClipped) {
   GifSpec spec = Rgb(3, 3);
-  spec.frames = {SolidFrame(2, 2, 4, 4, 1), SolidFrame(10, 10, 2, 2, 2)};
+  spec.frames = {Controlled(SolidFrame(2, 2, 4, 4, 1), 2),
+                 Controlled(SolidFrame(10, 1, 2, 2, 2), 3)};  // disposals of clipped areas
   std::vector<uint8_t> bytes = WriteGif(spec);
   // And a frame of no size: its descriptor, then LZW data holding only clear and end.
   bytes.insert(bytes.end() - 1, {0x2C, 1, 0, 1, 0, 0, 0, 0, 0, 0, 2, 1, 0x2C, 0});
@@ -170,7 +171,8 @@ TEST(GifDecoding, FramesOutsideTheCanvasAreClipped) {
   ASSERT_EQ(picture->frames.size(), 3u);
   EXPECT_EQ(At(*picture, 0, 2, 2), kRed);
   EXPECT_EQ(At(*picture, 0, 1, 1), kClear);
-  EXPECT_EQ(picture->frames[2]->pixels(), picture->frames[0]->pixels());
+  EXPECT_EQ(At(*picture, 1, 2, 2), kClear);
+  EXPECT_EQ(picture->frames[2]->pixels(), picture->frames[1]->pixels());
 }
 
 TEST(GifDecoding, ACanvasOfNoSizeTakesTheFirstFramesExtent) {

@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
   GifSpec outside;
   outside.width = outside.height = 2;
   outside.loop = 3;
-  outside.frames = {SolidFrame(1, 1, 3, 2, 1), SolidFrame(5, 0, 1, 1, 0)};
+  outside.frames = {Controlled(SolidFrame(1, 1, 3, 2, 1), 2, -1, 0),
+                    Controlled(SolidFrame(5, 0, 1, 1, 0), 3, -1, 0), SolidFrame(0, 0, 1, 1, 1)};
   Save(dir, "outside_canvas.gif", WriteGif(outside));
   return 0;
 }

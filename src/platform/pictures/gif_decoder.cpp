@@ -167,24 +167,30 @@ class GifReader {
   // animated object is the scene behind it), "restore to previous" puts back what its
   // area held before it was drawn.
   void Dispose() {
+    Disposal pending = pending_;
+    pending_ = Disposal::kKeep;
     const Rect& a = pending_area_;
+    if (pending == Disposal::kKeep || a.w == 0 || a.h == 0) return;
     for (int y = 0; y < a.h; ++y) {
-      uint32_t* row = &canvas_[static_cast<size_t>(a.y + y) * width_ + a.x];
-      if (pending_ == Disposal::kClear) {
-        std::fill(row, row + a.w, 0u);
-      } else if (pending_ == Disposal::kRestore) {
-        std::copy_n(&saved_[static_cast<size_t>(y) * a.w], a.w, row);
+      uint32_t* row = CanvasRow(a, y);
+      if (pending == Disposal::kClear) {
+        std::fill_n(row, a.w, 0u);
+      } else {
+        std::copy_n(saved_.data() + static_cast<size_t>(y) * a.w, a.w, row);
       }
     }
-    pending_ = Disposal::kKeep;
   }
 
   void SaveArea(const Rect& a) {
     saved_.resize(static_cast<size_t>(a.w) * a.h);
-    for (int y = 0; y < a.h; ++y) {
-      std::copy_n(&canvas_[static_cast<size_t>(a.y + y) * width_ + a.x], a.w,
-                  &saved_[static_cast<size_t>(y) * a.w]);
+    for (int y = 0; y < a.h && a.w > 0; ++y) {
+      std::copy_n(CanvasRow(a, y), a.w, saved_.data() + static_cast<size_t>(y) * a.w);
     }
+  }
+
+  // Row y of an area of the canvas (one with pixels in it).
+  uint32_t* CanvasRow(const Rect& a, int y) {
+    return canvas_.data() + static_cast<size_t>(a.y + y) * width_ + a.x;
   }
 
   // The frame's colours as canvas pixels. Indexes the colour map does not cover are
