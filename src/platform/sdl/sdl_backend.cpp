@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/sdl/sdl_desktop.h"
@@ -94,6 +95,18 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
 // Cursors larger than this (after scaling) are drawn at their own size instead.
 constexpr int kMaxCursorPx = 256;
 
+// Video drivers that can sleep until their next event. With the others SDL's own wait
+// wakes every millisecond to look for events, which an idle player must not do: there the
+// backend looks every 10 ms (a console's kmsdrm, whose input needs looking at), or every
+// 100 ms where no input comes from outside at all (dummy and offscreen: only events
+// other threads push, and the quit request of a signal).
+int64_t PollStepMs(const char* driver) {
+  const std::string name = driver ? driver : "";
+  if (name == "x11" || name == "wayland" || name == "windows" || name == "cocoa") return 0;
+  if (name == "dummy" || name == "offscreen") return 100;
+  return 10;
+}
+
 }  // namespace
 
 struct SdlBackend::Impl {
@@ -111,6 +124,7 @@ struct SdlBackend::Impl {
     if (!window) Fail("Cannot open the player's window");
     window_id = SDL_GetWindowID(window.get());
     fullscreen = config.fullscreen;
+    poll_step_ms = PollStepMs(SDL_GetCurrentVideoDriver());
 
     renderer.reset(CreateRenderer(window.get()));
     if (!renderer) Fail("Cannot draw in the player's window");
@@ -292,6 +306,7 @@ struct SdlBackend::Impl {
   int cursor_scale = 1;
   bool cursor_warned = false;
   std::optional<SDL_Event> held;  // taken while waiting, not yet polled
+  int64_t poll_step_ms = 0;       // 0: SDL sleeps until the next event
   bool fullscreen = false;
   bool have_frame = false;
   int64_t frames = 0;
@@ -323,18 +338,35 @@ bool SdlBackend::PollInput(InputEvent& event) {
 void SdlBackend::WaitForInput(std::optional<int64_t> deadline_ms) {
   if (impl_->held) return;
   SDL_Event event;
-  if (!deadline_ms) {
-    if (SDL_WaitEvent(&event)) {
-      impl_->held = event;
-    } else {
-      SDL_Delay(10);  // SDL cannot wait: do not spin
+  if (impl_->poll_step_ms == 0) {
+    if (!deadline_ms) {
+      if (SDL_WaitEvent(&event)) {
+        impl_->held = event;
+      } else {
+        SDL_Delay(10);  // SDL cannot wait: do not spin
+      }
+      return;
     }
+    const int64_t left = *deadline_ms - impl_->clock.NowMs();
+    if (left <= 0) return;
+    const int timeout = static_cast<int>(std::min<int64_t>(left, INT_MAX));
+    if (SDL_WaitEventTimeout(&event, timeout)) impl_->held = event;
     return;
   }
-  const int64_t left = *deadline_ms - impl_->clock.NowMs();
-  if (left <= 0) return;
-  const int timeout = static_cast<int>(std::min<int64_t>(left, INT_MAX));
-  if (SDL_WaitEventTimeout(&event, timeout)) impl_->held = event;
+  while (true) {
+    SDL_PumpEvents();
+    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+      impl_->held = event;
+      return;
+    }
+    int64_t step = impl_->poll_step_ms;
+    if (deadline_ms) {
+      const int64_t left = *deadline_ms - impl_->clock.NowMs();
+      if (left <= 0) return;
+      step = std::min(step, left);
+    }
+    SDL_Delay(static_cast<uint32_t>(step));
+  }
 }
 
 void SdlBackend::Present(const std::function<void(Renderer&)>& paint) {

@@ -65,6 +65,7 @@ bool SdlRenderer::EnsureScreen() {
   screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width_,
                               height_);
   if (!screen_) return false;
+  SDL_SetTextureBlendMode(screen_, SDL_BLENDMODE_NONE);  // the screen covers the window
   SDL_SetTextureScaleMode(screen_, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   return true;
 }
@@ -135,7 +136,10 @@ SdlRenderer::Cached SdlRenderer::MakeImageTexture(const Image& image) {
     return cached;
   }
   SDL_UpdateTexture(texture, nullptr, image.pixels().data(), image.width() * 4);
-  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+  // Most pictures are opaque: copying them is much cheaper than blending them.
+  const bool opaque = std::all_of(image.pixels().begin(), image.pixels().end(),
+                                  [](uint32_t argb) { return (argb >> 24) == 0xFF; });
+  SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(texture, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   cached.texture = texture;
   cached.width = image.width();
