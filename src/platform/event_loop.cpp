@@ -137,17 +137,18 @@ void EventLoop::Wait(const std::function<bool()>& done, bool for_user, std::stri
       if (busy.TooMany(backend_, NowMs())) ThrowBusy(what);
       continue;
     }
+    // Idle at the current time: the scripted user, when there is one (headless, or a
+    // script run with a window), acts in waits that only a user can end.
+    if (for_user && idle_user_) {
+      if (!idle_user_->Act()) throw RunFinished{};
+      continue;
+    }
     const std::optional<int64_t> next = timers_.NextDeadline();
     if (!backend_.headless()) {
       backend_.WaitForInput(next);
       continue;
     }
-    // Headless and idle at the current time: the scripted user acts in waits that only
-    // a user can end; otherwise virtual time jumps to the next deadline.
-    if (for_user && idle_user_) {
-      if (!idle_user_->Act()) throw RunFinished{};
-      continue;
-    }
+    // Headless: virtual time jumps to the next deadline.
     if (!next) ThrowDeadlock(what, for_user, started, /*over_limit=*/false);
     if (*next - started > kHeadlessWaitLimitMs) {
       ThrowDeadlock(what, for_user, started, /*over_limit=*/true);

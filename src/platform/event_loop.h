@@ -10,10 +10,10 @@
 //    loading, a scene timer, a movie ending). Headless, time jumps to the next deadline;
 //    when nothing could ever end the wait it throws Deadlock.
 //  - WaitForUser(done): the same for waits that only the user ends (a modal window).
-//    Headless, the scripted user acts whenever the player is idle in such a wait.
+//    The scripted user, when there is one, acts whenever the player is idle in such a wait.
 //
 // The application's own main loop is a WaitForUser at depth 0 (until the exit sequence
-// has run): headless, that is where the scripted user acts between waits.
+// has run): that is where the scripted user acts between waits.
 
 #include <cstdint>
 #include <deque>
@@ -51,8 +51,9 @@ class Painter {
   virtual void Paint(Renderer& renderer) = 0;
 };
 
-// The scripted user of headless runs: asked to act whenever the player is idle (at the
-// top level or in a WaitForUser). Returns false when it has nothing more to do.
+// The scripted user of walkthrough scripts (headless, or with a window): asked to act
+// whenever the player is idle (at the top level or in a WaitForUser). Returns false when
+// it has nothing more to do.
 class IdleUser {
  public:
   virtual ~IdleUser() = default;

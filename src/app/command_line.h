@@ -1,0 +1,52 @@
+#pragma once
+// The player's command line: quorvex-player [options] [GAME_DIR].
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qv::app {
+
+// Exit statuses of the player.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;  // an expectation failed, or the run deadlocked
+inline constexpr int kExitUsage = 2;   // bad usage, a bad script or a folder that is no game
+
+// A command line, a script or a game folder the player cannot use; exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct Options {
+  std::optional<std::filesystem::path> game_dir;
+  // No window, no audio device, a virtual clock: --headless, or --script without a
+  // window asked for.
+  bool headless = false;
+  std::optional<std::filesystem::path> script;
+  bool verbose_log = false;
+  std::optional<std::string> log;  // "-" = standard output
+  std::optional<std::filesystem::path> state_json;
+  bool fullscreen = false;
+  int screen_width = 800;  // the virtual screen, in logical pixels
+  int screen_height = 600;
+  bool help = false;
+  bool version = false;
+};
+
+inline constexpr int kMinScreenSide = 64;
+inline constexpr int kMaxScreenSide = 8192;
+
+// Parses the arguments after the program name. Options take their value as the next
+// argument or after "=" (--log=FILE); "--" ends the options. Throws UsageError.
+Options ParseCommandLine(const std::vector<std::string>& args);
+
+// The --help text.
+std::string UsageText();
+
+// The --version line.
+std::string VersionText();
+
+}  // namespace qv::app

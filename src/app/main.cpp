@@ -1,0 +1,175 @@
+// quorvex-player [options] [GAME_DIR]: plays a game in a window, or runs it headless,
+// driven by a walkthrough script.
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/game_locator.h"
+#include "app/player.h"
+#include "app/run_log.h"
+#include "app/script.h"
+#include "app/script_commands.h"
+#include "app/script_runner.h"
+#include "app/state_json.h"
+#include "platform/event_loop.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/sdl/sdl_backend.h"
+
+#ifndef QV_DEMO_GAME_DIR
+#define QV_DEMO_GAME_DIR ""
+#endif
+
+namespace qv::app {
+namespace {
+
+void PrintError(const std::string& message) {
+  std::cerr << "quorvex-player: " << message << "\n";
+}
+
+// Reads and checks a whole script: every malformed line, then every command that cannot
+// run yet, is reported on standard error before anything runs. Nothing when it cannot run.
+std::optional<Script> LoadScript(const std::filesystem::path& file, const CommandTable& table) {
+  std::error_code ec;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(file, ec)) in.open(file, std::ios::binary);
+  if (!in.is_open()) {
+    PrintError("cannot read the script \"" + file.string() + "\"");
+    return std::nullopt;
+  }
+  const std::string text(std::istreambuf_iterator<char>(in), {});
+  Script script = ParseScript(text, file.string(), table);
+  std::vector<std::string> problems = script.errors;
+  if (problems.empty()) problems = UnavailableCommands(script);
+  for (const auto& problem : problems)
+    std::cerr << problem << "\n";
+  if (!problems.empty()) return std::nullopt;
+  return script;
+}
+
+std::unique_ptr<platform::Backend> MakeBackend(const Options& options) {
+  if (options.headless) {
+    platform::HeadlessConfig config;
+    config.screen_width = options.screen_width;
+    config.screen_height = options.screen_height;
+    config.record_frames = false;
+    auto backend = std::make_unique<platform::HeadlessBackend>(config);
+    // A headless box is printed where a person would have seen it on screen.
+    backend->headless_boxes().SetListener([](const platform::HeadlessMessageBoxes::Shown& box) {
+      std::cerr << "[MessageBox] " << OneLine(box.title) << ": " << OneLine(box.text) << "\n";
+    });
+    return backend;
+  }
+  platform::SdlConfig config;
+  config.screen_width = options.screen_width;
+  config.screen_height = options.screen_height;
+  config.fullscreen = options.fullscreen;
+  return std::make_unique<platform::SdlBackend>(config);
+}
+
+// Starts the player and runs it to its end; returns the exit status.
+int RunPlayer(Player& player, const ScriptRunner& runner) {
+  try {
+    player.Start();
+    player.Run();
+    return kExitOk;
+  } catch (const platform::RunFinished&) {
+    if (runner.failed()) {
+      std::cerr << runner.FailureReport() << "\n";
+      return kExitFailed;
+    }
+    return kExitOk;
+  } catch (const platform::Deadlock& deadlock) {
+    std::string where = runner.Position();
+    PrintError("deadlock: " + deadlock.what + (where.empty() ? "" : " (after " + where + ")"));
+    return kExitFailed;
+  }
+}
+
+int Main(int argc, char** argv) {
+  Options options;
+  try {
+    options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& e) {
+    PrintError(e.what());
+    std::cerr << "Try 'quorvex-player --help' for the options.\n";
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::cout << UsageText();
+    return kExitOk;
+  }
+  if (options.version) {
+    std::cout << VersionText();
+    return kExitOk;
+  }
+  try {
+    const auto game =
+        LocateGame(options.game_dir, ExecutableFolder(argc > 0 ? argv[0] : ""), QV_DEMO_GAME_DIR);
+    const CommandTable table = MakeCommandTable();
+    Script script;
+    if (options.script) {
+      auto loaded = LoadScript(*options.script, table);
+      if (!loaded) return kExitUsage;
+      script = std::move(*loaded);
+    }
+
+    std::ofstream log_file;
+    std::optional<RunLog> run_log;
+    if (options.log == "-") {
+      run_log.emplace(std::cout);
+    } else if (options.log) {
+      log_file.open(*options.log, std::ios::binary | std::ios::trunc);
+      if (!log_file) throw UsageError("cannot write the log \"" + *options.log + "\"");
+      run_log.emplace(log_file);
+    }
+
+    PlayerSettings settings;
+    settings.verbose_log = options.verbose_log;
+    settings.scripted = options.script.has_value();
+    std::unique_ptr<platform::Backend> backend;
+    try {
+      backend = MakeBackend(options);
+    } catch (const std::exception& e) {
+      throw UsageError(std::string("cannot start the player: ") + e.what());
+    }
+    Player player(std::move(backend), game, settings);
+    if (run_log) player.SetRunLog(&*run_log);
+    // Headless, the scripted user (with an empty script: nobody) ends the run once the
+    // player is idle.
+    ScriptRunner runner(player, std::move(script));
+    if (settings.scripted || options.headless) player.loop().SetIdleUser(&runner);
+
+    int status = RunPlayer(player, runner);
+    if (options.state_json) {
+      try {
+        WriteStateJson(player, *options.state_json);
+      } catch (const std::exception& e) {
+        PrintError(e.what());
+        if (status == kExitOk) status = kExitUsage;
+      }
+    }
+    return status;
+  } catch (const UsageError& e) {
+    PrintError(e.what());
+    return kExitUsage;
+  }
+}
+
+}  // namespace
+}  // namespace qv::app
+
+int main(int argc, char** argv) {
+  try {
+    return qv::app::Main(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "quorvex-player: " << e.what() << "\n";
+    return qv::app::kExitFailed;
+  }
+}

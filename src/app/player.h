@@ -1,0 +1,130 @@
+#pragma once
+// The composition root: one Player owns everything a running game needs (the backend,
+// the event loop, the game folder and its data files, and, as they are built, the
+// engine, the screens, the media, the saved games, the shell and the diagnostics), and
+// the subsystems reach each other through it. No globals: every test can make a fresh
+// Player on the headless backend.
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message_box.h"
+#include "data/game_folder.h"
+#include "data/scene_data.h"
+#include "platform/backend.h"
+#include "platform/event_loop.h"
+
+namespace qv::platform {
+class HeadlessMessageBoxes;
+}
+
+namespace qv::app {
+
+class RunLog;
+
+struct PlayerSettings {
+  // VerboseLog from the start: progress lines in the notify log.
+  bool verbose_log = false;
+  // A walkthrough script answers the message boxes (headless runs always are).
+  bool scripted = false;
+};
+
+// One message box as the player showed it.
+struct ShownBox {
+  std::string title;
+  std::string text;
+  BoxButtons buttons = BoxButtons::kOk;
+  BoxAnswer answer = BoxAnswer::kOk;
+};
+
+class Player {
+ public:
+  Player(std::unique_ptr<platform::Backend> backend, const std::filesystem::path& game_dir,
+         PlayerSettings settings = {});
+  ~Player();
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+
+  const PlayerSettings& settings() const { return settings_; }
+  platform::Backend& backend() { return *backend_; }
+  platform::EventLoop& loop() { return loop_; }
+  // The boxes every part of the player shows: recorded, written to the run log, then
+  // shown by the backend or answered by the script.
+  MessageBoxService& boxes() { return boxes_; }
+  const data::GameFolder& folder() const { return folder_; }
+  data::SceneData& scene_data() { return scene_data_; }
+  const data::SceneData& scene_data() const { return scene_data_; }
+
+  // Start-up: opens the game's five data files in the order general settings, map
+  // locations, inventory items, scenes, conversations. A file that fails to open shows
+  // its procedure's box and start-up goes on.
+  void Start();
+
+  // The player's own main loop: lets events run until the window is closed. Headless,
+  // the scripted user (the loop's IdleUser) acts whenever the player is idle, and the
+  // loop throws platform::RunFinished when it has nothing more to do.
+  void Run();
+
+  // The answer the script gives to the next message box; a box without that button gets
+  // its first button.
+  void QueueBoxAnswer(BoxAnswer answer);
+
+  // Every line the notify log receives comes here too: recorded for checks and the state
+  // JSON, and written to the run log.
+  void LogLine(std::string_view text);
+  const std::vector<std::string>& log_lines() const { return log_lines_; }
+
+  // Every message box shown so far, in order.
+  const std::vector<ShownBox>& messages() const { return messages_; }
+
+  // Writes every notify-log line and message box to `log` from now on (null: nowhere).
+  void SetRunLog(RunLog* log) { run_log_ = log; }
+
+ private:
+  // The player's message boxes.
+  class Boxes : public MessageBoxService {
+   public:
+    explicit Boxes(Player& player) : player_(player) {}
+    BoxAnswer Show(std::string_view title, std::string_view text, BoxButtons buttons,
+                   BoxIcon icon) override;
+    void QueueAnswer(BoxAnswer answer) { answers_.push_back(answer); }
+
+   private:
+    Player& player_;
+    std::deque<BoxAnswer> answers_;  // scripted answers of a run with a window
+  };
+
+  // Until the game's screens exist, the virtual screen shows the background only.
+  class Background : public platform::Painter {
+   public:
+    explicit Background(platform::Backend& backend) : backend_(backend) {}
+    void Paint(platform::Renderer& renderer) override;
+
+   private:
+    platform::Backend& backend_;
+  };
+
+  PlayerSettings settings_;
+  std::unique_ptr<platform::Backend> backend_;
+  platform::HeadlessMessageBoxes* headless_boxes_ = nullptr;  // headless runs only
+  platform::EventLoop loop_;
+  Background background_;
+  RunLog* run_log_ = nullptr;
+  std::vector<ShownBox> messages_;
+  std::vector<std::string> log_lines_;
+  Boxes boxes_;
+  data::GameFolder folder_;
+  data::SceneData scene_data_;
+};
+
+// The first button of a box: the answer when nothing else is given.
+BoxAnswer FirstButton(BoxButtons buttons);
+
+// True when `answer` is one of the box's buttons.
+bool HasButton(BoxButtons buttons, BoxAnswer answer);
+
+}  // namespace qv::app

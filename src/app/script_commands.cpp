@@ -1,0 +1,164 @@
+#include "app/script_commands.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/player.h"
+#include "app/run_log.h"
+
+namespace qv::app {
+
+namespace {
+
+using Kind = ArgSpec::Kind;
+
+constexpr int64_t kInt16Min = -32768;
+constexpr int64_t kInt16Max = 32767;
+// The longest scripted wait: about 24 days.
+constexpr int64_t kMaxWaitMs = 2147483647;
+
+ArgSpec Arg(Kind kind, std::string name) {
+  ArgSpec arg;
+  arg.kind = kind;
+  arg.name = std::move(name);
+  return arg;
+}
+ArgSpec Range(std::string name, int64_t min, int64_t max) {
+  ArgSpec arg = Arg(Kind::kNumber, std::move(name));
+  arg.min = min;
+  arg.max = max;
+  return arg;
+}
+ArgSpec Int16(std::string name) {
+  return Range(std::move(name), kInt16Min, kInt16Max);
+}
+ArgSpec Words(std::vector<std::string> words) {
+  ArgSpec arg = Arg(Kind::kWord, "");
+  arg.words = std::move(words);
+  return arg;
+}
+ArgSpec Text(std::string name) {
+  return Arg(Kind::kText, std::move(name));
+}
+ArgSpec List(std::string name, int64_t min, int64_t max, size_t max_count) {
+  ArgSpec arg = Range(std::move(name), min, max);
+  arg.kind = Kind::kNumberList;
+  arg.max_count = max_count;
+  return arg;
+}
+
+// The numbers of the player's fixed tables.
+constexpr int64_t kObjectSlots = 20;
+constexpr int64_t kInventorySlots = 16;
+constexpr int64_t kMapLocations = 20;
+constexpr int64_t kConversationLines = 5;
+constexpr int64_t kSoundChannels = 20;
+constexpr int64_t kCursors = 15;
+constexpr int64_t kFlags = 255;
+
+void Wait(ScriptContext& context, const ScriptCommand& command) {
+  context.wait_until = context.player().loop().NowMs() + command.Number(0);
+  FinishWait(context);
+}
+
+void Answer(ScriptContext& context, const ScriptCommand& command) {
+  context.player().QueueBoxAnswer(AnswerFromWord(command.Text(0)));
+}
+
+void ExpectMessage(ScriptContext& context, const ScriptCommand& command) {
+  const auto& shown = context.player().messages();
+  const size_t from = context.message_mark;
+  context.message_mark = shown.size();
+  const std::string& wanted = command.Text(0);
+  for (size_t i = from; i < shown.size(); ++i) {
+    if (shown[i].text.find(wanted) != std::string::npos) return;
+  }
+  if (from == shown.size()) {
+    context.Fail(from == 0 ? "no message box was shown"
+                           : "no message box since the previous expect message");
+    return;
+  }
+  std::string found;
+  for (size_t i = from; i < shown.size(); ++i) {
+    if (!found.empty()) found += "; ";
+    found += "[MessageBox] " + OneLine(shown[i].title) + ": " + OneLine(shown[i].text);
+  }
+  context.Fail(found);
+}
+
+}  // namespace
+
+void ScriptContext::Fail(std::string found) {
+  if (!failure_) failure_ = std::move(found);
+}
+
+void FinishWait(ScriptContext& context) {
+  auto& loop = context.player().loop();
+  while (context.wait_until && loop.NowMs() < *context.wait_until) {
+    loop.PassTime(*context.wait_until - loop.NowMs());
+  }
+  context.wait_until.reset();
+}
+
+BoxAnswer AnswerFromWord(std::string_view word) {
+  if (word == "yes") return BoxAnswer::kYes;
+  if (word == "no") return BoxAnswer::kNo;
+  if (word == "cancel") return BoxAnswer::kCancel;
+  return BoxAnswer::kOk;
+}
+
+CommandTable MakeCommandTable() {
+  CommandTable table;
+  auto add = [&](std::string name, std::vector<ArgSpec> args, CommandAction action = {}) {
+    table.Add({std::move(name), std::move(args), std::move(action)});
+  };
+  const std::vector<std::string> kLinks = {"up", "right", "down", "left"};
+
+  // Acting as the player does. The commands without an action wait for their subsystem.
+  add("new-game", {});
+  add("scene", {Int16("N")});
+  add("set-flag", {Int16("N"), Int16("V")});
+  add("give", {Int16("N")});
+  add("click object", {Range("N", 1, kObjectSlots)});
+  add("hover object", {Range("N", 1, kObjectSlots)});
+  add("click link", {Words(kLinks)});
+  add("hover link", {Words(kLinks)});
+  add("click item", {Range("N", 1, kInventorySlots)});
+  add("hover item", {Range("N", 1, kInventorySlots)});
+  add("click bar", {});
+  add("examine", {});
+  add("click line", {Range("N", 1, kConversationLines)});
+  add("hover line", {Range("N", 1, kConversationLines)});
+  add("click location", {Range("N", 1, kMapLocations)});
+  add("map-cancel", {});
+  add("click button", {Words({"mainmenu", "save"})});
+  add("menu", {Words({"intro", "new", "load", "credits", "close"})});
+  add("quit", {Words({"yes", "no"})});
+  add("save", {Text("\"NAME\""), Text("\"DESCRIPTION\"")});
+  add("load", {Text("\"NAME\"")});
+  add("key", {Arg(Kind::kKey, "NAME")});
+  add("wait", {Range("MS", 0, kMaxWaitMs)}, Wait);
+  add("answer", {Words({"ok", "yes", "no", "cancel"})}, Answer);
+
+  // Checking what the player would see.
+  add("expect flag", {Range("N", 1, kFlags), Arg(Kind::kOperator, "OP"), Int16("V")});
+  add("expect scene", {Int16("N")});
+  ArgSpec hand = Range("N", 1, kInventorySlots);
+  hand.words = {"none"};
+  add("expect hand", {hand});
+  add("expect inventory", {List("ITEMS...", kInt16Min, kInt16Max, kInventorySlots)});
+  add("expect map", {List("LOCATIONS...", 1, kMapLocations, kMapLocations)});
+  add("expect log", {Text("\"TEXT\"")});
+  add("expect no-log", {Text("\"TEXT\"")});
+  add("expect message", {Text("\"TEXT\"")}, ExpectMessage);
+  add("expect sound", {Range("CH", 1, kSoundChannels), Text("\"FILE\"")});
+  add("expect silent", {Range("CH", 1, kSoundChannels)});
+  add("expect soundtrack", {Text("\"FILE\"")});
+  add("expect visible", {Range("N", 1, kObjectSlots)});
+  add("expect hidden", {Range("N", 1, kObjectSlots)});
+  add("expect conversation", {Int16("R")});
+  add("expect cursor", {Range("N", 1, kCursors)});
+  return table;
+}
+
+}  // namespace qv::app

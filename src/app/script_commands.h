@@ -1,0 +1,58 @@
+#pragma once
+// The walkthrough-script commands: every command's syntax, and what it does once its
+// subsystem exists. This is the one place where a subsystem plugs in its commands: give
+// the command its action in MakeCommandTable.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/script.h"
+#include "core/message_box.h"
+
+namespace qv::app {
+
+class Player;
+
+// What a command's action works with: the player, and the runner's memory between
+// commands.
+class ScriptContext {
+ public:
+  explicit ScriptContext(Player& player) : player_(player) {}
+
+  Player& player() { return player_; }
+
+  // The expectation of the command being run does not hold; `found` says what was there
+  // instead. The run stops after the command.
+  void Fail(std::string found);
+  bool failed() const { return failure_.has_value(); }
+  const std::string& found() const { return *failure_; }
+
+  // The first message box the next `expect message` looks at.
+  size_t message_mark = 0;
+  // The first notify-log line the next `expect log` looks at.
+  size_t log_mark = 0;
+
+  // The virtual time a scripted `wait` ends at, while one is in progress.
+  std::optional<int64_t> wait_until;
+
+ private:
+  Player& player_;
+  std::optional<std::string> failure_;
+};
+
+// Every command of walkthrough scripts. Commands whose subsystem is not built yet have no
+// action: a script that uses one stops before it runs.
+CommandTable MakeCommandTable();
+
+// Lets time pass up to context.wait_until as the user waits, then clears it. Called by
+// `wait`, and by the runner when the player asks for the next command while a wait is
+// still in progress (a timer opened a modal window during the wait): the user goes on
+// waiting first, as a person following the script would.
+void FinishWait(ScriptContext& context);
+
+// The answer word of `answer`.
+BoxAnswer AnswerFromWord(std::string_view word);
+
+}  // namespace qv::app
