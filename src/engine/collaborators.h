@@ -1,0 +1,98 @@
+#pragma once
+// What the engine asks of the subsystems around it: sound channels, music, movies, the
+// delay countdowns, conversations, the map, the inventory, the CD check and the shell.
+// Each is built by its own part of the player; until one exists, a stand-in takes its
+// place (stand_ins.h) that records the calls for headless runs and does nothing else.
+
+#include <cstdint>
+#include <string>
+
+namespace qv::engine {
+
+class SoundPort {
+ public:
+  virtual ~SoundPort() = default;
+  // A game sound: responders watching the name react instead of it playing.
+  virtual void PlayWav(const std::string& name, bool loop, int16_t channel, int32_t pan,
+                       int32_t volume) = 0;
+  // A sound played without the responder check.
+  virtual void PlayWAVQVX(const std::string& name, bool loop, int16_t channel, int32_t pan,
+                          int32_t volume) = 0;
+  virtual void StopWav(int16_t channel) = 0;
+};
+
+class MusicPort {
+ public:
+  virtual ~MusicPort() = default;
+  virtual void Soundtrack(const std::string& name, int32_t volume, bool force) = 0;
+  // Forgets the current soundtrack (its name becomes "").
+  virtual void ClearSoundtrack() = 0;
+  virtual void StopMP3() = 0;
+  virtual void StopMIDI() = 0;
+};
+
+class MoviePort {
+ public:
+  virtual ~MoviePort() = default;
+  virtual void PlayMovie(const std::string& name, int16_t param, bool wait_scene,
+                         bool keep_cover) = 0;
+  virtual bool MovieFinished() const = 0;
+  virtual bool MovieWaitsScene() const = 0;
+};
+
+class DelayPort {
+ public:
+  virtual ~DelayPort() = default;
+  // The flag change a delay slot applies when it expires.
+  virtual void SetDelayChange(int16_t slot, int16_t flag, int16_t value, int16_t op) = 0;
+  virtual void StartDelay(int16_t slot, int16_t seconds) = 0;
+  virtual void StopAllTimers() = 0;
+  // Clears the busy-cursor marks of the 20 delay slots.
+  virtual void ClearBusyCursorMarks() = 0;
+};
+
+class ConversationPort {
+ public:
+  virtual ~ConversationPort() = default;
+  virtual void ShowConversation(int16_t record, int16_t slot) = 0;
+};
+
+class MapPort {
+ public:
+  virtual ~MapPort() = default;
+  virtual void AddMapLocation(int16_t location) = 0;
+  // Clears the 20 known-location entries (a game ends or starts).
+  virtual void ClearLocations() = 0;
+  virtual void SetMapActive(bool active) = 0;
+};
+
+class InventoryPort {
+ public:
+  virtual ~InventoryPort() = default;
+  virtual void AddInventoryItem(int16_t item) = 0;
+  // The slot of the item in hand; 99 when the hand is empty.
+  virtual int16_t HandSlot() const = 0;
+  virtual void SetHandSlot(int16_t slot) = 0;
+  // Shows the bar picture of a slot again (an item put back).
+  virtual void ShowItem(int16_t slot) = 0;
+  // Hides the 16 bar pictures.
+  virtual void HideAllItems() = 0;
+};
+
+class ShellPort {
+ public:
+  virtual ~ShellPort() = default;
+  virtual bool RunningFromCD() const = 0;
+  virtual void CheckCD(int16_t scene) = 0;
+  virtual int16_t CreditsScene() const = 0;
+  // The end of a game: hides the windows of a game that are open (debug window, quit
+  // question, save dialog, close-up, map).
+  virtual void HideGameWindows() = 0;
+  virtual void SetQuitBusy(bool busy) = 0;
+  // Gives the game screen's main-menu button its normal picture.
+  virtual void ResetMainMenuButton() = 0;
+  // Shows the main menu (the end of a game); credits mode ends.
+  virtual void ShowMainMenu() = 0;
+};
+
+}  // namespace qv::engine

@@ -1,0 +1,178 @@
+#include "screen/game_screen.h"
+
+#include <string>
+
+namespace qv::screen {
+
+namespace {
+
+constexpr platform::Rgb kBlack = platform::Rgb::FromHex(0x000000);
+constexpr platform::Rgb kSilver = platform::Rgb::FromHex(0xC0C0C0);
+
+// Inventory bar: 16 cells of 42 x 42 pixels, one pixel apart, inside a 700 x 60 bar.
+constexpr int kBarTop = kSceneHeight + 5;
+constexpr int kItemSize = 42;
+constexpr int kItemStep = 43;
+
+// How long the cover stays after a scene is built, and a message on the message line.
+constexpr int kBlockTimerMs = 50;
+constexpr int kMsgTimerMs = 2000;
+
+}  // namespace
+
+GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
+                       const platform::BuiltinPictures& builtins)
+    : main_(std::make_unique<ui::Form>(desktop, "Main")) {
+  ui::Form& main = *main_;
+  platform::EventLoop& loop = desktop.loop();
+  main.Move(0, 0, desktop.ScreenWidth(), desktop.ScreenHeight());
+  main.SetBackColor(kBlack);
+  main.SetVisible(false);
+
+  Picture1 = &main.Create<ui::PictureBox>("Picture1");
+  Picture1->SetBackColor(kBlack);
+  ScnImg = &Picture1->Create<ui::PictureBox>("ScnImg");
+  ScnImg->SetBackColor(kBlack);
+
+  // Objects are children of the play area, placed in the scene picture's coordinates.
+  for (int i = 1; i <= 20; ++i) {
+    Animation[i] = &Picture1->Create<media::AnimatedPicture>("Animation", i, loop, pictures);
+    Animation[i]->SetAutoSize(true);
+    Animation[i]->SetVisible(false);
+  }
+  for (int i = 1; i <= 20; ++i) {
+    NoGIF[i] = &Picture1->Create<ui::Image>("NoGIF", i);
+    NoGIF[i]->SetStretch(true);
+    NoGIF[i]->SetVisible(false);
+  }
+  for (int k = 1; k <= 4; ++k) Directionl[k] = &Picture1->Create<ui::Image>("Directionl", k);
+
+  ConvBox = &Picture1->Create<ui::PictureBox>("ConvBox");
+  ConvBox->SetBackColor(kBlack);
+  ConvBox->SetBorder(true);
+  ConvBox->SetVisible(false);
+  for (int k = 1; k <= 5; ++k) {
+    ConvText[k] = &ConvBox->Create<ui::Label>("ConvText", k);
+    ConvText[k]->SetTransparent(true);
+    ConvText[k]->SetAutoSize(true);
+    ConvText[k]->SetForeColor(kSilver);
+    ConvText[k]->SetVisible(false);
+  }
+
+  MsgStatus = &Picture1->Create<ui::PictureBox>("MsgStatus");
+  MsgStatus->SetBackColor(kBlack);
+  MsgStatus->SetBorder(true);
+  MsgStatus->SetVisible(false);
+  Msg = &MsgStatus->Create<ui::Label>("Msg");
+  Msg->SetTransparent(true);
+  Msg->SetForeColor(platform::Rgb::FromHex(0xFFFFFF));
+  Msg->SetAlign(ui::Alignment::kCenter);
+
+  Block = &Picture1->Create<ui::PictureBox>("Block");
+  Block->SetBackColor(kBlack);
+  Block->SetVisible(false);
+
+  // Placeholder pictures: hidden holders whose pictures objects borrow.
+  FNF = &main.Create<media::AnimatedPicture>("FNF", 0, loop, pictures);
+  FNF->SetPicture(builtins.FNF());
+  FNF->SetVisible(false);
+  AniGIF1 = &main.Create<media::AnimatedPicture>("AniGIF1", 0, loop, pictures);
+  AniGIF1->SetPicture(builtins.AniGIF1());
+  AniGIF1->SetVisible(false);
+  UnknownObject = &main.Create<media::AnimatedPicture>("UnknownObject", 0, loop, pictures);
+  UnknownObject->SetPicture(builtins.UnknownObject());
+  UnknownObject->SetVisible(false);
+
+  InvBar = &main.Create<ui::PictureBox>("InvBar");
+  InvBar->SetBackColor(platform::Rgb::FromHex(0x202020));
+  for (int s = 1; s <= 16; ++s) {
+    invitem[s] = &InvBar->Create<ui::Image>("invitem", s);
+    invitem[s]->SetStretch(true);
+    invitem[s]->SetVisible(false);
+  }
+
+  LargeScore = &main.Create<ui::PictureBox>("LargeScore");
+  LargeScore->SetBackColor(kBlack);
+  CurrScore_Large = &LargeScore->Create<ui::Label>("CurrScore_Large");
+  MaxScore_Large = &LargeScore->Create<ui::Label>("MaxScore_Large");
+  SmallScore = &main.Create<ui::PictureBox>("SmallScore");
+  SmallScore->SetBackColor(kBlack);
+  CurrScore_Small = &SmallScore->Create<ui::Label>("CurrScore_Small");
+  MaxScore_Small = &SmallScore->Create<ui::Label>("MaxScore_Small");
+  for (ui::Label* label : {CurrScore_Large, MaxScore_Large, CurrScore_Small, MaxScore_Small}) {
+    label->SetTransparent(true);
+    label->SetForeColor(kSilver);
+  }
+  LargeScore->SetVisible(false);
+  SmallScore->SetVisible(false);
+
+  MainMenuButtn = &main.Create<ui::Image>("MainMenuButtn");
+  SaveGameButtn = &main.Create<ui::Image>("SaveGameButtn");
+  ExamineItem = &main.Create<ui::Image>("ExamineItem");
+
+  // The timers start switched off; their intervals as designed.
+  BlockTimer = std::make_unique<ui::Timer>(loop.timers(), "BlockTimer");
+  BlockTimer->SetEnabled(false);
+  BlockTimer->SetInterval(kBlockTimerMs);
+  ScnTimer = std::make_unique<ui::Timer>(loop.timers(), "ScnTimer");
+  ScnTimer->SetEnabled(false);
+  ScnTimer->SetInterval(1);
+  MsgTimer = std::make_unique<ui::Timer>(loop.timers(), "MsgTimer");
+  MsgTimer->SetEnabled(false);
+  MsgTimer->SetInterval(kMsgTimerMs);
+
+  for (int k = 1; k <= 15; ++k) {
+    const auto& cursor = builtins.Cursor(k);
+    SetCursorPicture(k, cursor.picture, cursor.hot_x, cursor.hot_y);
+  }
+  Layout();
+}
+
+GameScreen::~GameScreen() = default;
+
+void GameScreen::Layout() {
+  Picture1->Move(0, 0, main_->Width(), main_->Height());
+  ScnImg->Move(0, 0, kSceneWidth, kSceneHeight);
+  // The cover lies over the scene picture, 700 x 475.
+  Block->Move(ScnImg->Left(), ScnImg->Top(), kSceneWidth, kSceneHeight);
+  ConvBox->Move(kSceneWidth - 156, 343, 156, kSceneHeight - 343);
+  MsgStatus->Move(0, 0, 240, 40);
+  MsgStatus->Move(ScnImg->Width() / 2 - MsgStatus->Width() / 2,
+                  ScnImg->Height() / 2 - MsgStatus->Height() / 2);
+  Msg->Move(0, 10, MsgStatus->Width(), 20);
+  InvBar->Move(0, kBarTop, kSceneWidth, 60);
+  for (int s = 1; s <= 16; ++s) {
+    invitem[s]->Move(6 + (s - 1) * kItemStep, 9, kItemSize, kItemSize);
+  }
+  LargeScore->Move(kSceneWidth + 5, 10, 90, 50);
+  CurrScore_Large->Move(5, 5, 80, 20);
+  MaxScore_Large->Move(5, 25, 80, 20);
+  SmallScore->Move(kSceneWidth + 5, 10, 90, 25);
+  CurrScore_Small->Move(5, 3, 40, 20);
+  MaxScore_Small->Move(45, 3, 40, 20);
+  MainMenuButtn->Move(kSceneWidth + 10, kBarTop, 80, 30);
+  SaveGameButtn->Move(kSceneWidth + 10, kBarTop + 35, 80, 30);
+  ExamineItem->Move(kSceneWidth + 10, kBarTop + 70, 80, 30);
+}
+
+void GameScreen::SetCursorPicture(int number, platform::PicturePtr picture, int hot_x, int hot_y) {
+  Cursor& cursor = cursors_.at(static_cast<size_t>(number));
+  cursor = {std::move(picture), hot_x, hot_y};
+  if (number == current_cursor_) {
+    current_cursor_ = 0;
+    ShowCursor(number);
+  }
+}
+
+void GameScreen::ShowCursor(int number) {
+  if (number < 1 || number > 15) Raise(kErrSubscript);
+  if (number == current_cursor_) return;
+  current_cursor_ = number;
+  const Cursor& cursor = cursors_[static_cast<size_t>(number)];
+  platform::ImagePtr image;
+  if (cursor.picture && !cursor.picture->frames.empty()) image = cursor.picture->frames.front();
+  main_->SetMouseIcon(image, cursor.hot_x, cursor.hot_y);
+  main_->SetMousePointer(ui::kPointerCustom);
+}
+
+}  // namespace qv::screen

@@ -1,0 +1,98 @@
+#pragma once
+// The game screen `Main`: the scene picture with its 20 object controls (animated and
+// still), the four direction links, the cover shown while a scene is built, the
+// conversation box, the inventory bar, the message line, the score panels and the
+// picture buttons. The layout is designed for the 800 x 600 screen: the scene picture
+// fills the top-left 700 x 475, the inventory bar lies below it and the buttons and the
+// score to its right.
+
+#include <array>
+#include <memory>
+
+#include "core/vb_array.h"
+#include "media/animated_picture.h"
+#include "platform/event_loop.h"
+#include "platform/pictures/builtin_pictures.h"
+#include "ui/desktop.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/picture_box.h"
+#include "ui/timer.h"
+
+namespace qv::screen {
+
+// The size of the scene picture area.
+inline constexpr int kSceneWidth = 700;
+inline constexpr int kSceneHeight = 475;
+
+// Cursor numbers.
+inline constexpr int kSwitchCursor = 10;
+inline constexpr int kGoodieCursor = 11;
+inline constexpr int kReactorCursor = 12;
+inline constexpr int kDefaultCursor = 13;
+inline constexpr int kBusyCursor = 14;
+
+class GameScreen {
+ public:
+  GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
+             const platform::BuiltinPictures& builtins);
+  ~GameScreen();
+  GameScreen(const GameScreen&) = delete;
+  GameScreen& operator=(const GameScreen&) = delete;
+
+  ui::Form& Main() { return *main_; }
+
+  // The cursor pictures 1..15 (the game's own files or the built-in ones).
+  void SetCursorPicture(int number, platform::PicturePtr picture, int hot_x, int hot_y);
+  // Makes cursor `number` the screen's mouse icon (pointer mode custom). Setting the
+  // cursor that already shows changes nothing.
+  void ShowCursor(int number);
+  // The cursor showing now (0 when the icon is not one of the 15).
+  int CurrentCursor() const { return current_cursor_; }
+  bool BusyCursorShowing() const { return current_cursor_ == kBusyCursor; }
+
+  ui::PictureBox* Picture1 = nullptr;
+  ui::PictureBox* ScnImg = nullptr;
+  ui::PictureBox* Block = nullptr;
+  ui::PictureBox* ConvBox = nullptr;
+  VbArray<ui::Label*, 0, 5> ConvText{};
+  VbArray<media::AnimatedPicture*, 0, 20> Animation{};
+  VbArray<ui::Image*, 0, 20> NoGIF{};
+  // 1 up, 2 right, 3 down, 4 left.
+  VbArray<ui::Image*, 0, 4> Directionl{};
+  media::AnimatedPicture* FNF = nullptr;
+  media::AnimatedPicture* AniGIF1 = nullptr;
+  media::AnimatedPicture* UnknownObject = nullptr;
+  ui::PictureBox* InvBar = nullptr;
+  VbArray<ui::Image*, 0, 16> invitem{};
+  ui::PictureBox* MsgStatus = nullptr;
+  ui::Label* Msg = nullptr;
+  ui::PictureBox* LargeScore = nullptr;
+  ui::PictureBox* SmallScore = nullptr;
+  ui::Label* CurrScore_Large = nullptr;
+  ui::Label* MaxScore_Large = nullptr;
+  ui::Label* CurrScore_Small = nullptr;
+  ui::Label* MaxScore_Small = nullptr;
+  ui::Image* MainMenuButtn = nullptr;
+  ui::Image* SaveGameButtn = nullptr;
+  ui::Image* ExamineItem = nullptr;
+
+  std::unique_ptr<ui::Timer> BlockTimer;
+  std::unique_ptr<ui::Timer> ScnTimer;
+  std::unique_ptr<ui::Timer> MsgTimer;
+
+ private:
+  struct Cursor {
+    platform::PicturePtr picture;
+    int hot_x = 0;
+    int hot_y = 0;
+  };
+
+  void Layout();
+
+  std::unique_ptr<ui::Form> main_;
+  std::array<Cursor, 16> cursors_;  // element 0 unused
+  int current_cursor_ = 0;
+};
+
+}  // namespace qv::screen
