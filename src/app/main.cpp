@@ -73,25 +73,6 @@ std::unique_ptr<platform::Backend> MakeBackend(const Options& options) {
   return std::make_unique<platform::SdlBackend>(config);
 }
 
-// Starts the player and runs it to its end; returns the exit status.
-int RunPlayer(Player& player, const ScriptRunner& runner) {
-  try {
-    player.Start();
-    player.Run();
-    return kExitOk;
-  } catch (const platform::RunFinished&) {
-    if (runner.failed()) {
-      std::cerr << runner.FailureReport() << "\n";
-      return kExitFailed;
-    }
-    return kExitOk;
-  } catch (const platform::Deadlock& deadlock) {
-    std::string where = runner.Position();
-    PrintError("deadlock: " + deadlock.what + (where.empty() ? "" : " (after " + where + ")"));
-    return kExitFailed;
-  }
-}
-
 int Main(int argc, char** argv) {
   Options options;
   try {
@@ -146,7 +127,7 @@ int Main(int argc, char** argv) {
     ScriptRunner runner(player, std::move(script));
     if (settings.scripted || options.headless) player.loop().SetIdleUser(&runner);
 
-    int status = RunPlayer(player, runner);
+    int status = RunToEnd(player, runner, std::cerr);
     if (options.state_json) {
       try {
         WriteStateJson(player, *options.state_json);

@@ -64,8 +64,8 @@ class Player {
   // its procedure's box and start-up goes on.
   void Start();
 
-  // The player's own main loop: lets events run until the window is closed. Headless,
-  // the scripted user (the loop's IdleUser) acts whenever the player is idle, and the
+  // The player's own main loop: lets events run until the window is closed. In scripted
+  // runs the scripted user (the loop's IdleUser) acts whenever the player is idle, and the
   // loop throws platform::RunFinished when it has nothing more to do.
   void Run();
 

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "app/command_line.h"
+#include "app/player.h"
+
 namespace qv::app {
 
 ScriptRunner::ScriptRunner(Player& player, Script script)
@@ -29,6 +32,23 @@ std::string ScriptRunner::FailureReport() const {
 std::string ScriptRunner::Position() const {
   if (last_ == nullptr) return {};
   return script_.name + ":" + std::to_string(last_->line) + " (" + last_->text + ")";
+}
+
+int RunToEnd(Player& player, const ScriptRunner& runner, std::ostream& err) {
+  try {
+    player.Start();
+    player.Run();
+    return kExitOk;
+  } catch (const platform::RunFinished&) {
+    if (!runner.failed()) return kExitOk;
+    err << runner.FailureReport() << "\n";
+    return kExitFailed;
+  } catch (const platform::Deadlock& deadlock) {
+    const std::string where = runner.Position();
+    err << "quorvex-player: " << deadlock.what << (where.empty() ? "" : " (after " + where + ")")
+        << "\n";
+    return kExitFailed;
+  }
 }
 
 }  // namespace qv::app

@@ -5,6 +5,7 @@
 // loop lets the player run until nothing is pending at the current time before asking
 // again.
 
+#include <ostream>
 #include <string>
 
 #include "app/script.h"
@@ -34,5 +35,10 @@ class ScriptRunner : public platform::IdleUser {
   size_t next_ = 0;
   const ScriptCommand* last_ = nullptr;
 };
+
+// Starts the player and runs it until the window is closed or, with a scripted user, until
+// the script is over. Returns the exit status: 0, or 1 after a failed expectation or a
+// deadlock, whose report goes to `err`.
+int RunToEnd(Player& player, const ScriptRunner& runner, std::ostream& err);
 
 }  // namespace qv::app

@@ -35,21 +35,20 @@ class PlayerTest : public ::testing::Test {
     return *player_;
   }
 
-  // Runs a script on the player to its end, as the program does; the failure report, or
-  // "" when every expectation held.
+  // Runs a script on the player to its end, as the program does: what it reports (without
+  // the final line break), "" when every expectation held. The exit status goes to status_.
   std::string RunScript(std::string_view text) {
     Script script = ParseScript(text, "t.qvs", table_);
     EXPECT_TRUE(script.errors.empty()) << script.errors[0];
     ScriptRunner runner(*player_, std::move(script));
     player_->loop().SetIdleUser(&runner);
-    try {
-      player_->Start();
-      player_->Run();
-      ADD_FAILURE() << "the run ended without the script finishing";
-    } catch (const platform::RunFinished&) {
-    }
+    std::ostringstream err;
+    status_ = RunToEnd(*player_, runner, err);
     player_->loop().SetIdleUser(nullptr);
-    return runner.FailureReport();
+    std::string report = err.str();
+    if (!report.empty() && report.back() == '\n') report.pop_back();
+    EXPECT_EQ(status_ == 0, report.empty()) << report;
+    return report;
   }
 
   // A command for tests: runs `body` as the scripted user's action.
@@ -62,6 +61,7 @@ class PlayerTest : public ::testing::Test {
   TempDir dir_;
   CommandTable table_ = MakeCommandTable();
   std::optional<Player> player_;
+  int status_ = -1;
 };
 
 TEST_F(PlayerTest, StartUpOpensTheFiveFilesInOrderAndGoesOnAfterFailures) {
@@ -202,6 +202,18 @@ TEST_F(PlayerTest, RunLogAndStateJsonRecordBoxesAndLogLines) {
   EXPECT_EQ(state["log"], nlohmann::ordered_json::array({"Flag # 3 set to 1"}));
   EXPECT_EQ(state["messages"][0]["text"], "a\r\nb\nc") << "the exact text";
   EXPECT_EQ(state["messages"][0]["title"], "Quorvex Player");
+}
+
+TEST_F(PlayerTest, ADeadlockEndsTheRunWithItsMessageAndWhere) {
+  MakePlayer();
+  AddCommand("stuck", [](Player& p) {
+    p.loop().WaitUntil([] { return false; }, "a door that never opens");
+  });
+  const std::string report = RunScript("wait 5\nstuck\nwait 5\n");
+  EXPECT_EQ(status_, 1);
+  EXPECT_EQ(report.rfind("quorvex-player: Deadlock: waiting for a door that never opens", 0), 0u)
+      << report;
+  EXPECT_NE(report.find("(after t.qvs:2 (stuck))"), std::string::npos) << report;
 }
 
 // A backend with a window, as far as the player can tell.
