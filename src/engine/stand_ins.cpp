@@ -58,11 +58,11 @@ void StandIns::StartDelay(int16_t slot, int16_t seconds) {
 }
 
 void StandIns::ShowConversation(int16_t record, int16_t slot) {
-  if (state_.ShownConversation == slot) return;
+  if (state_ != nullptr && state_->ShownConversation == slot) return;
   Record("ShowConversation" + Args({PlainNum(record), PlainNum(slot)}));
   if (record == 0) return;
   screen_.ConvBox->SetVisible(true);
-  state_.ShownConversation = slot;
+  if (state_ != nullptr) state_->ShownConversation = slot;
 }
 
 void StandIns::AddMapLocation(int16_t location) {

@@ -6,6 +6,7 @@
 // shown for the requested slot (without its lines), the inventory remembers the hand.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,7 +30,12 @@ class StandIns : public SoundPort,
                  public InventoryPort,
                  public ShellPort {
  public:
-  StandIns(GameState& state, screen::GameScreen& screen) : state_(state), screen_(screen) {}
+  explicit StandIns(screen::GameScreen& screen) : screen_(screen) {}
+  // The game state the conversation stand-in keeps ShownConversation in.
+  void AttachState(GameState& state) { state_ = &state; }
+
+  // Called with every call as it is recorded (tests look at the game at that moment).
+  std::function<void(const std::string&)> on_call;
 
   // Every call, in order, as "Name(arg, arg, ...)".
   const std::vector<std::string>& calls() const { return calls_; }
@@ -85,9 +91,12 @@ class StandIns : public SoundPort,
   void ShowMainMenu() override { Record("ShowMainMenu()"); }
 
  private:
-  void Record(std::string call) { calls_.push_back(std::move(call)); }
+  void Record(std::string call) {
+    calls_.push_back(std::move(call));
+    if (on_call) on_call(calls_.back());
+  }
 
-  GameState& state_;
+  GameState* state_ = nullptr;
   screen::GameScreen& screen_;
   std::vector<std::string> calls_;
   std::map<int16_t, Channel> channels_;

@@ -1,0 +1,313 @@
+// Scenarios of the engine on a headless player: flag changes and their log lines, scene
+// loading with jumps, the update pass, and the hidden-object rules, re-entrancy included.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/vb_error.h"
+#include "engine_harness.h"
+
+namespace qv::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+// Five empty scenes, so scene numbers up to 5 exist.
+constexpr const char* kFiveScenes = R"({"Scenes": [{}, {}, {}, {}, {}]})";
+
+TEST(ChangeFlag, LogLinesAndOperations) {
+  EngineHarness h(kFiveScenes);
+  h.LoadScene(1);
+  h.ClearLog();
+  h.engine().ChangeFlag(5, 3, 0);
+  h.engine().ChangeFlag(5, -4, 1);
+  h.engine().ChangeFlag(6, -2, 0);
+  EXPECT_EQ(h.state().Flags[5], -1);
+  EXPECT_THAT(h.Lines(), Contains("<Flag 5> Set to  3")) << "two blanks before a positive value";
+  EXPECT_THAT(h.Lines(), Contains("<Flag 5> Add-4 (Value =-1)"));
+  EXPECT_THAT(h.Lines(), Contains("<Flag 6> Set to -2"));
+}
+
+TEST(ChangeFlag, FlagZeroDoesNothingAndAnUnknownOperationOnlyRunsTheEngine) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 7, "ObjN2": 0, "ObjN3": 0,
+       "ObjN12": 1, "ObjN13": 8, "ObjN14": 1, "ObjN15": 0}]}]})");
+  h.state().Flags[7] = 1;  // the responder waits for flag 7 = 0
+  h.LoadScene(1);
+  h.state().LastFlagChanged = 3;
+  h.ClearLog();
+  h.engine().ChangeFlag(0, 5, 0);
+  EXPECT_TRUE(h.Lines().empty());
+  EXPECT_TRUE(h.calls().calls().empty());
+  EXPECT_EQ(h.state().LastFlagChanged, 3);
+
+  h.state().Flags[7] = 0;  // behind the engine's back: only a pass notices
+  h.engine().ChangeFlag(7, 9, 2);
+  EXPECT_EQ(h.state().Flags[7], 0) << "operation 2 changes nothing";
+  EXPECT_EQ(h.state().LastFlagChanged, 8) << "7, then the responder's own change of 8";
+  EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("<Flag 7>"))));
+  EXPECT_THAT(h.Lines(), Contains("[Resp Index # 1] Flag 7= 0. Taking action..."));
+  EXPECT_EQ(h.state().Flags[8], 1);
+}
+
+TEST(ChangeFlag, OverflowAndBadFlagNumbersKeepTheOldValue) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 4, "ObjN2": 0, "ObjN3": 1,
+       "ObjN12": 1, "ObjN13": 3, "ObjN14": 1, "ObjN15": 1}]}]})");
+  h.LoadScene(1);
+  h.state().Flags[3] = 32767;
+  try {
+    h.engine().ChangeFlag(3, 1, 1);
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number(), 6);
+  }
+  EXPECT_EQ(h.state().Flags[3], 32767);
+  try {
+    h.engine().ChangeFlag(300, 1, 0);
+    FAIL();
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number(), 9);
+  }
+  // Inside the rules the engine's own box reports it and the game goes on.
+  h.SetFlag(4, 1);
+  EXPECT_THAT(h.Boxes(), ElementsAre("Error in sub 'CheckHiddenObjects'.\rError # 6 : Overflow"));
+  EXPECT_EQ(h.state().Flags[3], 32767);
+}
+
+TEST(ChangeFlag, ScoreFlagUpdatesBothCaptions) {
+  EngineHarness h(kFiveScenes);
+  h.LoadScene(1);
+  h.state().ScoreFlag = 12;
+  h.SetFlag(12, -4);
+  EXPECT_EQ(h.screen().CurrScore_Large->Caption(), "-4");
+  EXPECT_EQ(h.screen().CurrScore_Small->Caption(), "-4");
+}
+
+TEST(LoadScene, AJumpFromThreeIntoFiveLandsInSevenWithNothingOfFive) {
+  EngineHarness h(R"({"Scenes": [{}, {}, 
+      {"ExitSound": "leave3.wav", "ExitMovie": "out3.avi"},
+      {},
+      {"JumpEnabled": 1, "JumpFlag": 10, "JumpOp": 0, "JumpValue": 1, "JumpScene": 7,
+       "ScenePicture": "five.bmp", "EntrySoundA": "enter5.wav", "ExitSound": "leave5.wav",
+       "SoundtrackFile": "five.mid", "EntryFlagOn": 1, "EntryFlag": 11, "EntryFlagValue": 1},
+      {},
+      {"EntrySoundA": "enter7.wav"}]})");
+  h.state().Flags[10] = 1;
+  h.LoadScene(3);
+  h.ClearLog();
+  h.LoadScene(5);
+  EXPECT_EQ(h.scene().CurrentScene, 7);
+  const auto& calls = h.calls().calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayWAVQVX(leave3.wav, False, 16, 0, 0)"), 1);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayMovie(out3.avi, 0, True, True)"), 1);
+  EXPECT_TRUE(h.Called("PlayWAVQVX(enter7.wav, False, 16, 0, 0)"));
+  for (const auto& call : calls) {
+    EXPECT_EQ(call.find("5."), std::string::npos) << "nothing of scene 5: " << call;
+  }
+  EXPECT_EQ(h.state().Flags[11], 0) << "scene 5's entry flag change never ran";
+  EXPECT_THAT(h.Lines(), ElementsAre("Loading scene 5...", "Loading scene 7...", "Scene 7 loaded."));
+  EXPECT_TRUE(h.Boxes().empty()) << "scene 5's missing picture was never loaded";
+}
+
+TEST(LoadScene, AJumpToItselfIsLoggedAndIgnored) {
+  EngineHarness h(R"({"Scenes": [{}, {"JumpEnabled": 1, "JumpScene": 2}]})");
+  h.LoadScene(2);
+  EXPECT_EQ(h.scene().CurrentScene, 2);
+  EXPECT_THAT(h.Lines(),
+              Contains("CheckFlag ERROR - Scene #2 - Cannot set 'Jump To Scene' same as Current Scene"));
+  EXPECT_THAT(h.Lines(), Contains("Scene 2 loaded."));
+}
+
+TEST(LoadScene, LeavingStopsTheSceneChannelsOnly) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [{"ObjType": 0, "ObjN4": 1, "ObjS1": "fire.wav"}]},
+                                 {}]})");
+  h.LoadScene(1);
+  h.calls().PlayWAVQVX("keep14.wav", true, 14, 0, 0);
+  for (int16_t ch : {int16_t{18}, int16_t{19}, int16_t{20}}) h.calls().PlayWAVQVX("keep.wav", true, ch, 0, 0);
+  h.calls().PlayWAVQVX("speech.wav", false, 15, 0, 0);
+  h.LoadScene(2);
+  const auto& channels = h.calls().channels();
+  EXPECT_EQ(channels.count(1), 0u) << "the ambient's sound in channel 1 stopped";
+  EXPECT_EQ(channels.count(15), 0u);
+  for (int16_t ch : {int16_t{14}, int16_t{18}, int16_t{19}, int16_t{20}}) EXPECT_EQ(channels.count(ch), 1u) << ch;
+}
+
+TEST(LoadScene, RecordZeroShowsTheLoadSceneBoxAndKeepsSceneChanging) {
+  EngineHarness h(kFiveScenes);
+  h.LoadScene(0);
+  EXPECT_THAT(h.Boxes(), ElementsAre("Unexpected error in procedure: LoadScene\r\nError #63: Bad record number"));
+  EXPECT_TRUE(h.engine().SceneChanging);
+}
+
+TEST(SoundChannels, AutomaticChannelsAndTheReactorsChannelFifteen) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"Slot": 2, "ObjType": 4, "ObjN0": 3, "ObjN4": 1, "ObjS2": "hum.wav", "ObjN15": -1},
+      {"Slot": 4, "ObjType": 4, "ObjN0": 4, "ObjN4": 1, "ObjS2": "buzz.wav", "ObjN15": 9},
+      {"Slot": 16, "ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav", "ObjN0": 3, "ObjN2": -300,
+       "ObjN3": 500}]}]})");
+  h.LoadScene(1);
+  EXPECT_TRUE(h.Called("PlayWav(hum.wav, True, 15, 0, 0)"));
+  EXPECT_TRUE(h.Called("PlayWav(buzz.wav, True, 9, 0, 0)"));
+  EXPECT_TRUE(h.Called("PlayWav(wind.wav, False, 3, 500, -300)")) << "slot 16 uses channel 3";
+  EXPECT_EQ(h.engine().GetSoundChannel(1, 20, 2), 7);
+  EXPECT_EQ(h.engine().GetSoundChannel(3, 5, 3), 0) << "a Switch has no third variant";
+}
+
+TEST(Responders, ChangeOnlyFiresOnANewValueOnlyAndOncePerVisit) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 5, "ObjN2": 3, "ObjN3": 0, "ObjN4": 1,
+       "ObjN12": 1, "ObjN13": 6, "ObjN14": 1, "ObjN15": 1}]}]})");
+  h.state().Flags[5] = 2;
+  h.LoadScene(1);
+  EXPECT_EQ(h.state().Flags[6], 0) << "nothing changed at entry";
+  h.SetFlag(5, 2);
+  EXPECT_EQ(h.state().Flags[6], 0) << "set to the value it had";
+  h.SetFlag(5, 3);
+  EXPECT_EQ(h.state().Flags[6], 1);
+  h.SetFlag(5, 4);
+  EXPECT_EQ(h.state().Flags[6], 1) << "fired once in this visit";
+  h.LoadScene(1);
+  h.SetFlag(5, 7);
+  EXPECT_EQ(h.state().Flags[6], 2) << "armed again by the scene load";
+}
+
+TEST(Responders, KindZeroNeverFiresAndEndOfGameStopsThePass) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 5, "ObjN0": 0, "ObjN1": 20, "ObjN2": 0, "ObjN3": 1,
+       "ObjN12": 1, "ObjN13": 22, "ObjN14": 1},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 20, "ObjN2": 0, "ObjN3": 1, "ObjN21": 1},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 20, "ObjN2": 0, "ObjN3": 1,
+       "ObjN12": 1, "ObjN13": 21, "ObjN14": 1},
+      {"ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 20, "ObjN3": 0, "ObjN4": 1}]}]})");
+  h.LoadScene(1);
+  h.ClearLog();
+  h.engine().ChangeFlag(20, 1, 0);
+  EXPECT_THAT(h.Lines(), Contains("[Resp Index # 2] Flag 20= 1. Taking action..."));
+  EXPECT_THAT(h.Lines(), Not(Contains("[Resp Index # 3] Flag 20= 1. Taking action...")));
+  EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("Resp Index # 1"))));
+  EXPECT_FALSE(h.Called("ShowConversation(1, 4)")) << "no conversation step after the end";
+  EXPECT_TRUE(h.Called("ShowMainMenu()"));
+  EXPECT_TRUE(h.Called("StopAllTimers()"));
+  EXPECT_FALSE(h.screen().Main().Visible());
+  EXPECT_EQ(h.state().Flags[20], 0) << "the game state is reset";
+  EXPECT_EQ(h.scene().CurrentScene, 0);
+  EXPECT_FALSE(h.log().Created()) << "the notify window is unloaded";
+}
+
+TEST(MultiTriggers, TheSecondConditionFiresWhenTheFirstHasNotChanged) {
+  EngineHarness h(R"({"Scenes": [
+      {"Objects": [{"ObjType": 7, "ObjN0": 1, "ObjN1": 8, "ObjN2": 0, "ObjN3": 1,
+                    "ObjN9": 9, "ObjN10": 0, "ObjN11": 1, "ObjN16": 4}]},
+      {}, {}, {}]})");
+  h.state().Flags[8] = 1;
+  h.LoadScene(1);
+  h.ClearLog();
+  h.SetFlag(9, 1);
+  EXPECT_THAT(h.Lines(), Contains("[Multi-Trigger Index # 1-2] Flag 9= 1. Taking action..."));
+  EXPECT_THAT(h.Lines(), Contains("[Multi-Trigger Index # 1-2] Switch to Scene 4"));
+  EXPECT_EQ(h.scene().CurrentScene, 4);
+}
+
+TEST(MultiTriggers, EntryModeSwitchesSceneDuringSetUpOnce) {
+  EngineHarness h(R"({"Scenes": [
+      {"EntrySoundA": "one.wav",
+       "Objects": [{"ObjType": 7, "ObjN0": 0, "ObjN1": 8, "ObjN2": 0, "ObjN3": 1, "ObjN8": 2,
+                    "ObjN4": 1, "ObjN5": 30, "ObjN6": 5, "ObjN7": 0}]},
+      {"EntrySoundA": "two.wav"}]})");
+  h.state().Flags[8] = 1;
+  h.LoadScene(1);
+  EXPECT_EQ(h.scene().CurrentScene, 2);
+  EXPECT_EQ(h.state().Flags[30], 5);
+  const auto& calls = h.calls().calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayWAVQVX(two.wav, False, 16, 0, 0)"), 1)
+      << "the new scene's entry sound plays once";
+  EXPECT_FALSE(h.Called("PlayWAVQVX(one.wav, False, 16, 0, 0)"));
+  EXPECT_EQ(std::count(h.Lines().begin(), h.Lines().end(), "Scene 2 loaded."), 1);
+  EXPECT_FALSE(h.engine().SceneChanging);
+}
+
+TEST(Conversations, TwoInOnePassShowTheHigherSlot) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"Slot": 3, "ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 30, "ObjN3": 0, "ObjN4": 1},
+      {"Slot": 5, "ObjType": 8, "ObjN0": 2, "ObjN1": 2, "ObjN2": 30, "ObjN3": 0, "ObjN4": 1}]}]})");
+  h.LoadScene(1);
+  h.state().Flags[30] = 1;
+  h.engine().CheckHiddenObjects();  // one pass
+  EXPECT_THAT(h.calls().calls(), ElementsAre("ShowConversation(2, 5)"));
+  EXPECT_EQ(h.state().ShownConversation, 5);
+  h.ClearLog();
+  h.SetFlag(30, 0);
+  EXPECT_THAT(h.Lines(), Contains("[Conv Index # 5] Hide Conversation Box"));
+  EXPECT_FALSE(h.screen().ConvBox->Visible());
+  EXPECT_EQ(h.state().ShownConversation, 0);
+}
+
+TEST(UpdatePass, AnObjectThatBecomesInactiveIsHiddenOnlyAtTheEndOfThePass) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 0, "ObjN4": 2, "ObjN5": 40, "ObjN6": 0, "ObjN7": 0},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 40, "ObjN2": 0, "ObjN3": 1, "ObjN7": 1,
+       "ObjS2": "creak.wav"}]}]})");
+  h.LoadScene(1);
+  ASSERT_TRUE(h.screen().Animation[1]->Visible());
+  bool visible_during_pass = false;
+  h.calls().on_call = [&](const std::string& call) {
+    if (call.rfind("PlayWav(creak.wav", 0) == 0) visible_during_pass = h.screen().Animation[1]->Visible();
+  };
+  h.SetFlag(40, 1);
+  EXPECT_TRUE(visible_during_pass);
+  EXPECT_FALSE(h.screen().Animation[1]->Visible());
+}
+
+TEST(Delays, AnEntryDelayIsStartedByThePassAndAgainByTheRules) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 6, "ObjN0": 0, "ObjN1": 1, "ObjN2": 0, "ObjN3": 0, "ObjN4": 3,
+       "ObjN5": 2, "ObjN6": 7, "ObjN7": 0}]}]})");
+  h.LoadScene(1);
+  const auto& calls = h.calls().calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "StartDelay(1, 3)"), 2);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetDelayChange(1, 2, 7, 0)"), 1);
+  EXPECT_EQ(h.scene().ObjType[1], -1) << "disarmed for this visit";
+  EXPECT_THAT(h.Lines(), Contains("[Delay Index # 1] Flag 1= 0. Taking action..."));
+}
+
+TEST(FlagConjunctions, OneShotWithNoTermsFiresWithItsTexts) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 9, "ObjN0": 0, "ObjS0": "12", "ObjS1": "4.5", "ObjS2": "0"},
+      {"ObjType": 9, "ObjN0": 1, "ObjN1": 1, "ObjN2": 60, "ObjN3": 3, "ObjN4": 0,
+       "ObjS0": "61", "ObjS1": "1", "ObjS2": "1"}]}]})");
+  h.LoadScene(1);
+  EXPECT_EQ(h.state().Flags[12], 4) << "4.5 rounds to the even 4";
+  EXPECT_EQ(h.scene().ObjType[1], -99);
+  EXPECT_THAT(h.Lines(), Contains("[Flag Conj. Index # 1] Conditions true. Taking action..."));
+  h.SetFlag(60, 1);
+  EXPECT_EQ(h.state().Flags[61], 1);
+  h.SetFlag(60, 1);
+  EXPECT_EQ(h.state().Flags[61], 1) << "the same value again is no change";
+  h.SetFlag(60, 2);
+  EXPECT_EQ(h.state().Flags[61], 2) << "re-armed by the update pass";
+}
+
+TEST(Recursion, AnAmbientChangingAFlagOnEveryPassEndsInOutOfStackSpace) {
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 0, "ObjN4": 1, "ObjN8": 1, "ObjN9": 50, "ObjN10": 1, "ObjN11": 1}]},
+      {}]})");
+  h.state().VerboseLog = false;
+  h.LoadScene(1);
+  EXPECT_THAT(h.Boxes(),
+              ElementsAre("Unexpected error in procedure: UpdateObjData2\r\nError #28: Out of stack space"));
+  EXPECT_GT(h.state().Flags[50], 50);
+  EXPECT_LE(h.state().Flags[50], engine::Engine::kMaxNesting);
+  // The player is still running.
+  h.LoadScene(2);
+  EXPECT_EQ(h.scene().CurrentScene, 2);
+  EXPECT_FALSE(h.engine().SceneChanging);
+}
+
+}  // namespace
+}  // namespace qv::testing
