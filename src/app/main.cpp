@@ -38,7 +38,8 @@ void PrintError(const std::string& message) {
 std::optional<Script> LoadScript(const std::filesystem::path& file, const CommandTable& table) {
   std::error_code ec;
   std::ifstream in;
-  if (std::filesystem::is_regular_file(file, ec)) in.open(file, std::ios::binary);
+  // Any readable file but a folder: a pipe (--script /dev/stdin) is fine.
+  if (!std::filesystem::is_directory(file, ec)) in.open(file, std::ios::binary);
   if (!in.is_open()) {
     PrintError("cannot read the script \"" + file.string() + "\"");
     return std::nullopt;
