@@ -111,6 +111,9 @@ TEST(StillPictures, TheContentNotTheNameTellsTheFormat) {
   spec.frames = {SolidFrame(0, 0, 2, 2, 1), SolidFrame(0, 0, 1, 1, 0)};
   fs::path gif_as_bmp = dir.Write("door.bmp", qv::testing::WriteGif(spec));
   EXPECT_EQ(DecodePictureFile(gif_as_bmp)->frames.size(), 2u);
+  // SDL2_image never sees a GIF.
+  std::vector<uint8_t> gif = qv::testing::ReadBytes(gif_as_bmp);
+  EXPECT_EQ(ErrorOf([&] { DecodeStill(gif); }), kErrInvalidPicture);
 }
 
 TEST(StillPictures, BrokenAndOversizedFilesAreInvalidPictures) {

@@ -20,7 +20,7 @@ namespace qv::platform {
 
 namespace {
 
-enum class Format { kBmp, kJpeg, kPng, kOther };
+enum class Format { kBmp, kJpeg, kPng, kGif, kOther };
 
 bool StartsWith(std::span<const uint8_t> bytes, std::string_view magic) {
   return bytes.size() >= magic.size() && std::memcmp(bytes.data(), magic.data(), magic.size()) == 0;
@@ -30,6 +30,7 @@ Format Sniff(std::span<const uint8_t> bytes) {
   if (StartsWith(bytes, "BM")) return Format::kBmp;
   if (StartsWith(bytes, "\xFF\xD8\xFF")) return Format::kJpeg;
   if (StartsWith(bytes, "\x89PNG\r\n\x1A\n")) return Format::kPng;
+  if (StartsWith(bytes, "GIF8")) return Format::kGif;
   return Format::kOther;
 }
 
@@ -174,6 +175,8 @@ PicturePtr DecodeStill(std::span<const uint8_t> bytes, const PictureLimits& limi
       type = "PNG";
       announced = PngSize(bytes);
       break;
+    case Format::kGif:
+      Raise(kErrInvalidPicture);  // GIFs are giflib's alone
     case Format::kOther:
       break;
   }
