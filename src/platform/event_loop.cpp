@@ -34,6 +34,8 @@ class BusyRounds {
     }
     return ++rounds_ > kHeadlessBusyRoundsLimit;
   }
+  // The player caught up: what comes next starts a new count.
+  void Reset() { rounds_ = 0; }
 
  private:
   int64_t time_ = -1;
@@ -137,6 +139,7 @@ void EventLoop::Wait(const std::function<bool()>& done, bool for_user, std::stri
       if (busy.TooMany(backend_, NowMs())) ThrowBusy(what);
       continue;
     }
+    busy.Reset();
     // Idle at the current time: the scripted user, when there is one (headless, or a
     // script run with a window), acts in waits that only a user can end.
     if (for_user && idle_user_) {
@@ -195,6 +198,7 @@ void EventLoop::PassTime(int64_t ms) {
       if (busy.TooMany(backend_, NowMs())) ThrowBusy("time to pass");
       continue;
     }
+    busy.Reset();
     if (NowMs() >= until) return;
     // Step to each deadline in turn so timers fire in order, each at its own time.
     const std::optional<int64_t> next = timers_.NextDeadline();

@@ -246,6 +246,28 @@ TEST_F(EventLoopTest, WorkThatRenewsItselfWithoutTimePassingIsADeadlock) {
   EXPECT_THROW(loop.PassTime(10), Deadlock);
 }
 
+TEST_F(EventLoopTest, ALongScriptAtOneMomentIsNotMistakenForWorkWithoutEnd) {
+  // Every command leaves a notification for one more round; the player catches up each
+  // time, so however many there are, this is not a deadlock.
+  class BusyUser : public IdleUser {
+   public:
+    explicit BusyUser(EventLoop& loop) : loop_(loop) {}
+    bool Act() override {
+      if (acts == 150000) return false;
+      ++acts;
+      loop_.Post([this] { loop_.Post([] {}); });
+      return true;
+    }
+    int acts = 0;
+
+   private:
+    EventLoop& loop_;
+  } user(loop);
+  loop.SetIdleUser(&user);
+  EXPECT_THROW(loop.WaitForUser([] { return false; }), RunFinished);
+  EXPECT_EQ(user.acts, 150000);
+}
+
 TEST_F(EventLoopTest, PassTimeFiresEveryTimerInBetweenInOrder) {
   Timer fast(loop.timers(), [&] { log.push_back(Stamp("fast")); });
   fast.SetInterval(300);
