@@ -43,7 +43,7 @@ platform::ImagePtr AnimatedPicture::FramePicture(int n) const {
 }
 
 void AnimatedPicture::SetSizeMode(int mode) {
-  const auto value = static_cast<int16_t>(mode);
+  const int16_t value = ToSetting(mode);
   if (value == size_mode_) return;
   size_mode_ = value;
   Invalidate();
@@ -55,7 +55,7 @@ void AnimatedPicture::SetAutoSize(bool auto_size) {
 }
 
 void AnimatedPicture::SetDirection(int direction) {
-  direction_ = static_cast<int16_t>(direction);
+  direction_ = ToSetting(direction);
 }
 
 void AnimatedPicture::FitToPicture() {

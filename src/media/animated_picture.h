@@ -132,9 +132,7 @@ class AnimatedPicture : public ui::Control {
   int16_t Direction() const { return direction_; }
   void SetDirection(int direction);
   int16_t PlayOnce() const { return play_once_; }
-  void SetPlayOnce(int play_once) {
-    play_once_ = static_cast<int16_t>(play_once != 0 ? play_once : 0);
-  }
+  void SetPlayOnce(int play_once) { play_once_ = ToSetting(play_once); }
   bool Restart() const { return restart_; }
   void SetRestart(bool restart) { restart_ = restart; }
 
@@ -156,6 +154,10 @@ class AnimatedPicture : public ui::Control {
   void OnShownChanged(bool shown) override;
 
  private:
+  // A setting as the 16-bit value the game stores (out-of-range values saturate).
+  static int16_t ToSetting(int value) {
+    return static_cast<int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
+  }
   int LastFrame() const { return FrameCount() - 1; }
   // True when the animation will end by itself (not looping for ever).
   bool Ends() const;

@@ -53,7 +53,7 @@ Rect Control::ScreenRect() const {
 void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
   const bool parent_shown = !parent_ || parent_->Shown();
-  if (!visible && HasFocus()) form_->FocusControl(nullptr);
+  if (!visible) DropFocusWithin();
   visible_ = visible;
   if (parent_shown && desktop_) desktop_->RequestRedraw();
   if (parent_shown) NotifyShownChanged(visible);
@@ -68,7 +68,7 @@ bool Control::Shown() const {
 
 void Control::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
-  if (!enabled && HasFocus()) form_->FocusControl(nullptr);
+  if (!enabled) DropFocusWithin();
   enabled_ = enabled;
   Invalidate();  // most controls draw a disabled look
 }
@@ -109,6 +109,17 @@ void Control::SetFocus() {
 
 bool Control::HasFocus() const {
   return form_ && form_->ActiveControl() == this;
+}
+
+void Control::DropFocusWithin() {
+  if (!form_ || form_ == this) return;
+  // A hidden or disabled control, or one inside such a container, cannot keep the focus.
+  for (const Control* c = form_->ActiveControl(); c; c = c->parent_) {
+    if (c == this) {
+      form_->FocusControl(nullptr);
+      return;
+    }
+  }
 }
 
 void Control::MouseDown(const MouseArgs& args) {

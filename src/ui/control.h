@@ -191,6 +191,9 @@ class Control {
   // A form is its own form and reaches the desktop directly.
   void SetRoot(Form* form, Desktop* desktop);
 
+  // Takes the focus away when this control or one inside it has it.
+  void DropFocusWithin();
+
   // The text width and height in the control's font (0 x 0 without a desktop).
   platform::TextSize MeasureText(std::string_view utf8) const;
 

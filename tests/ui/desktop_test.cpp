@@ -238,6 +238,13 @@ TEST_F(DesktopTest, KeysGoToTheActiveFormThenToTheFocusedControl) {
   // A click gives the focus to the control clicked.
   ClickAt(150, 150);
   EXPECT_TRUE(description.HasFocus());
+  // A hidden control loses it; typing then goes nowhere.
+  description.SetVisible(false);
+  EXPECT_EQ(dialog->ActiveControl(), nullptr);
+  Type("c");
+  EXPECT_EQ(description.Text(), "b");
+  description.SetVisible(true);
+  description.SetFocus();
 
   // Another form that is not active hears nothing.
   auto other = MakeForm("Other", 500, 0, 100, 100);
