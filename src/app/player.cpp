@@ -4,7 +4,6 @@
 
 #include "app/run_log.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/renderer.h"
 
 namespace qv::app {
 
@@ -29,16 +28,27 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
     : settings_(settings),
       backend_(std::move(backend)),
       loop_(*backend_),
-      background_(*backend_),
+      desktop_(loop_),
       boxes_(*this),
       folder_(game_dir),
-      scene_data_(folder_, boxes_) {
+      scene_data_(folder_, boxes_),
+      screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
+      notify_log_(desktop_, boxes_, backend_->clipboard()),
+      stand_ins_(screen_),
+      engine_(engine::EngineServices{loop_, boxes_, scene_data_, pictures_, screen_, notify_log_,
+                                     stand_ins_, stand_ins_, stand_ins_, stand_ins_, stand_ins_,
+                                     stand_ins_, stand_ins_, stand_ins_}) {
   auto* headless = dynamic_cast<platform::HeadlessBackend*>(backend_.get());
   if (headless != nullptr && backend_->headless()) {
     headless_boxes_ = &headless->headless_boxes();
     settings_.scripted = true;
   }
-  loop_.SetPainter(&background_);
+  stand_ins_.AttachState(engine_.state);
+  notify_log_.SetListener([this](std::string_view line) { LogLine(line); });
+  notify_log_.on_pointer_over = [this] {
+    if (!screen_.BusyCursorShowing()) screen_.ShowCursor(screen::kDefaultCursor);
+  };
+  engine_.state.VerboseLog = settings_.verbose_log;
 }
 
 Player::~Player() {
@@ -51,6 +61,16 @@ void Player::Start() {
   scene_data_.OpenInvBase();
   scene_data_.OpenSceneBase();
   scene_data_.OpenConvBase();
+  // Until the main menu exists, a player at the keyboard starts in a new game.
+  if (!settings_.scripted) NewGame();
+}
+
+void Player::NewGame() {
+  engine_.ResetGameState();
+  screen_.ScnTimer->SetInterval(1);
+  screen_.Main().Show();
+  loop_.DoEvents();
+  engine_.LoadScene(1);
 }
 
 void Player::Run() {
@@ -87,10 +107,6 @@ BoxAnswer Player::Boxes::Show(std::string_view title, std::string_view text, Box
   }
   player_.messages_.push_back({std::string(title), std::string(text), buttons, answer});
   return answer;
-}
-
-void Player::Background::Paint(platform::Renderer& renderer) {
-  renderer.FillRect({0, 0, backend_.screen_width(), backend_.screen_height()}, platform::Rgb{});
 }
 
 }  // namespace qv::app

@@ -15,8 +15,14 @@
 #include "core/message_box.h"
 #include "data/game_folder.h"
 #include "data/scene_data.h"
+#include "diag/notify_log.h"
+#include "engine/engine.h"
+#include "engine/stand_ins.h"
 #include "platform/backend.h"
 #include "platform/event_loop.h"
+#include "platform/pictures/picture_files.h"
+#include "screen/game_screen.h"
+#include "ui/desktop.h"
 
 namespace qv::platform {
 class HeadlessMessageBoxes;
@@ -59,10 +65,23 @@ class Player {
   data::SceneData& scene_data() { return scene_data_; }
   const data::SceneData& scene_data() const { return scene_data_; }
 
+  ui::Desktop& desktop() { return desktop_; }
+  screen::GameScreen& screen() { return screen_; }
+  const screen::GameScreen& screen() const { return screen_; }
+  diag::NotifyLog& notify_log() { return notify_log_; }
+  engine::Engine& engine() { return engine_; }
+  const engine::Engine& engine() const { return engine_; }
+  // The parts of the player not built yet, recording what the engine asks of them.
+  const engine::StandIns& stand_ins() const { return stand_ins_; }
+
   // Start-up: opens the game's five data files in the order general settings, map
   // locations, inventory items, scenes, conversations. A file that fails to open shows
   // its procedure's box and start-up goes on.
   void Start();
+
+  // A new game, until the main menu offers one: the game state is reset, the game screen
+  // shows and scene 1 loads.
+  void NewGame();
 
   // The player's own main loop: lets events run until the window is closed. In scripted
   // runs the scripted user (the loop's IdleUser) acts whenever the player is idle, and the
@@ -98,27 +117,22 @@ class Player {
     std::deque<BoxAnswer> answers_;  // scripted answers of a run with a window
   };
 
-  // Until the game's screens exist, the virtual screen shows the background only.
-  class Background : public platform::Painter {
-   public:
-    explicit Background(platform::Backend& backend) : backend_(backend) {}
-    void Paint(platform::Renderer& renderer) override;
-
-   private:
-    platform::Backend& backend_;
-  };
-
   PlayerSettings settings_;
   std::unique_ptr<platform::Backend> backend_;
   platform::HeadlessMessageBoxes* headless_boxes_ = nullptr;  // headless runs only
   platform::EventLoop loop_;
-  Background background_;
+  ui::Desktop desktop_;
   RunLog* run_log_ = nullptr;
   std::vector<ShownBox> messages_;
   std::vector<std::string> log_lines_;
   Boxes boxes_;
   data::GameFolder folder_;
   data::SceneData scene_data_;
+  platform::PictureFiles pictures_;
+  screen::GameScreen screen_;
+  diag::NotifyLog notify_log_;
+  engine::StandIns stand_ins_;
+  engine::Engine engine_;
 };
 
 // The first button of a box: the answer when nothing else is given.

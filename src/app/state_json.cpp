@@ -13,16 +13,32 @@ using Json = nlohmann::ordered_json;
 
 Json StateJson(const Player& player) {
   Json state = Json::object();
+  const auto& engine = player.engine();
+  const auto& screen = player.screen();
+  const auto& stand_ins = player.stand_ins();
   state["scene"] = player.scene_data().scene.CurrentScene;
-  state["flags"] = Json::object();
+  Json flags = Json::object();
+  for (int f = 1; f <= 255; ++f) {
+    if (engine.state.Flags[f] != 0) flags[std::to_string(f)] = engine.state.Flags[f];
+  }
+  state["flags"] = std::move(flags);
   state["inventory"] = Json::array();
-  state["hand"] = nullptr;
+  int16_t hand = stand_ins.HandSlot();
+  state["hand"] = hand == 99 ? Json(nullptr) : Json(hand);
   state["map"] = Json::array();
-  state["soundtrack"] = "";
-  state["channels"] = Json::object();
-  state["visible"] = Json::array();
-  state["conversation"] = 0;
-  state["cursor"] = nullptr;
+  state["soundtrack"] = stand_ins.soundtrack();
+  Json channels = Json::object();
+  for (const auto& [channel, sound] : stand_ins.channels()) {
+    channels[std::to_string(channel)] = {{"file", sound.file}, {"loop", sound.loop}};
+  }
+  state["channels"] = std::move(channels);
+  Json visible = Json::array();
+  for (int i = 1; i <= 20; ++i) {
+    if (screen.Animation[i]->Visible() || screen.NoGIF[i]->Visible()) visible.push_back(i);
+  }
+  state["visible"] = std::move(visible);
+  state["conversation"] = screen.ConvBox->Visible() ? stand_ins.shown_record() : 0;
+  state["cursor"] = screen.CurrentCursor() == 0 ? Json(nullptr) : Json(screen.CurrentCursor());
   state["log"] = player.log_lines();
   Json messages = Json::array();
   for (const auto& box : player.messages()) {

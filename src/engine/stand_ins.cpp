@@ -61,6 +61,7 @@ void StandIns::ShowConversation(int16_t record, int16_t slot) {
   if (state_ != nullptr && state_->ShownConversation == slot) return;
   Record("ShowConversation" + Args({PlainNum(record), PlainNum(slot)}));
   if (record == 0) return;
+  shown_record_ = record;
   screen_.ConvBox->SetVisible(true);
   if (state_ != nullptr) state_->ShownConversation = slot;
 }

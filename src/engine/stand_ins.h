@@ -48,6 +48,8 @@ class StandIns : public SoundPort,
   // What each channel was last asked to play and has not been asked to stop.
   const std::map<int16_t, Channel>& channels() const { return channels_; }
   const std::string& soundtrack() const { return soundtrack_; }
+  // The conversation record last shown.
+  int16_t shown_record() const { return shown_record_; }
 
   // SoundPort
   void PlayWav(const std::string& name, bool loop, int16_t channel, int32_t pan,
@@ -102,6 +104,7 @@ class StandIns : public SoundPort,
   std::map<int16_t, Channel> channels_;
   std::string soundtrack_;
   int16_t hand_slot_ = 99;
+  int16_t shown_record_ = 0;
 };
 
 }  // namespace qv::engine

@@ -180,11 +180,11 @@ TEST_F(ScriptTest, WhatMakesALineMalformed) {
 }
 
 TEST_F(ScriptTest, CommandsWithoutTheirSubsystemAreListed) {
-  Script script = Parse("wait 5\nclick object 3  # not yet\nanswer ok\nexpect flag 1 = 1\n");
+  Script script = Parse("wait 5\nclick object 3  # not yet\nanswer ok\nexpect hand none\n");
   ASSERT_TRUE(script.errors.empty());
   EXPECT_EQ(UnavailableCommands(script),
             (std::vector<std::string>{"walk.qvs:2: not available yet: click object 3",
-                                      "walk.qvs:4: not available yet: expect flag 1 = 1"}));
+                                      "walk.qvs:4: not available yet: expect hand none"}));
 }
 
 TEST_F(ScriptTest, ASubsystemPlugsInItsCommandThroughTheTable) {
