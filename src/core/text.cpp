@@ -139,7 +139,11 @@ std::string LastThreeLower(std::string_view name) {
   return LowerAscii(name.size() <= 3 ? name : name.substr(name.size() - 3));
 }
 
-std::string NumText(long long n) { return (n >= 0 ? " " : "") + std::to_string(n); }
+std::string NumText(long long n) {
+  std::string text = std::to_string(n);
+  if (n >= 0) text.insert(text.begin(), ' ');
+  return text;
+}
 
 std::string PlainNum(long long n) { return std::to_string(n); }
 

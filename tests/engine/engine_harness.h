@@ -51,6 +51,8 @@ class EngineHarness {
   engine::StandIns& calls() { return stand_ins_; }
   platform::EventLoop& loop() { return loop_; }
   platform::HeadlessBackend& backend() { return *backend_; }
+  platform::PictureFiles& pictures() { return pictures_; }
+  const TempDir& dir() const { return dir_; }
 
   // Lets everything pending at the current time run.
   void Settle() {
