@@ -58,18 +58,18 @@ std::string PictureScene() {
 }
 
 void WritePictures(const EngineHarness& h) {
-  qv::testing::GifSpec spec;
-  spec.width = 100;
-  spec.height = 100;
-  spec.colors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-  spec.loop = 0;
+  qv::testing::GifSpec design;
+  design.width = 100;
+  design.height = 100;
+  design.colors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  design.loop = 0;
   for (int f = 0; f < 10; ++f) {
     auto frame = qv::testing::SolidFrame(0, 0, 100, 100, static_cast<uint8_t>(f % 4));
     frame.control = true;
     frame.delay_cs = 10;
-    spec.frames.push_back(frame);
+    design.frames.push_back(frame);
   }
-  auto bytes = qv::testing::WriteGif(spec);
+  auto bytes = qv::testing::WriteGif(design);
   for (int i = 1; i <= 20; ++i) h.dir().Write("resource/gfx/obj" + std::to_string(i) + ".gif", bytes);
 }
 

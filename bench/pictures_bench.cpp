@@ -41,12 +41,12 @@ fs::path WriteJpeg(const fs::path& dir) {
 }
 
 fs::path WriteGif(const fs::path& dir) {
-  qv::testing::GifSpec spec;
-  spec.width = spec.height = 200;
-  spec.loop = 0;
-  spec.colors.clear();
+  qv::testing::GifSpec design;
+  design.width = design.height = 200;
+  design.loop = 0;
+  design.colors.clear();
   for (uint32_t i = 0; i < 64; ++i)
-    spec.colors.push_back(i * 0x040302);
+    design.colors.push_back(i * 0x040302);
   for (int k = 0; k < 100; ++k) {
     qv::testing::GifFrameSpec frame = qv::testing::SolidFrame(0, 0, 200, 200, 0);
     for (int y = 0; y < 200; ++y) {
@@ -59,9 +59,9 @@ fs::path WriteGif(const fs::path& dir) {
     frame.delay_cs = 4;
     frame.disposal = 1;
     frame.transparent = 0;
-    spec.frames.push_back(std::move(frame));
+    design.frames.push_back(std::move(frame));
   }
-  std::vector<uint8_t> bytes = qv::testing::WriteGif(spec);
+  std::vector<uint8_t> bytes = qv::testing::WriteGif(design);
   fs::path path = dir / "object.gif";
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),

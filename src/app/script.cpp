@@ -161,9 +161,9 @@ std::string ParseNumber(const ArgSpec& arg, const Token& token, int64_t& value) 
 }
 
 // Parses the arguments of a command into `command`, or returns what is wrong.
-std::string ParseArgs(const CommandSpec& spec, const std::vector<Token>& tokens, size_t next,
+std::string ParseArgs(const CommandSpec& definition, const std::vector<Token>& tokens, size_t next,
                       ScriptCommand& command) {
-  for (const ArgSpec& arg : spec.args) {
+  for (const ArgSpec& arg : definition.args) {
     ScriptValue value;
     if (arg.kind == ArgSpec::Kind::kNumberList) {
       for (; next < tokens.size(); ++next) {
@@ -236,8 +236,8 @@ std::string ParseArgs(const CommandSpec& spec, const std::vector<Token>& tokens,
 // The words that may follow `first` to name a command.
 std::string SecondWords(const CommandTable& table, std::string_view first) {
   std::vector<std::string> words;
-  for (const auto& spec : table.commands()) {
-    std::string_view name = spec.name;
+  for (const auto& definition : table.commands()) {
+    std::string_view name = definition.name;
     if (name.size() > first.size() && name.substr(0, first.size()) == first &&
         name[first.size()] == ' ') {
       words.emplace_back(name.substr(first.size() + 1));
@@ -263,27 +263,27 @@ std::string CommandSpec::Usage() const {
   return usage;
 }
 
-CommandSpec& CommandTable::Add(CommandSpec spec) {
-  return specs_.emplace_back(std::move(spec));
+CommandSpec& CommandTable::Add(CommandSpec definition) {
+  return specs_.emplace_back(std::move(definition));
 }
 
 CommandSpec* CommandTable::Find(std::string_view name) {
-  for (auto& spec : specs_) {
-    if (spec.name == name) return &spec;
+  for (auto& definition : specs_) {
+    if (definition.name == name) return &definition;
   }
   return nullptr;
 }
 
 const CommandSpec* CommandTable::Find(std::string_view name) const {
-  for (const auto& spec : specs_) {
-    if (spec.name == name) return &spec;
+  for (const auto& definition : specs_) {
+    if (definition.name == name) return &definition;
   }
   return nullptr;
 }
 
 bool CommandTable::IsFirstWord(std::string_view first) const {
-  for (const auto& spec : specs_) {
-    std::string_view name = spec.name;
+  for (const auto& definition : specs_) {
+    std::string_view name = definition.name;
     if (name.substr(0, name.find(' ')) == first) return true;
   }
   return false;
@@ -315,17 +315,17 @@ Script ParseScript(std::string_view text, std::string name, const CommandTable& 
       fail("a command starts with its name, not with a quoted text");
       continue;
     }
-    const CommandSpec* spec = nullptr;
+    const CommandSpec* definition = nullptr;
     size_t next = 1;
     if (tokens.size() >= 2 && !tokens[1].quoted) {
-      spec = table.Find(tokens[0].text + " " + tokens[1].text);
+      definition = table.Find(tokens[0].text + " " + tokens[1].text);
       next = 2;
     }
-    if (spec == nullptr) {
-      spec = table.Find(tokens[0].text);
+    if (definition == nullptr) {
+      definition = table.Find(tokens[0].text);
       next = 1;
     }
-    if (spec == nullptr) {
+    if (definition == nullptr) {
       if (table.IsFirstWord(tokens[0].text)) {
         std::string written = tokens[0].text + (tokens.size() >= 2 ? " " + tokens[1].text : "");
         fail("unknown command " + Quoted(written) + " (" + tokens[0].text + " takes " +
@@ -336,11 +336,11 @@ Script ParseScript(std::string_view text, std::string name, const CommandTable& 
       continue;
     }
     ScriptCommand command;
-    command.spec = spec;
+    command.definition = definition;
     command.line = line_no;
     command.text = lexed.text;
-    if (auto error = ParseArgs(*spec, tokens, next, command); !error.empty()) {
-      fail(error + " (usage: " + spec->Usage() + ")");
+    if (auto error = ParseArgs(*definition, tokens, next, command); !error.empty()) {
+      fail(error + " (usage: " + definition->Usage() + ")");
       continue;
     }
     script.commands.push_back(std::move(command));
@@ -351,7 +351,7 @@ Script ParseScript(std::string_view text, std::string name, const CommandTable& 
 std::vector<std::string> UnavailableCommands(const Script& script) {
   std::vector<std::string> out;
   for (const auto& command : script.commands) {
-    if (!command.spec->action) {
+    if (!command.definition->action) {
       out.push_back(script.name + ":" + std::to_string(command.line) +
                     ": not available yet: " + command.text);
     }

@@ -54,8 +54,8 @@ struct CommandSpec {
 // parsed commands can point at them.
 class CommandTable {
  public:
-  CommandSpec& Add(CommandSpec spec);
-  // The spec named exactly `name`, or null.
+  CommandSpec& Add(CommandSpec definition);
+  // The definition named exactly `name`, or null.
   CommandSpec* Find(std::string_view name);
   const CommandSpec* Find(std::string_view name) const;
   // True when some command's name starts with the word `first`.
@@ -74,7 +74,7 @@ struct ScriptValue {
 };
 
 struct ScriptCommand {
-  const CommandSpec* spec = nullptr;
+  const CommandSpec* definition = nullptr;
   int line = 0;
   std::string text;  // as written, without its comment and surrounding blanks
   std::vector<ScriptValue> args;

@@ -19,7 +19,7 @@ bool ScriptRunner::Act() {
   if (next_ >= script_.commands.size()) return false;
   const ScriptCommand& command = script_.commands[next_++];
   last_ = &command;
-  command.spec->action(context_, command);
+  command.definition->action(context_, command);
   return !context_.failed();
 }
 

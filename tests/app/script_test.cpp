@@ -76,9 +76,9 @@ expect cursor 15
   ASSERT_EQ(script.commands.size(), 45u);
   std::set<std::string> used;
   for (const auto& command : script.commands)
-    used.insert(command.spec->name);
-  for (const auto& spec : table_.commands())
-    EXPECT_TRUE(used.count(spec.name)) << spec.name;
+    used.insert(command.definition->name);
+  for (const auto& definition : table_.commands())
+    EXPECT_TRUE(used.count(definition.name)) << definition.name;
 
   auto at = [&](int line) -> const ScriptCommand& { return script.commands.at(line - 1); };
   EXPECT_EQ(at(2).Number(0), 12);

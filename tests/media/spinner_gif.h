@@ -11,13 +11,13 @@
 namespace qv::testing {
 
 inline std::vector<uint8_t> SpinnerGif(int frames, int width, int height, int delay_cs) {
-  GifSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.loop = 0;
-  spec.colors.clear();
+  GifSpec design;
+  design.width = width;
+  design.height = height;
+  design.loop = 0;
+  design.colors.clear();
   for (int i = 0; i < 32; ++i) {
-    spec.colors.push_back(static_cast<uint32_t>(i) * 0x070503u + 0x202020u);
+    design.colors.push_back(static_cast<uint32_t>(i) * 0x070503u + 0x202020u);
   }
   for (int i = 0; i < frames; ++i) {
     GifFrameSpec frame = SolidFrame(0, 0, width, height, 0);
@@ -30,9 +30,9 @@ inline std::vector<uint8_t> SpinnerGif(int frames, int width, int height, int de
     }
     frame.control = true;
     frame.delay_cs = delay_cs;
-    spec.frames.push_back(std::move(frame));
+    design.frames.push_back(std::move(frame));
   }
-  return WriteGif(spec);
+  return WriteGif(design);
 }
 
 }  // namespace qv::testing

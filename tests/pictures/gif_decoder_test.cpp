@@ -23,11 +23,11 @@ uint32_t At(const Picture& picture, size_t frame, int x, int y) {
 
 // Red, green and blue at indexes 1 to 3; index 0 is the usual transparent index.
 GifSpec Rgb(int width, int height) {
-  GifSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.colors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-  return spec;
+  GifSpec design;
+  design.width = width;
+  design.height = height;
+  design.colors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  return design;
 }
 
 GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent = -1, int delay = 0) {
@@ -49,11 +49,11 @@ void ExpectInvalid(const std::vector<uint8_t>& bytes, const PictureLimits& limit
 }
 
 TEST(GifDecoding, FramesDelaysAndCanvas) {
-  GifSpec spec = Rgb(6, 4);
-  spec.frames.push_back(Controlled(SolidFrame(0, 0, 6, 4, 1), 1, -1, 10));
-  spec.frames.push_back(Controlled(SolidFrame(2, 1, 2, 2, 2), 1, -1, 25));
-  spec.frames.push_back(SolidFrame(0, 0, 1, 1, 3));  // no control block: no delay
-  PicturePtr picture = DecodeGif(WriteGif(spec));
+  GifSpec design = Rgb(6, 4);
+  design.frames.push_back(Controlled(SolidFrame(0, 0, 6, 4, 1), 1, -1, 10));
+  design.frames.push_back(Controlled(SolidFrame(2, 1, 2, 2, 2), 1, -1, 25));
+  design.frames.push_back(SolidFrame(0, 0, 1, 1, 3));  // no control block: no delay
+  PicturePtr picture = DecodeGif(WriteGif(design));
   ASSERT_EQ(picture->frames.size(), 3u);
   EXPECT_EQ(picture->width, 6);
   EXPECT_EQ(picture->height, 4);
@@ -72,22 +72,22 @@ TEST(GifDecoding, FramesDelaysAndCanvas) {
 
 TEST(GifDecoding, LoopCountFromTheNetscapeBlock) {
   for (auto [loop, expected] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{3, 4}}) {
-    GifSpec spec = Rgb(1, 1);
-    spec.loop = loop;
-    spec.frames = {SolidFrame(0, 0, 1, 1, 1), SolidFrame(0, 0, 1, 1, 2)};
-    EXPECT_EQ(DecodeGif(WriteGif(spec))->loop_count, expected) << "loop " << loop;
+    GifSpec design = Rgb(1, 1);
+    design.loop = loop;
+    design.frames = {SolidFrame(0, 0, 1, 1, 1), SolidFrame(0, 0, 1, 1, 2)};
+    EXPECT_EQ(DecodeGif(WriteGif(design))->loop_count, expected) << "loop " << loop;
   }
 }
 
 TEST(GifDecoding, TransparencyAndColourMaps) {
-  GifSpec spec = Rgb(3, 1);
+  GifSpec design = Rgb(3, 1);
   GifFrameSpec first = Controlled(SolidFrame(0, 0, 3, 1, 1), 1, 0);
   first.indexes = {1, 0, 2};  // the middle pixel is transparent
   GifFrameSpec second = Controlled(SolidFrame(0, 0, 3, 1, 0), 1, 0);
   second.indexes = {0, 1, 0};
   second.local_colors = {0x000000, 0x123456};  // its own colours
-  spec.frames = {first, second};
-  PicturePtr picture = DecodeGif(WriteGif(spec));
+  design.frames = {first, second};
+  PicturePtr picture = DecodeGif(WriteGif(design));
   EXPECT_EQ(At(*picture, 0, 0, 0), kRed);
   EXPECT_EQ(At(*picture, 0, 1, 0), kClear);
   EXPECT_EQ(At(*picture, 0, 2, 0), kGreen);
@@ -99,10 +99,10 @@ TEST(GifDecoding, TransparencyAndColourMaps) {
 TEST(GifDecoding, IndexesBeyondTheColourMapAreBlack) {
   // A 256-colour file whose global map is then cut down to two colours: its pixels
   // (index 200) now point past the map.
-  GifSpec spec = Rgb(2, 1);
-  spec.colors.resize(256, 0xFFFFFF);
-  spec.frames = {SolidFrame(0, 0, 2, 1, 200)};
-  std::vector<uint8_t> bytes = WriteGif(spec);
+  GifSpec design = Rgb(2, 1);
+  design.colors.resize(256, 0xFFFFFF);
+  design.frames = {SolidFrame(0, 0, 2, 1, 200)};
+  std::vector<uint8_t> bytes = WriteGif(design);
   bytes[10] = static_cast<uint8_t>((bytes[10] & 0xF8) | 0);  // global map of 2 colours
   bytes.erase(bytes.begin() + 13 + 6, bytes.begin() + 13 + 768);
   PicturePtr picture = DecodeGif(bytes);
@@ -117,11 +117,11 @@ TEST(GifDecoding, DisposalMethods) {
     uint32_t square_after;
   };
   for (Case c : {Case{0, kGreen}, Case{1, kGreen}, Case{2, kClear}, Case{3, kRed}}) {
-    GifSpec spec = Rgb(4, 4);
-    spec.frames.push_back(Controlled(SolidFrame(0, 0, 4, 4, 1), 1));
-    spec.frames.push_back(Controlled(SolidFrame(1, 1, 2, 2, 2), c.disposal));
-    spec.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 3), 1));
-    PicturePtr picture = DecodeGif(WriteGif(spec));
+    GifSpec design = Rgb(4, 4);
+    design.frames.push_back(Controlled(SolidFrame(0, 0, 4, 4, 1), 1));
+    design.frames.push_back(Controlled(SolidFrame(1, 1, 2, 2, 2), c.disposal));
+    design.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 3), 1));
+    PicturePtr picture = DecodeGif(WriteGif(design));
     ASSERT_EQ(picture->frames.size(), 3u);
     EXPECT_EQ(At(*picture, 1, 1, 1), kGreen) << "disposal " << c.disposal;
     EXPECT_EQ(At(*picture, 2, 1, 1), c.square_after) << "disposal " << c.disposal;
@@ -132,19 +132,19 @@ TEST(GifDecoding, DisposalMethods) {
 }
 
 TEST(GifDecoding, RestoreToPreviousUndoesOnlyItsOwnFrame) {
-  GifSpec spec = Rgb(2, 1);
-  spec.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 1), 1));  // red red
-  spec.frames.push_back(Controlled(SolidFrame(1, 0, 1, 1, 2), 1));  // red green
-  spec.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 3), 3));  // blue blue, undone
-  spec.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 0), 1, 0));
-  PicturePtr picture = DecodeGif(WriteGif(spec));
+  GifSpec design = Rgb(2, 1);
+  design.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 1), 1));  // red red
+  design.frames.push_back(Controlled(SolidFrame(1, 0, 1, 1, 2), 1));  // red green
+  design.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 3), 3));  // blue blue, undone
+  design.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 0), 1, 0));
+  PicturePtr picture = DecodeGif(WriteGif(design));
   EXPECT_EQ(At(*picture, 2, 1, 0), kBlue);
   EXPECT_EQ(At(*picture, 3, 0, 0), kRed);
   EXPECT_EQ(At(*picture, 3, 1, 0), kGreen);
 }
 
 TEST(GifDecoding, InterlacedRowsLandInPlace) {
-  GifSpec spec = Rgb(2, 11);
+  GifSpec design = Rgb(2, 11);
   GifFrameSpec frame = SolidFrame(0, 0, 2, 11, 0);
   for (int y = 0; y < 11; ++y) {
     frame.indexes[static_cast<size_t>(y) * 2] = static_cast<uint8_t>(1 + y % 3);
@@ -152,19 +152,19 @@ TEST(GifDecoding, InterlacedRowsLandInPlace) {
   }
   GifFrameSpec interlaced = frame;
   interlaced.interlace = true;
-  spec.frames = {frame};
-  PicturePtr plain = DecodeGif(WriteGif(spec));
-  spec.frames = {interlaced};
-  PicturePtr woven = DecodeGif(WriteGif(spec));
+  design.frames = {frame};
+  PicturePtr plain = DecodeGif(WriteGif(design));
+  design.frames = {interlaced};
+  PicturePtr woven = DecodeGif(WriteGif(design));
   EXPECT_EQ(woven->frames[0]->pixels(), plain->frames[0]->pixels());
   EXPECT_EQ(At(*woven, 0, 0, 5), kBlue);
 }
 
 TEST(GifDecoding, FramesOutsideTheCanvasAreClipped) {
-  GifSpec spec = Rgb(3, 3);
-  spec.frames = {Controlled(SolidFrame(2, 2, 4, 4, 1), 2),
+  GifSpec design = Rgb(3, 3);
+  design.frames = {Controlled(SolidFrame(2, 2, 4, 4, 1), 2),
                  Controlled(SolidFrame(10, 1, 2, 2, 2), 3)};  // disposals of clipped areas
-  std::vector<uint8_t> bytes = WriteGif(spec);
+  std::vector<uint8_t> bytes = WriteGif(design);
   // And a frame of no size: its descriptor, then LZW data holding only clear and end.
   bytes.insert(bytes.end() - 1, {0x2C, 1, 0, 1, 0, 0, 0, 0, 0, 0, 2, 1, 0x2C, 0});
   PicturePtr picture = DecodeGif(bytes);
@@ -176,23 +176,23 @@ TEST(GifDecoding, FramesOutsideTheCanvasAreClipped) {
 }
 
 TEST(GifDecoding, ACanvasOfNoSizeTakesTheFirstFramesExtent) {
-  GifSpec spec = Rgb(0, 0);
-  spec.frames = {SolidFrame(1, 2, 3, 4, 1)};
-  PicturePtr picture = DecodeGif(WriteGif(spec));
+  GifSpec design = Rgb(0, 0);
+  design.frames = {SolidFrame(1, 2, 3, 4, 1)};
+  PicturePtr picture = DecodeGif(WriteGif(design));
   EXPECT_EQ(picture->width, 4);
   EXPECT_EQ(picture->height, 6);
 }
 
 TEST(GifDecoding, BrokenFiles) {
-  GifSpec spec = Rgb(8, 8);
-  spec.frames = {Controlled(SolidFrame(0, 0, 8, 8, 1), 1, -1, 5),
+  GifSpec design = Rgb(8, 8);
+  design.frames = {Controlled(SolidFrame(0, 0, 8, 8, 1), 1, -1, 5),
                  Controlled(SolidFrame(0, 0, 8, 8, 2), 1, -1, 5),
                  Controlled(SolidFrame(0, 0, 8, 8, 3), 1, -1, 5)};
-  std::vector<uint8_t> whole = WriteGif(spec);
-  spec.frames.pop_back();
-  size_t two_frames = WriteGif(spec).size() - 1;  // up to the trailer
-  spec.frames.pop_back();
-  size_t one_frame = WriteGif(spec).size() - 1;
+  std::vector<uint8_t> whole = WriteGif(design);
+  design.frames.pop_back();
+  size_t two_frames = WriteGif(design).size() - 1;  // up to the trailer
+  design.frames.pop_back();
+  size_t one_frame = WriteGif(design).size() - 1;
 
   // Breaking off in the third frame's header or pixels keeps the two complete frames.
   for (size_t end : {two_frames + 12, whole.size() - 3}) {

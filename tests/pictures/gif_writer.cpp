@@ -50,23 +50,23 @@ GifFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t index)
   return frame;
 }
 
-std::vector<uint8_t> WriteGif(const GifSpec& spec) {
+std::vector<uint8_t> WriteGif(const GifSpec& design) {
   std::vector<uint8_t> out;
   int error = 0;
   GifFileType* gif = EGifOpen(&out, Append, &error);
   if (!gif) throw std::runtime_error("giflib could not start the test GIF");
   EGifSetGifVersion(gif, true);
-  MapPtr global = MakeMap(spec.colors);
-  Check(EGifPutScreenDesc(gif, spec.width, spec.height, 8, 0, global.get()));
-  if (spec.loop >= 0) {
-    const GifByteType loop[3] = {1, static_cast<GifByteType>(spec.loop & 0xFF),
-                                 static_cast<GifByteType>(spec.loop >> 8)};
+  MapPtr global = MakeMap(design.colors);
+  Check(EGifPutScreenDesc(gif, design.width, design.height, 8, 0, global.get()));
+  if (design.loop >= 0) {
+    const GifByteType loop[3] = {1, static_cast<GifByteType>(design.loop & 0xFF),
+                                 static_cast<GifByteType>(design.loop >> 8)};
     Check(EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE));
     Check(EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0"));
     Check(EGifPutExtensionBlock(gif, 3, loop));
     Check(EGifPutExtensionTrailer(gif));
   }
-  for (const GifFrameSpec& frame : spec.frames) {
+  for (const GifFrameSpec& frame : design.frames) {
     if (frame.control) {
       GraphicsControlBlock gcb{frame.disposal, false, frame.delay_cs, frame.transparent};
       GifByteType block[4];

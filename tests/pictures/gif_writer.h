@@ -32,6 +32,6 @@ struct GifSpec {
 // A frame of one colour index.
 GifFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t index);
 
-std::vector<uint8_t> WriteGif(const GifSpec& spec);
+std::vector<uint8_t> WriteGif(const GifSpec& design);
 
 }  // namespace qv::testing

@@ -105,11 +105,11 @@ TEST(StillPictures, PaletteBmpAndJpeg) {
 
 TEST(StillPictures, TheContentNotTheNameTellsTheFormat) {
   TempDir dir;
-  GifSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.frames = {SolidFrame(0, 0, 2, 2, 1), SolidFrame(0, 0, 1, 1, 0)};
-  fs::path gif_as_bmp = dir.Write("door.bmp", qv::testing::WriteGif(spec));
+  GifSpec design;
+  design.width = 2;
+  design.height = 2;
+  design.frames = {SolidFrame(0, 0, 2, 2, 1), SolidFrame(0, 0, 1, 1, 0)};
+  fs::path gif_as_bmp = dir.Write("door.bmp", qv::testing::WriteGif(design));
   EXPECT_EQ(DecodePictureFile(gif_as_bmp)->frames.size(), 2u);
   // SDL2_image never sees a GIF.
   std::vector<uint8_t> gif = qv::testing::ReadBytes(gif_as_bmp);
@@ -156,18 +156,18 @@ TEST(PictureFiles, MissingFilesAndFolders) {
 
 TEST(PictureFiles, CachesUntilTheFileChanges) {
   TempDir dir;
-  GifSpec spec;
-  spec.width = spec.height = 2;
-  spec.frames = {SolidFrame(0, 0, 2, 2, 1)};
-  fs::path path = dir.Write("gfx/obj.gif", qv::testing::WriteGif(spec));
+  GifSpec design;
+  design.width = design.height = 2;
+  design.frames = {SolidFrame(0, 0, 2, 2, 1)};
+  fs::path path = dir.Write("gfx/obj.gif", qv::testing::WriteGif(design));
   PictureFiles files;
   PicturePtr first = files.Load(path);
   EXPECT_EQ(files.Load(dir.path() / "gfx" / ".." / "gfx" / "obj.gif"), first);
   EXPECT_EQ(files.cached_count(), 1u);
   EXPECT_EQ(files.cached_bytes(), 16u);
 
-  spec.frames.push_back(SolidFrame(0, 0, 1, 1, 0));
-  dir.Write("gfx/obj.gif", qv::testing::WriteGif(spec));
+  design.frames.push_back(SolidFrame(0, 0, 1, 1, 0));
+  dir.Write("gfx/obj.gif", qv::testing::WriteGif(design));
   Touch(path, 2);
   PicturePtr changed = files.Load(path);
   EXPECT_NE(changed, first);
@@ -178,7 +178,7 @@ TEST(PictureFiles, CachesUntilTheFileChanges) {
   dir.Write("gfx/obj.gif", "broken");
   EXPECT_EQ(ErrorOf([&] { files.Load(path); }), kErrInvalidPicture);
   EXPECT_EQ(files.cached_count(), 0u);
-  dir.Write("gfx/obj.gif", qv::testing::WriteGif(spec));
+  dir.Write("gfx/obj.gif", qv::testing::WriteGif(design));
   Touch(path, 4);
   EXPECT_EQ(files.Load(path)->frames.size(), 2u);
 
@@ -192,10 +192,10 @@ TEST(PictureFiles, TheCacheKeepsTheMostRecentlyUsedWithinItsBudget) {
   TempDir dir;
   std::vector<fs::path> paths;
   for (int i = 0; i < 3; ++i) {
-    GifSpec spec;
-    spec.width = spec.height = 16;  // 1 KiB decoded
-    spec.frames = {SolidFrame(0, 0, 1, 1, static_cast<uint8_t>(i % 2))};
-    paths.push_back(dir.Write("p" + std::to_string(i) + ".gif", qv::testing::WriteGif(spec)));
+    GifSpec design;
+    design.width = design.height = 16;  // 1 KiB decoded
+    design.frames = {SolidFrame(0, 0, 1, 1, static_cast<uint8_t>(i % 2))};
+    paths.push_back(dir.Write("p" + std::to_string(i) + ".gif", qv::testing::WriteGif(design)));
   }
   PictureFiles files(2048);
   PicturePtr p0 = files.Load(paths[0]);

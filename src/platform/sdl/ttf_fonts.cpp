@@ -34,13 +34,13 @@ TtfFonts::TtfFonts(Files files) : files_(std::move(files)) {
 
 TtfFonts::~TtfFonts() = default;
 
-_TTF_Font* TtfFonts::Font(const FontSpec& spec) {
-  const int size = std::clamp(spec.size_px, 1, kMaxSizePx);
-  const auto key = std::make_pair(size, spec.bold);
+_TTF_Font* TtfFonts::Font(const FontSpec& design) {
+  const int size = std::clamp(design.size_px, 1, kMaxSizePx);
+  const auto key = std::make_pair(size, design.bold);
   if (auto it = open_.find(key); it != open_.end()) return it->second.get();
 
   FontHandle font;
-  if (spec.bold && bold_file_usable_) {
+  if (design.bold && bold_file_usable_) {
     font.reset(TTF_OpenFont(files_.bold.c_str(), size));
     if (!font) bold_file_usable_ = false;
   }
@@ -50,13 +50,13 @@ _TTF_Font* TtfFonts::Font(const FontSpec& spec) {
       throw std::runtime_error("Cannot open the font " + files_.regular.string() + ": " +
                                TTF_GetError() + " (the package fonts-dejavu-core provides it)");
     }
-    if (spec.bold) TTF_SetFontStyle(font.get(), TTF_STYLE_BOLD);
+    if (design.bold) TTF_SetFontStyle(font.get(), TTF_STYLE_BOLD);
   }
   return open_.emplace(key, std::move(font)).first->second.get();
 }
 
-TextSize TtfFonts::Measure(std::string_view utf8, const FontSpec& spec) {
-  _TTF_Font* font = Font(spec);
+TextSize TtfFonts::Measure(std::string_view utf8, const FontSpec& design) {
+  _TTF_Font* font = Font(design);
   TextSize size{0, TTF_FontHeight(font)};
   if (utf8.empty()) return size;
   const std::string text(utf8);  // SDL_ttf needs the terminating zero

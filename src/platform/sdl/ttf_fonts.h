@@ -33,7 +33,7 @@ class TtfFonts : public Fonts {
   // Width of the text and the height of a line of the font.
   TextSize Measure(std::string_view utf8, const FontSpec& font) override;
 
-  // The opened font for a spec (sizes clamped to 1..kMaxSizePx); for the renderer.
+  // The opened font for a font description (sizes clamped to 1..kMaxSizePx); for the renderer.
   _TTF_Font* Font(const FontSpec& font);
 
   static constexpr int kMaxSizePx = 400;
