@@ -1,11 +1,11 @@
 #include "app/script_commands.h"
 
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "app/player.h"
 #include "app/run_log.h"
-#include "app/script.h"
 
 namespace qv::app {
 
@@ -87,83 +87,6 @@ void ExpectMessage(ScriptContext& context, const ScriptCommand& command) {
   context.Fail(found);
 }
 
-// ---- the engine: a new game, the debug window's Load and Set Flag, what the game shows
-
-void NewGame(ScriptContext& context, const ScriptCommand&) { context.player().NewGame(); }
-
-void LoadSceneCommand(ScriptContext& context, const ScriptCommand& command) {
-  // As the debug window's Load: a number outside the scene file loads nothing.
-  Player& player = context.player();
-  int64_t n = command.Number(0);
-  if (n >= 1 && n <= player.scene_data().SceneCount) {
-    player.engine().LoadScene(static_cast<int16_t>(n));
-  }
-}
-
-void SetFlag(ScriptContext& context, const ScriptCommand& command) {
-  // As the debug window's Set Flag: flags 1 to 255 only.
-  int64_t n = command.Number(0);
-  if (n < 1 || n > 255) return;
-  Player& player = context.player();
-  RunProcedure(player.boxes(), "SetFlagbtn_Click", [&] {
-    player.engine().ChangeFlag(static_cast<int16_t>(n), static_cast<int16_t>(command.Number(1)), 0);
-  });
-}
-
-void ExpectFlag(ScriptContext& context, const ScriptCommand& command) {
-  int64_t value = context.player().engine().state.Flags[static_cast<int>(command.Number(0))];
-  const std::string& op = command.Text(1);
-  int64_t wanted = command.Number(2);
-  bool holds = op == "=" ? value == wanted : op == "<>" ? value != wanted
-             : op == "<" ? value < wanted : value > wanted;
-  if (!holds) context.Fail("flag " + std::to_string(command.Number(0)) + " = " + std::to_string(value));
-}
-
-void ExpectScene(ScriptContext& context, const ScriptCommand& command) {
-  int16_t scene = context.player().scene_data().scene.CurrentScene;
-  if (scene != command.Number(0)) context.Fail("scene " + std::to_string(scene));
-}
-
-// The index of the first log line at or after `from` equal to text, or npos.
-size_t FindLogLine(const Player& player, size_t from, const std::string& text) {
-  const auto& lines = player.log_lines();
-  for (size_t i = from; i < lines.size(); ++i) {
-    if (lines[i] == text) return i;
-  }
-  return std::string::npos;
-}
-
-void ExpectLog(ScriptContext& context, const ScriptCommand& command) {
-  size_t at = FindLogLine(context.player(), context.log_mark, command.Text(0));
-  if (at == std::string::npos) {
-    const auto& lines = context.player().log_lines();
-    std::string found = lines.size() > context.log_mark
-                            ? "the last line was " + Quoted(lines.back())
-                            : "no log line since the previous expect log";
-    context.Fail(found);
-    return;
-  }
-  context.log_mark = at + 1;
-}
-
-void ExpectNoLog(ScriptContext& context, const ScriptCommand& command) {
-  size_t at = FindLogLine(context.player(), context.log_mark, command.Text(0));
-  if (at != std::string::npos) context.Fail("that line, as line " + std::to_string(at + 1) + " of the log");
-}
-
-bool ObjectShown(const Player& player, int slot) {
-  const auto& screen = player.screen();
-  return screen.Animation[slot]->Visible() || screen.NoGIF[slot]->Visible();
-}
-
-void ExpectVisible(ScriptContext& context, const ScriptCommand& command) {
-  if (!ObjectShown(context.player(), static_cast<int>(command.Number(0)))) context.Fail("hidden");
-}
-
-void ExpectHidden(ScriptContext& context, const ScriptCommand& command) {
-  if (ObjectShown(context.player(), static_cast<int>(command.Number(0)))) context.Fail("shown");
-}
-
 }  // namespace
 
 void ScriptContext::Fail(std::string found) {
@@ -176,6 +99,12 @@ void FinishWait(ScriptContext& context) {
     loop.PassTime(*context.wait_until - loop.NowMs());
   }
   context.wait_until.reset();
+}
+
+void Plug(CommandTable& table, std::string_view name, CommandAction action) {
+  CommandSpec* command = table.Find(name);
+  if (command == nullptr) throw std::logic_error("no script command " + std::string(name));
+  command->action = std::move(action);
 }
 
 BoxAnswer AnswerFromWord(std::string_view word) {
@@ -193,9 +122,9 @@ CommandTable MakeCommandTable() {
   const std::vector<std::string> kLinks = {"up", "right", "down", "left"};
 
   // Acting as the player does. The commands without an action wait for their subsystem.
-  add("new-game", {}, NewGame);
-  add("scene", {Int16("N")}, LoadSceneCommand);
-  add("set-flag", {Int16("N"), Int16("V")}, SetFlag);
+  add("new-game", {});
+  add("scene", {Int16("N")});
+  add("set-flag", {Int16("N"), Int16("V")});
   add("give", {Int16("N")});
   add("click object", {Range("N", 1, kObjectSlots)});
   add("hover object", {Range("N", 1, kObjectSlots)});
@@ -219,23 +148,28 @@ CommandTable MakeCommandTable() {
   add("answer", {Words({"ok", "yes", "no", "cancel"})}, Answer);
 
   // Checking what the player would see.
-  add("expect flag", {Range("N", 1, kFlags), Arg(Kind::kOperator, "OP"), Int16("V")}, ExpectFlag);
-  add("expect scene", {Int16("N")}, ExpectScene);
+  add("expect flag", {Range("N", 1, kFlags), Arg(Kind::kOperator, "OP"), Int16("V")});
+  add("expect scene", {Int16("N")});
   ArgSpec hand = Range("N", 1, kInventorySlots);
   hand.words = {"none"};
   add("expect hand", {hand});
   add("expect inventory", {List("ITEMS...", kInt16Min, kInt16Max, kInventorySlots)});
   add("expect map", {List("LOCATIONS...", 1, kMapLocations, kMapLocations)});
-  add("expect log", {Text("\"TEXT\"")}, ExpectLog);
-  add("expect no-log", {Text("\"TEXT\"")}, ExpectNoLog);
+  add("expect log", {Text("\"TEXT\"")});
+  add("expect no-log", {Text("\"TEXT\"")});
   add("expect message", {Text("\"TEXT\"")}, ExpectMessage);
   add("expect sound", {Range("CH", 1, kSoundChannels), Text("\"FILE\"")});
   add("expect silent", {Range("CH", 1, kSoundChannels)});
   add("expect soundtrack", {Text("\"FILE\"")});
-  add("expect visible", {Range("N", 1, kObjectSlots)}, ExpectVisible);
-  add("expect hidden", {Range("N", 1, kObjectSlots)}, ExpectHidden);
+  add("expect visible", {Range("N", 1, kObjectSlots)});
+  add("expect hidden", {Range("N", 1, kObjectSlots)});
   add("expect conversation", {Int16("R")});
   add("expect cursor", {Range("N", 1, kCursors)});
+
+  // Each subsystem gives its commands their actions.
+  PlugEngineCommands(table);
+  PlugSoundCommands(table);
+  PlugScreenCommands(table);
   return table;
 }
 

@@ -52,6 +52,15 @@ CommandTable MakeCommandTable();
 // waiting first, as a person following the script would.
 void FinishWait(ScriptContext& context);
 
+// The subsystems' commands, each in a file of its own: they give the commands of the
+// table their actions.
+void PlugEngineCommands(CommandTable& table);  // engine_commands.cpp
+void PlugSoundCommands(CommandTable& table);   // sound_commands.cpp
+void PlugScreenCommands(CommandTable& table);  // screen_commands.cpp
+
+// Sets the action of a command of the table (which must be there).
+void Plug(CommandTable& table, std::string_view name, CommandAction action);
+
 // The answer word of `answer`.
 BoxAnswer AnswerFromWord(std::string_view word);
 
