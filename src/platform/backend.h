@@ -37,6 +37,10 @@ class Backend {
   // Takes the next input event, if any, without waiting.
   virtual bool PollInput(InputEvent& event) = 0;
 
+  // Queues input as if the user had made it (the scripted user's clicks and pointer
+  // moves): PollInput returns it before anything else, and a wait for input ends at once.
+  virtual void InjectInput(const InputEvent& event) = 0;
+
   // Sleeps until an input event arrives or the clock reaches `deadline` (forever when
   // none). The headless backend does not sleep: it moves its virtual clock to the
   // deadline.

@@ -74,7 +74,7 @@ class HeadlessBackend : public Backend {
   VirtualClock& virtual_clock() { return clock_; }
 
   // Queues input as if the user had made it; the event loop takes it at its next DoEvents.
-  void InjectInput(const InputEvent& event) { input_.push_back(event); }
+  void InjectInput(const InputEvent& event) override { input_.push_back(event); }
   bool PollInput(InputEvent& event) override;
   // Does not sleep: with no input queued, moves the virtual clock to the deadline.
   void WaitForInput(std::optional<int64_t> deadline_ms) override;

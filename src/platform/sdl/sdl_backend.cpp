@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <deque>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -305,8 +306,9 @@ struct SdlBackend::Impl {
   int cursor_hot_y = 0;
   int cursor_scale = 1;
   bool cursor_warned = false;
-  std::optional<SDL_Event> held;  // taken while waiting, not yet polled
-  int64_t poll_step_ms = 0;       // 0: SDL sleeps until the next event
+  std::optional<SDL_Event> held;    // taken while waiting, not yet polled
+  std::deque<InputEvent> injected;  // the scripted user's input, not yet polled
+  int64_t poll_step_ms = 0;         // 0: SDL sleeps until the next event
   bool fullscreen = false;
   bool have_frame = false;
   int64_t frames = 0;
@@ -322,7 +324,16 @@ const Clock& SdlBackend::clock() const {
   return impl_->clock;
 }
 
+void SdlBackend::InjectInput(const InputEvent& event) {
+  impl_->injected.push_back(event);
+}
+
 bool SdlBackend::PollInput(InputEvent& event) {
+  if (!impl_->injected.empty()) {
+    event = std::move(impl_->injected.front());
+    impl_->injected.pop_front();
+    return true;
+  }
   if (impl_->held) {
     const SDL_Event held = *impl_->held;
     impl_->held.reset();
@@ -336,7 +347,7 @@ bool SdlBackend::PollInput(InputEvent& event) {
 }
 
 void SdlBackend::WaitForInput(std::optional<int64_t> deadline_ms) {
-  if (impl_->held) return;
+  if (impl_->held || !impl_->injected.empty()) return;
   SDL_Event event;
   if (impl_->poll_step_ms == 0) {
     if (!deadline_ms) {

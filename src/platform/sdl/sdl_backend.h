@@ -35,6 +35,7 @@ class SdlBackend : public Backend {
   bool headless() const override { return false; }
   const Clock& clock() const override;
   bool PollInput(InputEvent& event) override;
+  void InjectInput(const InputEvent& event) override;
   void WaitForInput(std::optional<int64_t> deadline_ms) override;
   void Present(const std::function<void(Renderer&)>& paint) override;
   MessageBoxService& message_boxes() override;
