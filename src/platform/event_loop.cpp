@@ -141,8 +141,9 @@ void EventLoop::Wait(const std::function<bool()>& done, bool for_user, std::stri
     }
     busy.Reset();
     // Idle at the current time: the scripted user, when there is one (headless, or a
-    // script run with a window), acts in waits that only a user can end.
-    if (for_user && idle_user_) {
+    // script run with a window), acts in waits that only a user can end, once the
+    // player has finished what it is in the middle of (no transient timer pending).
+    if (for_user && idle_user_ && !timers_.TransientPending()) {
       if (!idle_user_->Act()) throw RunFinished{};
       continue;
     }

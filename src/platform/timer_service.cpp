@@ -87,6 +87,13 @@ std::optional<int64_t> TimerService::NextDeadline() const {
   return next;
 }
 
+bool TimerService::TransientPending() const {
+  for (const auto& [id, entry] : entries_) {
+    if (entry.timer != nullptr && entry.timer->transient_) return true;
+  }
+  return false;
+}
+
 bool TimerService::FireDue() {
   const int64_t now = clock_.NowMs();
   std::vector<std::tuple<int64_t, uint64_t, uint64_t>> due;  // (deadline, id, schedule)

@@ -40,6 +40,12 @@ class Timer {
   bool Enabled() const { return enabled_; }
   void SetOnTick(std::function<void()> on_tick) { on_tick_ = std::move(on_tick); }
 
+  // A transient timer finishes something the player is in the middle of (the cover over a
+  // scene that was just built, the end of an update pass): while one is enabled, the
+  // player is not yet ready for the user, and a scripted user waits for it.
+  void SetTransient(bool transient) { transient_ = transient; }
+  bool Transient() const { return transient_; }
+
  private:
   friend class TimerService;
   void Reschedule();
@@ -48,6 +54,7 @@ class Timer {
   uint64_t id_;
   int32_t interval_ = 0;
   bool enabled_ = false;
+  bool transient_ = false;
   std::function<void()> on_tick_;
 };
 
@@ -87,6 +94,9 @@ class TimerService {
 
   // The earliest deadline of an enabled timer or running countdown.
   std::optional<int64_t> NextDeadline() const;
+
+  // True while a transient timer is enabled.
+  bool TransientPending() const;
 
   // Fires the timers and countdowns that are due at the current time, in deadline order
   // (ties in creation order), each at most once per call. Handlers may create, enable or

@@ -114,9 +114,11 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
   BlockTimer = std::make_unique<ui::Timer>(loop.timers(), "BlockTimer");
   BlockTimer->SetEnabled(false);
   BlockTimer->SetInterval(kBlockTimerMs);
+  BlockTimer->SetTransient(true);  // a scene is not ready for the player until it ticks
   ScnTimer = std::make_unique<ui::Timer>(loop.timers(), "ScnTimer");
   ScnTimer->SetEnabled(false);
   ScnTimer->SetInterval(1);
+  ScnTimer->SetTransient(true);
   MsgTimer = std::make_unique<ui::Timer>(loop.timers(), "MsgTimer");
   MsgTimer->SetEnabled(false);
   MsgTimer->SetInterval(kMsgTimerMs);

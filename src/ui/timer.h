@@ -26,6 +26,8 @@ class Timer {
   void SetInterval(int32_t ms) { timer_.SetInterval(ms); }
   bool Enabled() const { return timer_.Enabled(); }
   void SetEnabled(bool enabled) { timer_.SetEnabled(enabled); }
+  // See platform::Timer::SetTransient.
+  void SetTransient(bool transient) { timer_.SetTransient(transient); }
 
   // The tick handler (the timer's Timer event).
   std::function<void()> on_tick;

@@ -97,6 +97,20 @@ TEST_F(EngineWalkthrough, AFailedExpectationSaysWhatWasFound) {
   EXPECT_EQ(status_, 1) << "a run of expect log checks order: the line came only once";
 }
 
+TEST_F(EngineWalkthrough, TheNextCommandComesWhenTheSceneIsReady) {
+  // A person clicks only once the cover over the new scene is gone and the busy cursor
+  // has made way for the default one; the scripted user does the same.
+  std::vector<bool> covered;
+  std::vector<int> cursors;
+  table_.Add({"look", {}, [&](ScriptContext& c, const ScriptCommand&) {
+                covered.push_back(c.player().screen().Block->Visible());
+                cursors.push_back(c.player().screen().CurrentCursor());
+              }});
+  EXPECT_EQ(Run("new-game\nlook\nset-flag 3 1\nlook\n"), "");
+  EXPECT_EQ(covered, (std::vector<bool>{false, false}));
+  EXPECT_EQ(cursors, (std::vector<int>{13, 13}));
+}
+
 TEST_F(EngineWalkthrough, WithoutVerboseLogTheProgressLinesAreNotWritten) {
   EXPECT_EQ(Run("new-game\nset-flag 3 1\nexpect no-log \"Scene 2 loaded.\"\nexpect scene 2\n",
                 /*verbose=*/false),
