@@ -82,6 +82,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       flag(window);
     } else if (name == "--screen") {
       ParseScreen(value(), options);
+    } else if (name == "--soundfont") {
+      options.soundfont = value();
     } else if (name == "--help" || name == "-h") {
       flag(options.help);
     } else if (name == "--version") {
@@ -115,6 +117,7 @@ std::string UsageText() {
          "  --fullscreen       play fullscreen (Alt+Enter switches)\n"
          "  --window           play in a window (the default without --script)\n"
          "  --screen WxH       size of the virtual screen in pixels (default 800x600)\n"
+         "  --soundfont FILE   the General MIDI soundfont (.sf2/.sf3) that plays MIDI music\n"
          "  --help             show this text\n"
          "  --version          show the player's version\n"
          "\n"

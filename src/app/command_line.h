@@ -30,6 +30,8 @@ struct Options {
   std::optional<std::string> log;  // "-" = standard output
   std::optional<std::filesystem::path> state_json;
   bool fullscreen = false;
+  // The General MIDI soundfont for MIDI music (empty: the one the setup installs).
+  std::filesystem::path soundfont;
   int screen_width = 800;  // the virtual screen, in logical pixels
   int screen_height = 600;
   bool help = false;

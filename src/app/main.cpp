@@ -20,7 +20,9 @@
 #include "app/state_json.h"
 #include "platform/event_loop.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/recording_audio.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_mixer_audio.h"
 
 #ifndef QV_DEMO_GAME_DIR
 #define QV_DEMO_GAME_DIR ""
@@ -115,6 +117,17 @@ int Main(int argc, char** argv) {
     PlayerSettings settings;
     settings.verbose_log = options.verbose_log;
     settings.scripted = options.script.has_value();
+    settings.open_audio = [&options]() -> std::unique_ptr<platform::AudioDevice> {
+      platform::SdlAudioConfig audio;
+      if (!options.soundfont.empty()) audio.soundfont = options.soundfont;
+      try {
+        return std::make_unique<platform::SdlMixerAudio>(audio);
+      } catch (const std::exception& e) {
+        // A machine without sound still plays the game.
+        PrintError(std::string(e.what()) + "; playing without sound");
+        return std::make_unique<platform::RecordingAudio>();
+      }
+    };
     std::unique_ptr<platform::Backend> backend;
     try {
       backend = MakeBackend(options);

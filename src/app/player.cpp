@@ -4,8 +4,20 @@
 
 #include "app/run_log.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/recording_audio.h"
 
 namespace qv::app {
+
+namespace {
+
+std::unique_ptr<platform::AudioDevice> OpenAudio(const PlayerSettings& settings,
+                                                 const platform::Backend& backend) {
+  // --headless means no audio device at all.
+  if (!backend.headless() && settings.open_audio) return settings.open_audio();
+  return std::make_unique<platform::RecordingAudio>();
+}
+
+}  // namespace
 
 BoxAnswer FirstButton(BoxButtons buttons) {
   return buttons == BoxButtons::kYesNo ? BoxAnswer::kYes : BoxAnswer::kOk;
@@ -34,16 +46,32 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
       scene_data_(folder_, boxes_),
       screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
       notify_log_(desktop_, boxes_, backend_->clipboard()),
-      stand_ins_(screen_),
+      audio_(OpenAudio(settings_, *backend_)),
+      sound_(loop_, boxes_, folder_, *audio_),
+      music_(loop_, boxes_, sound_, screen_),
+      delays_(loop_.timers()),
+      conversations_(button_sounds_),
+      inventory_(screen::InventoryServices{boxes_, scene_data_, pictures_, screen_, notify_log_,
+                                           sound_, interaction_settings_,
+                                           pictures_.builtins().NoPic()->frames.front()}),
       engine_(engine::EngineServices{loop_, boxes_, scene_data_, pictures_, screen_, notify_log_,
-                                     stand_ins_, stand_ins_, stand_ins_, stand_ins_, stand_ins_,
-                                     stand_ins_, stand_ins_, stand_ins_}) {
+                                     sound_, music_, stand_ins_, delays_, conversations_,
+                                     stand_ins_, inventory_, stand_ins_}),
+      object_interaction_(engine_, inventory_, interaction_settings_) {
   auto* headless = dynamic_cast<platform::HeadlessBackend*>(backend_.get());
   if (headless != nullptr && backend_->headless()) {
     headless_boxes_ = &headless->headless_boxes();
     settings_.scripted = true;
   }
-  stand_ins_.AttachState(engine_.state);
+  delays_.Attach(engine_);
+  inventory_.AttachState(engine_.state);
+  conversations_.Attach(engine_);
+  delays_.InitTimers();
+  sound_.AttachEngine(engine_);
+  music_.AttachEngine(engine_);
+  screen_.Main().on_key_down = [this](ui::KeyArgs& args) { MainKeyDown(args); };
+  // Typed characters mean nothing on the game screen.
+  screen_.Main().on_key_press = [](ui::KeyArgs& args) { args.handled = true; };
   notify_log_.SetListener([this](std::string_view line) { LogLine(line); });
   notify_log_.on_pointer_over = [this] {
     if (!screen_.BusyCursorShowing()) screen_.ShowCursor(screen::kDefaultCursor);
@@ -68,6 +96,7 @@ void Player::Start() {
 void Player::NewGame() {
   engine_.ResetGameState();
   screen_.ScnTimer->SetInterval(1);
+  RunProcedure(boxes_, "StartNewGame", [this] { inventory_.NewGameInventory(); });
   screen_.Main().Show();
   loop_.DoEvents();
   engine_.LoadScene(1);
@@ -75,6 +104,25 @@ void Player::NewGame() {
 
 void Player::Run() {
   loop_.WaitForUser([this] { return loop_.quit_requested(); }, "the player to be closed");
+}
+
+void Player::MainKeyDown(ui::KeyArgs& args) {
+  using platform::Key;
+  switch (args.key) {
+    case Key::kF1:
+      // The music switch, except while a scene is being built.
+      args.handled = true;
+      if (!engine_.SceneChanging) {
+        RunProcedure(boxes_, "Form_KeyDown", [this] { music_.ToggleMusic(); });
+      }
+      return;
+    case Key::kF2:
+    case Key::kF3:
+      return;  // passed on
+    default:
+      args.handled = true;  // every other key is discarded
+      return;
+  }
 }
 
 void Player::QueueBoxAnswer(BoxAnswer answer) {

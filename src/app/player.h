@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,12 +17,21 @@
 #include "data/game_folder.h"
 #include "data/scene_data.h"
 #include "diag/notify_log.h"
+#include "engine/button_sounds.h"
+#include "engine/conversations.h"
+#include "engine/delays.h"
 #include "engine/engine.h"
 #include "engine/stand_ins.h"
+#include "media/music.h"
+#include "media/sound_channels.h"
+#include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/event_loop.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
+#include "screen/interaction_settings.h"
+#include "screen/inventory.h"
+#include "screen/object_interaction.h"
 #include "ui/desktop.h"
 
 namespace qv::platform {
@@ -37,6 +47,9 @@ struct PlayerSettings {
   bool verbose_log = false;
   // A walkthrough script answers the message boxes (headless runs always are).
   bool scripted = false;
+  // Opens the sound output of a player with a window. Headless runs, and runs without
+  // it, record what they would play instead.
+  std::function<std::unique_ptr<platform::AudioDevice>()> open_audio;
 };
 
 // One message box as the player showed it.
@@ -71,6 +84,25 @@ class Player {
   diag::NotifyLog& notify_log() { return notify_log_; }
   engine::Engine& engine() { return engine_; }
   const engine::Engine& engine() const { return engine_; }
+  // The sound output, the 20 sound channels and the music.
+  platform::AudioDevice& audio() { return *audio_; }
+  const platform::AudioDevice& audio() const { return *audio_; }
+  media::SoundChannels& sound() { return sound_; }
+  media::Music& music() { return music_; }
+  const media::Music& music() const { return music_; }
+  engine::Delays& delays() { return delays_; }
+  const engine::Delays& delays() const { return delays_; }
+  engine::Conversations& conversations() { return conversations_; }
+  const engine::Conversations& conversations() const { return conversations_; }
+  // The click and hover sounds of the buttons and conversation lines (the general
+  // settings name them).
+  engine::ButtonSounds& button_sounds() { return button_sounds_; }
+  // The inventory bar and the clicks on scene objects, with what the general settings
+  // say about them.
+  screen::Inventory& inventory() { return inventory_; }
+  const screen::Inventory& inventory() const { return inventory_; }
+  screen::ObjectInteraction& object_interaction() { return object_interaction_; }
+  screen::InteractionSettings& interaction_settings() { return interaction_settings_; }
   // The parts of the player not built yet, recording what the engine asks of them.
   const engine::StandIns& stand_ins() const { return stand_ins_; }
 
@@ -79,8 +111,8 @@ class Player {
   // its procedure's box and start-up goes on.
   void Start();
 
-  // A new game, until the main menu offers one: the game state is reset, the game screen
-  // shows and scene 1 loads.
+  // A new game, until the main menu offers one: the game state is reset, the starting
+  // inventory fills the bar, the game screen shows and scene 1 loads.
   void NewGame();
 
   // The player's own main loop: lets events run until the window is closed. In scripted
@@ -104,6 +136,9 @@ class Player {
   void SetRunLog(RunLog* log) { run_log_ = log; }
 
  private:
+  // The game screen's keys.
+  void MainKeyDown(ui::KeyArgs& args);
+
   // The player's message boxes.
   class Boxes : public MessageBoxService {
    public:
@@ -131,8 +166,17 @@ class Player {
   platform::PictureFiles pictures_;
   screen::GameScreen screen_;
   diag::NotifyLog notify_log_;
+  std::unique_ptr<platform::AudioDevice> audio_;
+  media::SoundChannels sound_;
+  media::Music music_;
   engine::StandIns stand_ins_;
+  engine::ButtonSounds button_sounds_;
+  engine::Delays delays_;
+  engine::Conversations conversations_;
+  screen::InteractionSettings interaction_settings_;
+  screen::Inventory inventory_;
   engine::Engine engine_;
+  screen::ObjectInteraction object_interaction_;
 };
 
 // The first button of a box: the answer when nothing else is given.

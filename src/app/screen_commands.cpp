@@ -1,12 +1,215 @@
 // The walkthrough commands of the game screen: clicks and hovers on objects, items, lines and
 // links, give, and their checks.
 
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/player.h"
 #include "app/script.h"
 #include "app/script_commands.h"
+#include "platform/input.h"
 
 namespace qv::app {
 
-void PlugScreenCommands(CommandTable& /*table*/) {}
+namespace {
+
+// ---- conversation lines: click line N, hover line N, expect conversation R
+
+// The middle of conversation line n on the screen, where the user's pointer goes; fails
+// the script when the line is not on screen (the user cannot find it).
+bool LinePoint(ScriptContext& context, int64_t n, int& x, int& y) {
+  const ui::Label& line = *context.player().screen().ConvText[static_cast<int>(n)];
+  if (!line.Shown()) {
+    context.Fail("line " + std::to_string(n) + " is not on screen");
+    return false;
+  }
+  const platform::Rect rect = line.ScreenRect();
+  x = rect.x + rect.w / 2;
+  y = rect.y + rect.h / 2;
+  return true;
+}
+
+// Input reaches the player as the user's own would: through the backend, to whatever
+// the desktop finds under the pointer, and the handlers decide (a busy cursor ignores it).
+void Inject(Player& player, platform::InputEvent::Kind kind, int x, int y) {
+  platform::InputEvent event;
+  event.kind = kind;
+  event.x = x;
+  event.y = y;
+  if (kind != platform::InputEvent::Kind::kMouseMove) event.button = platform::MouseButton::kLeft;
+  player.backend().InjectInput(event);
+}
+
+void ClickLine(ScriptContext& context, const ScriptCommand& command) {
+  int x = 0, y = 0;
+  if (!LinePoint(context, command.Number(0), x, y)) return;
+  Inject(context.player(), platform::InputEvent::Kind::kMouseDown, x, y);
+  Inject(context.player(), platform::InputEvent::Kind::kMouseUp, x, y);
+}
+
+void HoverLine(ScriptContext& context, const ScriptCommand& command) {
+  int x = 0, y = 0;
+  if (!LinePoint(context, command.Number(0), x, y)) return;
+  Inject(context.player(), platform::InputEvent::Kind::kMouseMove, x, y);
+}
+
+void ExpectConversation(ScriptContext& context, const ScriptCommand& command) {
+  const int16_t shown = context.player().conversations().ShownRecord();
+  if (shown == command.Number(0)) return;
+  context.Fail(shown == 0 ? "no conversation box" : "conversation " + std::to_string(shown));
+}
+
+// ---- scene objects and the inventory: click object N, hover object N, click item N,
+// hover item N, click bar, give N, expect hand, expect inventory, expect cursor
+
+// Where the user's pointer reaches `control` on the screen: its middle, or, when
+// something lies over the middle, the first point of a grid over it that nothing covers
+// (when something covers all of it, the middle: the input goes to what covers it, as a
+// user's would). Nothing when the control is not on screen.
+std::optional<std::pair<int, int>> PointOn(Player& player, const ui::Control& control) {
+  if (!control.Shown()) return std::nullopt;
+  const platform::Rect r = control.ScreenRect();
+  if (r.w <= 0 || r.h <= 0) return std::nullopt;
+  auto reaches = [&](int x, int y) { return player.desktop().ControlAt(x, y) == &control; };
+  const std::pair<int, int> middle{r.x + r.w / 2, r.y + r.h / 2};
+  if (reaches(middle.first, middle.second)) return middle;
+  constexpr int kGrid = 8;
+  for (int gy = 0; gy < kGrid; ++gy) {
+    for (int gx = 0; gx < kGrid; ++gx) {
+      const int x = r.x + (2 * gx + 1) * r.w / (2 * kGrid);
+      const int y = r.y + (2 * gy + 1) * r.h / (2 * kGrid);
+      if (reaches(x, y)) return std::pair<int, int>{x, y};
+    }
+  }
+  return middle;
+}
+
+void InjectMouse(Player& player, platform::InputEvent::Kind kind, std::pair<int, int> at) {
+  platform::InputEvent event;
+  event.kind = kind;
+  event.x = at.first;
+  event.y = at.second;
+  if (kind != platform::InputEvent::Kind::kMouseMove) event.button = platform::MouseButton::kLeft;
+  player.backend().InjectInput(event);
+}
+
+// The pointer goes to the control and the left button is pressed and released there.
+void ClickOn(Player& player, std::pair<int, int> at) {
+  InjectMouse(player, platform::InputEvent::Kind::kMouseMove, at);
+  InjectMouse(player, platform::InputEvent::Kind::kMouseDown, at);
+  InjectMouse(player, platform::InputEvent::Kind::kMouseUp, at);
+}
+
+// Scene object n as the user sees it: its animated picture, or its still area.
+std::optional<std::pair<int, int>> ObjectPoint(ScriptContext& context, int64_t n) {
+  Player& player = context.player();
+  const int slot = static_cast<int>(n);
+  const screen::GameScreen& screen = player.screen();
+  const ui::Control& control = screen.Animation[slot]->Visible()
+                                   ? static_cast<const ui::Control&>(*screen.Animation[slot])
+                                   : *screen.NoGIF[slot];
+  auto at = PointOn(player, control);
+  if (!at) context.Fail("object " + std::to_string(n) + " is not on screen");
+  return at;
+}
+
+std::optional<std::pair<int, int>> ItemPoint(ScriptContext& context, int64_t n) {
+  Player& player = context.player();
+  auto at = PointOn(player, *player.screen().invitem[static_cast<int>(n)]);
+  if (!at) context.Fail("inventory slot " + std::to_string(n) + " shows no item");
+  return at;
+}
+
+void ClickObject(ScriptContext& context, const ScriptCommand& command) {
+  if (auto at = ObjectPoint(context, command.Number(0))) ClickOn(context.player(), *at);
+}
+
+void HoverObject(ScriptContext& context, const ScriptCommand& command) {
+  if (auto at = ObjectPoint(context, command.Number(0))) {
+    InjectMouse(context.player(), platform::InputEvent::Kind::kMouseMove, *at);
+  }
+}
+
+void ClickItem(ScriptContext& context, const ScriptCommand& command) {
+  if (auto at = ItemPoint(context, command.Number(0))) ClickOn(context.player(), *at);
+}
+
+void HoverItem(ScriptContext& context, const ScriptCommand& command) {
+  if (auto at = ItemPoint(context, command.Number(0))) {
+    InjectMouse(context.player(), platform::InputEvent::Kind::kMouseMove, *at);
+  }
+}
+
+void ClickBar(ScriptContext& context, const ScriptCommand&) {
+  Player& player = context.player();
+  const ui::Control& bar = *player.screen().InvBar;
+  auto at = PointOn(player, bar);
+  if (!at) {
+    context.Fail("the inventory bar is not on screen");
+  } else if (player.desktop().ControlAt(at->first, at->second) != &bar) {
+    context.Fail("no place of the inventory bar is free of items");
+  } else {
+    ClickOn(player, *at);
+  }
+}
+
+void Give(ScriptContext& context, const ScriptCommand& command) {
+  // As the debug window's Give: numbers outside the item file give nothing.
+  Player& player = context.player();
+  const int64_t n = command.Number(0);
+  if (n < 1 || n > player.scene_data().InvCount) return;
+  RunProcedure(player.boxes(), "Command4_Click",
+               [&] { player.inventory().AddInventoryItem(static_cast<int16_t>(n), false, 0); });
+}
+
+void ExpectHand(ScriptContext& context, const ScriptCommand& command) {
+  const int16_t hand = context.player().inventory().HandSlot();
+  const int64_t wanted =
+      command.Text(0) == "none" ? screen::Inventory::kEmptyHand : command.Number(0);
+  if (hand == wanted) return;
+  context.Fail(hand == screen::Inventory::kEmptyHand ? "an empty hand"
+                                                     : "the item of slot " + std::to_string(hand));
+}
+
+void ExpectInventory(ScriptContext& context, const ScriptCommand& command) {
+  const screen::Inventory& inventory = context.player().inventory();
+  std::vector<int64_t> held;
+  for (int16_t s = 1; s <= inventory.ItemsHeld; ++s)
+    held.push_back(inventory.Slots[s].Item);
+  if (held == command.Numbers(0)) return;
+  std::string found = "inventory";
+  for (int64_t item : held)
+    found += " " + std::to_string(item);
+  context.Fail(held.empty() ? "an empty inventory" : found);
+}
+
+void ExpectCursor(ScriptContext& context, const ScriptCommand& command) {
+  const screen::GameScreen& screen = context.player().screen();
+  const int cursor = screen.CurrentCursor();
+  if (cursor == command.Number(0)) return;
+  if (cursor != 0) {
+    context.Fail("cursor " + std::to_string(cursor));
+  } else {
+    context.Fail(screen.PictureCursor() ? "an item's picture" : "no cursor of the game");
+  }
+}
+}  // namespace
+
+void PlugScreenCommands(CommandTable& table) {
+  Plug(table, "click object", ClickObject);
+  Plug(table, "hover object", HoverObject);
+  Plug(table, "click item", ClickItem);
+  Plug(table, "hover item", HoverItem);
+  Plug(table, "click bar", ClickBar);
+  Plug(table, "give", Give);
+  Plug(table, "expect hand", ExpectHand);
+  Plug(table, "expect inventory", ExpectInventory);
+  Plug(table, "expect cursor", ExpectCursor);
+  Plug(table, "click line", ClickLine);
+  Plug(table, "hover line", HoverLine);
+  Plug(table, "expect conversation", ExpectConversation);
+}
 
 }  // namespace qv::app

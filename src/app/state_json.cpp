@@ -15,21 +15,25 @@ Json StateJson(const Player& player) {
   Json state = Json::object();
   const auto& engine = player.engine();
   const auto& screen = player.screen();
-  const auto& stand_ins = player.stand_ins();
   state["scene"] = player.scene_data().scene.CurrentScene;
   Json flags = Json::object();
   for (int f = 1; f <= 255; ++f) {
     if (engine.state.Flags[f] != 0) flags[std::to_string(f)] = engine.state.Flags[f];
   }
   state["flags"] = std::move(flags);
-  state["inventory"] = Json::array();
-  int16_t hand = stand_ins.HandSlot();
-  state["hand"] = hand == 99 ? Json(nullptr) : Json(hand);
+  const screen::Inventory& inventory = player.inventory();
+  Json items = Json::array();
+  for (int16_t s = 1; s <= inventory.ItemsHeld; ++s)
+    items.push_back(inventory.Slots[s].Item);
+  state["inventory"] = std::move(items);
+  const int16_t hand = inventory.HandSlot();
+  state["hand"] = hand == screen::Inventory::kEmptyHand ? Json(nullptr) : Json(hand);
   state["map"] = Json::array();
-  state["soundtrack"] = stand_ins.soundtrack();
+  state["soundtrack"] = player.music().CurrentSoundtrack;
   Json channels = Json::object();
-  for (const auto& [channel, sound] : stand_ins.channels()) {
-    channels[std::to_string(channel)] = {{"file", sound.file}, {"loop", sound.loop}};
+  for (int ch = 1; ch <= platform::kSoundChannelCount; ++ch) {
+    const platform::SoundChannelState& sound = player.audio().channel(ch);
+    if (sound.playing) channels[std::to_string(ch)] = {{"file", sound.file}, {"loop", sound.loop}};
   }
   state["channels"] = std::move(channels);
   Json visible = Json::array();
@@ -37,7 +41,7 @@ Json StateJson(const Player& player) {
     if (screen.Animation[i]->Visible() || screen.NoGIF[i]->Visible()) visible.push_back(i);
   }
   state["visible"] = std::move(visible);
-  state["conversation"] = screen.ConvBox->Visible() ? stand_ins.shown_record() : 0;
+  state["conversation"] = player.conversations().ShownRecord();
   state["cursor"] = screen.CurrentCursor() == 0 ? Json(nullptr) : Json(screen.CurrentCursor());
   state["log"] = player.log_lines();
   Json messages = Json::array();

@@ -7,20 +7,36 @@ namespace qv {
 
 std::string_view VbErrorDescription(int number) {
   switch (number) {
-    case kErrInvalidCall: return "Invalid procedure call or argument";
-    case kErrOverflow: return "Overflow";
-    case kErrOutOfMemory: return "Out of memory";
-    case kErrSubscript: return "Subscript out of range";
-    case kErrTypeMismatch: return "Type mismatch";
-    case kErrOutOfStack: return "Out of stack space";
-    case kErrBadFileName: return "Bad file name or number";
-    case kErrFileNotFound: return "File not found";
-    case kErrInputPastEnd: return "Input past end of file";
-    case kErrBadRecordNumber: return "Bad record number";
-    case kErrPathFileAccess: return "Path/File access error";
-    case kErrPathNotFound: return "Path not found";
-    case kErrInvalidPicture: return "Invalid picture";
-    default: return "Application-defined or object-defined error";
+    case kErrInvalidCall:
+      return "Invalid procedure call or argument";
+    case kErrOverflow:
+      return "Overflow";
+    case kErrOutOfMemory:
+      return "Out of memory";
+    case kErrSubscript:
+      return "Subscript out of range";
+    case kErrTypeMismatch:
+      return "Type mismatch";
+    case kErrOutOfStack:
+      return "Out of stack space";
+    case kErrBadFileName:
+      return "Bad file name or number";
+    case kErrFileNotFound:
+      return "File not found";
+    case kErrInputPastEnd:
+      return "Input past end of file";
+    case kErrBadRecordNumber:
+      return "Bad record number";
+    case kErrPathFileAccess:
+      return "Path/File access error";
+    case kErrPathNotFound:
+      return "Path not found";
+    case kErrInvalidFileFormat:
+      return "Invalid file format";
+    case kErrInvalidPicture:
+      return "Invalid picture";
+    default:
+      return "Application-defined or object-defined error";
   }
 }
 
@@ -31,7 +47,9 @@ VbError::VbError(int number, std::string description)
       number_(number),
       description_(std::move(description)) {}
 
-void Raise(int number) { throw VbError(number); }
+void Raise(int number) {
+  throw VbError(number);
+}
 
 VbError ToVbError(const std::exception& e) {
   if (const auto* vb = dynamic_cast<const VbError*>(&e)) return *vb;

@@ -23,6 +23,7 @@ enum VbErrorNumber : int {
   kErrBadRecordNumber = 63,
   kErrPathFileAccess = 75,
   kErrPathNotFound = 76,
+  kErrInvalidFileFormat = 321,
   kErrInvalidPicture = 481,
 };
 

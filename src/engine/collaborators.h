@@ -55,6 +55,12 @@ class ConversationPort {
  public:
   virtual ~ConversationPort() = default;
   virtual void ShowConversation(int16_t record, int16_t slot) = 0;
+  // True while the box shows a blocking conversation (its object's ObjN7 = 1): clicks on
+  // scene objects other than Goodies are ignored.
+  virtual bool BlockingConversationShowing() const = 0;
+  // The line under the pointer loses its highlight (the pointer went onto the scene):
+  // it takes its clicked or not-yet-clicked colour again.
+  virtual void UnhighlightLines() = 0;
 };
 
 class MapPort {
@@ -64,6 +70,8 @@ class MapPort {
   // Clears the 20 known-location entries (a game ends or starts).
   virtual void ClearLocations() = 0;
   virtual void SetMapActive(bool active) = 0;
+  // Shows the map window modally: returns when the player has closed it.
+  virtual void ShowMapWindow() = 0;
 };
 
 class InventoryPort {

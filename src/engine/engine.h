@@ -87,6 +87,9 @@ class Engine {
   void CheckMultiTriggersOnEntry();
   void InitHiddenObjectMemories(int16_t slot);
 
+  // How many scene loads have begun: a handler tells by it that its scene was left.
+  uint64_t SceneLoadsStarted() const { return loads_started_; }
+
   data::SceneTables& scene() { return s_.data.scene; }
   const data::SceneTables& scene() const { return s_.data.scene; }
   EngineServices& services() { return s_; }

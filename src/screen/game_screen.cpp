@@ -8,6 +8,7 @@ namespace {
 
 constexpr platform::Rgb kBlack = platform::Rgb::FromHex(0x000000);
 constexpr platform::Rgb kSilver = platform::Rgb::FromHex(0xC0C0C0);
+constexpr platform::Rgb kWhite = platform::Rgb::FromHex(0xFFFFFF);
 
 // Inventory bar: 16 cells of 42 x 42 pixels, one pixel apart, inside a 700 x 60 bar.
 constexpr int kBarTop = kSceneHeight + 5;
@@ -17,6 +18,17 @@ constexpr int kItemStep = 43;
 // How long the cover stays after a scene is built, and a message on the message line.
 constexpr int kBlockTimerMs = 50;
 constexpr int kMsgTimerMs = 2000;
+
+// The frame around the hovered inventory item: drawn only, never in the mouse's way.
+class HighlightFrame : public ui::Control {
+ public:
+  using ui::Control::Control;
+
+ protected:
+  void PaintSelf(platform::Renderer& renderer, const platform::Rect& rect) override {
+    ui::DrawFrame(renderer, rect, kWhite);
+  }
+};
 
 }  // namespace
 
@@ -45,7 +57,8 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
     NoGIF[i]->SetStretch(true);
     NoGIF[i]->SetVisible(false);
   }
-  for (int k = 1; k <= 4; ++k) Directionl[k] = &Picture1->Create<ui::Image>("Directionl", k);
+  for (int k = 1; k <= 4; ++k)
+    Directionl[k] = &Picture1->Create<ui::Image>("Directionl", k);
 
   ConvBox = &Picture1->Create<ui::PictureBox>("ConvBox");
   ConvBox->SetBackColor(kBlack);
@@ -90,6 +103,11 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
     invitem[s]->SetStretch(true);
     invitem[s]->SetVisible(false);
   }
+  ItemHiLite = &InvBar->Create<HighlightFrame>("ItemHiLite");
+  ItemHiLite->SetReceivesMouse(false);
+  ItemHiLite->SetVisible(false);
+  FlashFixIcon = &main.Create<ui::Image>("FlashFixIcon");
+  FlashFixIcon->SetVisible(false);
 
   LargeScore = &main.Create<ui::PictureBox>("LargeScore");
   LargeScore->SetBackColor(kBlack);
@@ -122,6 +140,10 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
   MsgTimer = std::make_unique<ui::Timer>(loop.timers(), "MsgTimer");
   MsgTimer->SetEnabled(false);
   MsgTimer->SetInterval(kMsgTimerMs);
+  MsgTimer->on_tick = [this] {
+    MsgTimer->SetEnabled(false);
+    MsgStatus->SetVisible(false);
+  };
 
   for (int k = 1; k <= 15; ++k) {
     const auto& cursor = builtins.Cursor(k);
@@ -138,6 +160,9 @@ void GameScreen::Layout() {
   // The cover lies over the scene picture, 700 x 475.
   Block->Move(ScnImg->Left(), ScnImg->Top(), kSceneWidth, kSceneHeight);
   ConvBox->Move(kSceneWidth - 156, 343, 156, kSceneHeight - 343);
+  // The lines one under the other, in the middle of the box's 156-pixel margin.
+  for (int k = 1; k <= 5; ++k)
+    ConvText[k]->Move(77, 8 + (k - 1) * 24);
   MsgStatus->Move(0, 0, 240, 40);
   MsgStatus->Move(ScnImg->Width() / 2 - MsgStatus->Width() / 2,
                   ScnImg->Height() / 2 - MsgStatus->Height() / 2);
@@ -146,6 +171,7 @@ void GameScreen::Layout() {
   for (int s = 1; s <= 16; ++s) {
     invitem[s]->Move(6 + (s - 1) * kItemStep, 9, kItemSize, kItemSize);
   }
+  ItemHiLite->Move(invitem[1]->Left() - 1, invitem[1]->Top(), kItemSize + 2, kItemSize + 1);
   LargeScore->Move(kSceneWidth + 5, 10, 90, 50);
   CurrScore_Large->Move(5, 5, 80, 20);
   MaxScore_Large->Move(5, 25, 80, 20);
@@ -157,6 +183,14 @@ void GameScreen::Layout() {
   ExamineItem->Move(kSceneWidth + 10, kBarTop + 70, 80, 30);
 }
 
+void GameScreen::ShowMessage(const std::string& text) {
+  Msg->SetCaption(text);
+  MsgStatus->SetVisible(true);
+  // A new message gets its whole time on screen, even while an earlier one shows.
+  MsgTimer->SetEnabled(false);
+  MsgTimer->SetEnabled(true);
+}
+
 void GameScreen::SetCursorPicture(int number, platform::PicturePtr picture, int hot_x, int hot_y) {
   Cursor& cursor = cursors_.at(static_cast<size_t>(number));
   cursor = {std::move(picture), hot_x, hot_y};
@@ -166,10 +200,21 @@ void GameScreen::SetCursorPicture(int number, platform::PicturePtr picture, int 
   }
 }
 
+void GameScreen::ShowPictureCursor(const platform::ImagePtr& picture) {
+  if (current_cursor_ == 0 && picture_cursor_ == picture) return;
+  current_cursor_ = 0;
+  picture_cursor_ = picture;
+  const int hot_x = picture ? picture->width() / 2 : 0;
+  const int hot_y = picture ? picture->height() / 2 : 0;
+  main_->SetMouseIcon(picture, hot_x, hot_y);
+  main_->SetMousePointer(ui::kPointerCustom);
+}
+
 void GameScreen::ShowCursor(int number) {
   if (number < 1 || number > 15) Raise(kErrSubscript);
   if (number == current_cursor_) return;
   current_cursor_ = number;
+  picture_cursor_.reset();
   const Cursor& cursor = cursors_[static_cast<size_t>(number)];
   platform::ImagePtr image;
   if (cursor.picture && !cursor.picture->frames.empty()) image = cursor.picture->frames.front();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "core/vb_array.h"
 #include "media/animated_picture.h"
@@ -32,6 +33,9 @@ inline constexpr int kReactorCursor = 12;
 inline constexpr int kDefaultCursor = 13;
 inline constexpr int kBusyCursor = 14;
 
+// LastHoverButton when the pointer is over no button (the scene, links, inventory).
+inline constexpr int16_t kNoHoverButton = 97;
+
 class GameScreen {
  public:
   GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
@@ -50,6 +54,16 @@ class GameScreen {
   // The cursor showing now (0 when the icon is not one of the 15).
   int CurrentCursor() const { return current_cursor_; }
   bool BusyCursorShowing() const { return current_cursor_ == kBusyCursor; }
+  // Makes a picture the mouse icon (an item's hand or highlighted picture), held by its
+  // middle; CurrentCursor() becomes 0. Setting the picture that already shows changes
+  // nothing.
+  void ShowPictureCursor(const platform::ImagePtr& picture);
+  // The picture ShowPictureCursor made the mouse icon (null while a numbered cursor shows).
+  const platform::ImagePtr& PictureCursor() const { return picture_cursor_; }
+
+  // The message line ("Inventory Full", "MUSIC ON"): `text` in `Msg`, `MsgStatus` shown
+  // centred on the scene picture until `MsgTimer` fires and hides it again.
+  void ShowMessage(const std::string& text);
 
   ui::PictureBox* Picture1 = nullptr;
   ui::PictureBox* ScnImg = nullptr;
@@ -65,6 +79,10 @@ class GameScreen {
   media::AnimatedPicture* UnknownObject = nullptr;
   ui::PictureBox* InvBar = nullptr;
   VbArray<ui::Image*, 0, 16> invitem{};
+  // The frame around the inventory item under the pointer; the mouse passes through it.
+  ui::Control* ItemHiLite = nullptr;
+  // Hidden: holds the hand picture of the item in hand, the source of the mouse icon.
+  ui::Image* FlashFixIcon = nullptr;
   ui::PictureBox* MsgStatus = nullptr;
   ui::Label* Msg = nullptr;
   ui::PictureBox* LargeScore = nullptr;
@@ -81,6 +99,10 @@ class GameScreen {
   std::unique_ptr<ui::Timer> ScnTimer;
   std::unique_ptr<ui::Timer> MsgTimer;
 
+  // The code of the button whose hover sound played last (kNoHoverButton: none), so that
+  // a button's hover sound plays once each time the pointer comes onto it.
+  int16_t LastHoverButton = kNoHoverButton;
+
  private:
   struct Cursor {
     platform::PicturePtr picture;
@@ -93,6 +115,7 @@ class GameScreen {
   std::unique_ptr<ui::Form> main_;
   std::array<Cursor, 16> cursors_;  // element 0 unused
   int current_cursor_ = 0;
+  platform::ImagePtr picture_cursor_;
 };
 
 }  // namespace qv::screen

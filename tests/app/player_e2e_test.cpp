@@ -104,12 +104,12 @@ TEST_F(PlayerProgramTest, ABadScriptStopsBeforeAnythingRuns) {
   EXPECT_NE(unknown.err.find(name + ":3: MS must be a number"), std::string::npos);
   EXPECT_FALSE(fs::exists(state)) << "nothing ran";
 
-  Outcome later = Player({"--script", Script("wait 5\nclick object 3\nexpect cursor 13\n").string(),
+  Outcome later = Player({"--script", Script("wait 5\nclick link up\nexpect map 1\n").string(),
                           "--state-json", state.string(), game_.string()});
   EXPECT_EQ(later.status, 2);
-  EXPECT_NE(later.err.find(name + ":2: not available yet: click object 3"), std::string::npos)
+  EXPECT_NE(later.err.find(name + ":2: not available yet: click link up"), std::string::npos)
       << later.err;
-  EXPECT_NE(later.err.find(name + ":3: not available yet: expect cursor 13"), std::string::npos);
+  EXPECT_NE(later.err.find(name + ":3: not available yet: expect map 1"), std::string::npos);
   EXPECT_FALSE(fs::exists(state));
 
   for (const fs::path& unreadable : {dir_.path() / "nope.qvs", dir_.path()}) {

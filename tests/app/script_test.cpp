@@ -180,11 +180,11 @@ TEST_F(ScriptTest, WhatMakesALineMalformed) {
 }
 
 TEST_F(ScriptTest, CommandsWithoutTheirSubsystemAreListed) {
-  Script script = Parse("wait 5\nclick object 3  # not yet\nanswer ok\nexpect hand none\n");
+  Script script = Parse("wait 5\nclick link up  # not yet\nanswer ok\nexpect map 1 2\n");
   ASSERT_TRUE(script.errors.empty());
   EXPECT_EQ(UnavailableCommands(script),
-            (std::vector<std::string>{"walk.qvs:2: not available yet: click object 3",
-                                      "walk.qvs:4: not available yet: expect hand none"}));
+            (std::vector<std::string>{"walk.qvs:2: not available yet: click link up",
+                                      "walk.qvs:4: not available yet: expect map 1 2"}));
 }
 
 TEST_F(ScriptTest, ASubsystemPlugsInItsCommandThroughTheTable) {

@@ -1,20 +1,35 @@
 #pragma once
 // A headless player for engine scenarios: a game built from JSON, the game screen, the
-// notify log, the recording stand-ins and the engine, on the virtual clock.
+// notify log, the sound channels and music on the recording sound device, the delay
+// timers, the conversation box, the inventory and the clicks on scene objects, the
+// recording stand-ins and the engine, on the virtual clock. Every sound file the game JSON names
+// ("door.wav", "theme.mid", "loop.mp3") exists in resource/mmedia/: a short silent WAV,
+// a one-note MIDI file, and an empty MP3, which the recording device accepts.
 
+#include <cctype>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "data/game_folder.h"
 #include "data/scene_data.h"
 #include "diag/notify_log.h"
+#include "engine/conversations.h"
+#include "engine/delays.h"
 #include "engine/engine.h"
 #include "engine/stand_ins.h"
+#include "media/music.h"
+#include "media/sound_channels.h"
 #include "platform/event_loop.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/recording_audio.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
+#include "screen/interaction_settings.h"
+#include "screen/inventory.h"
+#include "screen/object_interaction.h"
+#include "sound/wav_writer.h"
 #include "test_support.h"
 #include "tools/game_json.h"
 #include "ui/desktop.h"
@@ -31,12 +46,25 @@ class EngineHarness {
         data_(folder_, backend_->headless_boxes()),
         screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
         log_(desktop_, backend_->headless_boxes(), backend_->clipboard()),
-        stand_ins_(screen_),
+        sound_(loop_, backend_->headless_boxes(), folder_, audio_),
+        music_(loop_, backend_->headless_boxes(), sound_, screen_),
+        delays_(loop_.timers()),
+        conversations_(button_sounds_),
+        inventory_(screen::InventoryServices{backend_->headless_boxes(), data_, pictures_, screen_,
+                                             log_, sound_, settings_,
+                                             pictures_.builtins().NoPic()->frames.front()}),
         engine_(engine::EngineServices{loop_, backend_->headless_boxes(), data_, pictures_, screen_,
-                                       log_, stand_ins_, stand_ins_, stand_ins_, stand_ins_,
-                                       stand_ins_, stand_ins_, stand_ins_, stand_ins_}) {
-    stand_ins_.AttachState(engine_.state);
+                                       log_, sound_, music_, stand_ins_, delays_, conversations_,
+                                       stand_ins_, inventory_, stand_ins_}),
+        interaction_(engine_, inventory_, settings_) {
+    delays_.Attach(engine_);
+    inventory_.AttachState(engine_.state);
+    conversations_.Attach(engine_);
+    delays_.InitTimers();
+    sound_.AttachEngine(engine_);
+    music_.AttachEngine(engine_);
     log_.SetListener([this](std::string_view line) { all_lines_.emplace_back(line); });
+    data_.OpenInvBase();
     data_.OpenSceneBase();
     data_.OpenConvBase();
     engine_.state.VerboseLog = true;
@@ -49,6 +77,15 @@ class EngineHarness {
   screen::GameScreen& screen() { return screen_; }
   diag::NotifyLog& log() { return log_; }
   engine::StandIns& calls() { return stand_ins_; }
+  engine::Delays& delays() { return delays_; }
+  engine::Conversations& conversations() { return conversations_; }
+  engine::ButtonSounds& button_sounds() { return button_sounds_; }
+  platform::RecordingAudio& audio() { return audio_; }
+  media::SoundChannels& sound() { return sound_; }
+  media::Music& music() { return music_; }
+  screen::Inventory& inventory() { return inventory_; }
+  screen::ObjectInteraction& interaction() { return interaction_; }
+  screen::InteractionSettings& settings() { return settings_; }
   platform::EventLoop& loop() { return loop_; }
   platform::HeadlessBackend& backend() { return *backend_; }
   platform::PictureFiles& pictures() { return pictures_; }
@@ -56,7 +93,8 @@ class EngineHarness {
 
   // Lets everything pending at the current time run.
   void Settle() {
-    for (int i = 0; i < 1000 && !loop_.Idle(); ++i) loop_.DoEvents();
+    for (int i = 0; i < 1000 && !loop_.Idle(); ++i)
+      loop_.DoEvents();
   }
   void LoadScene(int16_t n) {
     engine_.LoadScene(n);
@@ -81,19 +119,36 @@ class EngineHarness {
     }
     return false;
   }
+  // A call that reached the sound device ("Play(16, door.wav, False, 0, 0)").
+  bool Played(const std::string& call) const {
+    for (const auto& c : audio_.calls()) {
+      if (c == call) return true;
+    }
+    return false;
+  }
   std::vector<std::string> Boxes() const {
     std::vector<std::string> texts;
-    for (const auto& box : backend_->headless_boxes().shown()) texts.push_back(box.text);
+    for (const auto& box : backend_->headless_boxes().shown())
+      texts.push_back(box.text);
     return texts;
   }
   void ClearLog() {
     all_lines_.clear();
     stand_ins_.ClearCalls();
+    audio_.ClearCalls();
   }
 
  private:
   static const std::filesystem::path& Build(const TempDir& dir, const std::string& json) {
     tools::BuildGame(tools::ParseGameJson(json), dir.path());
+    static const std::regex kSoundName(R"re("([^"\\/]+\.(wav|mid|mp3))")re", std::regex::icase);
+    for (std::sregex_iterator it(json.begin(), json.end(), kSoundName), end; it != end; ++it) {
+      const std::string name = (*it)[1];
+      const char kind = static_cast<char>(std::tolower((*it)[2].str()[1]));
+      dir.Write("resource/mmedia/" + name, kind == 'a'   ? SilentWav()
+                                           : kind == 'i' ? OneNoteMidi()
+                                                         : std::vector<uint8_t>{});
+    }
     return dir.path();
   }
 
@@ -106,8 +161,17 @@ class EngineHarness {
   data::SceneData data_;
   screen::GameScreen screen_;
   diag::NotifyLog log_;
+  platform::RecordingAudio audio_;
+  media::SoundChannels sound_;
+  media::Music music_;
   engine::StandIns stand_ins_;
+  engine::ButtonSounds button_sounds_;
+  engine::Delays delays_;
+  engine::Conversations conversations_;
+  screen::InteractionSettings settings_;
+  screen::Inventory inventory_;
   engine::Engine engine_;
+  screen::ObjectInteraction interaction_;
   std::vector<std::string> all_lines_;
 };
 

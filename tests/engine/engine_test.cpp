@@ -13,8 +13,8 @@ namespace qv::testing {
 namespace {
 
 using ::testing::Contains;
-using ::testing::HasSubstr;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Not;
 
 // Five empty scenes, so scene numbers up to 5 exist.
@@ -104,14 +104,19 @@ TEST(LoadScene, AJumpFromThreeIntoFiveLandsInSevenWithNothingOfFive) {
   h.LoadScene(5);
   EXPECT_EQ(h.scene().CurrentScene, 7);
   const auto& calls = h.calls().calls();
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayWAVQVX(leave3.wav, False, 16, 0, 0)"), 1);
+  const auto& sounds = h.audio().calls();
+  EXPECT_EQ(std::count(sounds.begin(), sounds.end(), "Play(16, leave3.wav, False, 0, 0)"), 1);
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayMovie(out3.avi, 0, True, True)"), 1);
-  EXPECT_TRUE(h.Called("PlayWAVQVX(enter7.wav, False, 16, 0, 0)"));
+  EXPECT_TRUE(h.Played("Play(16, enter7.wav, False, 0, 0)"));
   for (const auto& call : calls) {
     EXPECT_EQ(call.find("5."), std::string::npos) << "nothing of scene 5: " << call;
   }
+  for (const auto& call : sounds) {
+    EXPECT_EQ(call.find("5."), std::string::npos) << "nothing of scene 5: " << call;
+  }
   EXPECT_EQ(h.state().Flags[11], 0) << "scene 5's entry flag change never ran";
-  EXPECT_THAT(h.Lines(), ElementsAre("Loading scene 5...", "Loading scene 7...", "Scene 7 loaded."));
+  EXPECT_THAT(h.Lines(),
+              ElementsAre("Loading scene 5...", "Loading scene 7...", "Scene 7 loaded."));
   EXPECT_TRUE(h.Boxes().empty()) << "scene 5's missing picture was never loaded";
 }
 
@@ -119,8 +124,9 @@ TEST(LoadScene, AJumpToItselfIsLoggedAndIgnored) {
   EngineHarness h(R"({"Scenes": [{}, {"JumpEnabled": 1, "JumpScene": 2}]})");
   h.LoadScene(2);
   EXPECT_EQ(h.scene().CurrentScene, 2);
-  EXPECT_THAT(h.Lines(),
-              Contains("CheckFlag ERROR - Scene #2 - Cannot set 'Jump To Scene' same as Current Scene"));
+  EXPECT_THAT(
+      h.Lines(),
+      Contains("CheckFlag ERROR - Scene #2 - Cannot set 'Jump To Scene' same as Current Scene"));
   EXPECT_THAT(h.Lines(), Contains("Scene 2 loaded."));
 }
 
@@ -128,20 +134,27 @@ TEST(LoadScene, LeavingStopsTheSceneChannelsOnly) {
   EngineHarness h(R"({"Scenes": [{"Objects": [{"ObjType": 0, "ObjN4": 1, "ObjS1": "fire.wav"}]},
                                  {}]})");
   h.LoadScene(1);
-  h.calls().PlayWAVQVX("keep14.wav", true, 14, 0, 0);
-  for (int16_t ch : {int16_t{18}, int16_t{19}, int16_t{20}}) h.calls().PlayWAVQVX("keep.wav", true, ch, 0, 0);
-  h.calls().PlayWAVQVX("speech.wav", false, 15, 0, 0);
+  ASSERT_TRUE(h.audio().channel(1).playing);
+  for (const char* name : {"keep14.wav", "keep.wav", "speech.wav"}) {
+    h.dir().Write(std::string("resource/mmedia/") + name, SilentWav());
+  }
+  h.sound().PlayWAVQVX("keep14.wav", true, 14, 0, 0);
+  for (int16_t ch : {int16_t{18}, int16_t{19}, int16_t{20}})
+    h.sound().PlayWAVQVX("keep.wav", true, ch, 0, 0);
+  h.sound().PlayWAVQVX("speech.wav", false, 15, 0, 0);
   h.LoadScene(2);
-  const auto& channels = h.calls().channels();
-  EXPECT_EQ(channels.count(1), 0u) << "the ambient's sound in channel 1 stopped";
-  EXPECT_EQ(channels.count(15), 0u);
-  for (int16_t ch : {int16_t{14}, int16_t{18}, int16_t{19}, int16_t{20}}) EXPECT_EQ(channels.count(ch), 1u) << ch;
+  EXPECT_FALSE(h.audio().channel(1).playing) << "the ambient's sound in channel 1 stopped";
+  EXPECT_FALSE(h.audio().channel(15).playing);
+  for (int16_t ch : {int16_t{14}, int16_t{18}, int16_t{19}, int16_t{20}})
+    EXPECT_TRUE(h.audio().channel(ch).playing) << ch;
 }
 
 TEST(LoadScene, RecordZeroShowsTheLoadSceneBoxAndKeepsSceneChanging) {
   EngineHarness h(kFiveScenes);
   h.LoadScene(0);
-  EXPECT_THAT(h.Boxes(), ElementsAre("Unexpected error in procedure: LoadScene\r\nError #63: Bad record number"));
+  EXPECT_THAT(
+      h.Boxes(),
+      ElementsAre("Unexpected error in procedure: LoadScene\r\nError #63: Bad record number"));
   EXPECT_TRUE(h.engine().SceneChanging);
 }
 
@@ -152,9 +165,9 @@ TEST(SoundChannels, AutomaticChannelsAndTheReactorsChannelFifteen) {
       {"Slot": 16, "ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav", "ObjN0": 3, "ObjN2": -300,
        "ObjN3": 500}]}]})");
   h.LoadScene(1);
-  EXPECT_TRUE(h.Called("PlayWav(hum.wav, True, 15, 0, 0)"));
-  EXPECT_TRUE(h.Called("PlayWav(buzz.wav, True, 9, 0, 0)"));
-  EXPECT_TRUE(h.Called("PlayWav(wind.wav, False, 3, 500, -300)")) << "slot 16 uses channel 3";
+  EXPECT_TRUE(h.Played("Play(15, hum.wav, True, 0, 0)"));
+  EXPECT_TRUE(h.Played("Play(9, buzz.wav, True, 0, 0)"));
+  EXPECT_TRUE(h.Played("Play(3, wind.wav, False, 500, -300)")) << "slot 16 uses channel 3";
   EXPECT_EQ(h.engine().GetSoundChannel(1, 20, 2), 7);
   EXPECT_EQ(h.engine().GetSoundChannel(3, 5, 3), 0) << "a Switch has no third variant";
 }
@@ -191,9 +204,9 @@ TEST(Responders, KindZeroNeverFiresAndEndOfGameStopsThePass) {
   EXPECT_THAT(h.Lines(), Contains("[Resp Index # 2] Flag 20= 1. Taking action..."));
   EXPECT_THAT(h.Lines(), Not(Contains("[Resp Index # 3] Flag 20= 1. Taking action...")));
   EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("Resp Index # 1"))));
-  EXPECT_FALSE(h.Called("ShowConversation(1, 4)")) << "no conversation step after the end";
+  EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("[Conv Index # 4]"))))
+      << "no conversation step after the end";
   EXPECT_TRUE(h.Called("ShowMainMenu()"));
-  EXPECT_TRUE(h.Called("StopAllTimers()"));
   EXPECT_FALSE(h.screen().Main().Visible());
   EXPECT_EQ(h.state().Flags[20], 0) << "the game state is reset";
   EXPECT_EQ(h.scene().CurrentScene, 0);
@@ -224,10 +237,10 @@ TEST(MultiTriggers, EntryModeSwitchesSceneDuringSetUpOnce) {
   h.LoadScene(1);
   EXPECT_EQ(h.scene().CurrentScene, 2);
   EXPECT_EQ(h.state().Flags[30], 5);
-  const auto& calls = h.calls().calls();
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "PlayWAVQVX(two.wav, False, 16, 0, 0)"), 1)
+  const auto& sounds = h.audio().calls();
+  EXPECT_EQ(std::count(sounds.begin(), sounds.end(), "Play(16, two.wav, False, 0, 0)"), 1)
       << "the new scene's entry sound plays once";
-  EXPECT_FALSE(h.Called("PlayWAVQVX(one.wav, False, 16, 0, 0)"));
+  EXPECT_FALSE(h.Played("Play(16, one.wav, False, 0, 0)"));
   EXPECT_EQ(std::count(h.Lines().begin(), h.Lines().end(), "Scene 2 loaded."), 1);
   EXPECT_FALSE(h.engine().SceneChanging);
 }
@@ -239,8 +252,9 @@ TEST(Conversations, TwoInOnePassShowTheHigherSlot) {
   h.LoadScene(1);
   h.state().Flags[30] = 1;
   h.engine().CheckHiddenObjects();  // one pass
-  EXPECT_THAT(h.calls().calls(), ElementsAre("ShowConversation(2, 5)"));
+  EXPECT_EQ(h.conversations().ShownRecord(), 2);
   EXPECT_EQ(h.state().ShownConversation, 5);
+  EXPECT_THAT(h.Lines(), Not(Contains("[Conv Index # 3] Show Conversation Box")));
   h.ClearLog();
   h.SetFlag(30, 0);
   EXPECT_THAT(h.Lines(), Contains("[Conv Index # 5] Hide Conversation Box"));
@@ -256,8 +270,9 @@ TEST(UpdatePass, AnObjectThatBecomesInactiveIsHiddenOnlyAtTheEndOfThePass) {
   h.LoadScene(1);
   ASSERT_TRUE(h.screen().Animation[1]->Visible());
   bool visible_during_pass = false;
-  h.calls().on_call = [&](const std::string& call) {
-    if (call.rfind("PlayWav(creak.wav", 0) == 0) visible_during_pass = h.screen().Animation[1]->Visible();
+  h.audio().on_call = [&](const std::string& call) {
+    if (call.rfind("Play(2, creak.wav", 0) == 0)
+      visible_during_pass = h.screen().Animation[1]->Visible();
   };
   h.SetFlag(40, 1);
   EXPECT_TRUE(visible_during_pass);
@@ -269,9 +284,9 @@ TEST(Delays, AnEntryDelayIsStartedByThePassAndAgainByTheRules) {
       {"ObjType": 6, "ObjN0": 0, "ObjN1": 1, "ObjN2": 0, "ObjN3": 0, "ObjN4": 3,
        "ObjN5": 2, "ObjN6": 7, "ObjN7": 0}]}]})");
   h.LoadScene(1);
-  const auto& calls = h.calls().calls();
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "StartDelay(1, 3)"), 2);
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetDelayChange(1, 2, 7, 0)"), 1);
+  EXPECT_EQ(std::count(h.Lines().begin(), h.Lines().end(), "Delay 1 started. (3 secs)"), 2);
+  EXPECT_EQ(h.delays().DelayFlag[1], 2);
+  EXPECT_EQ(h.delays().DelayValue[1], 7);
   EXPECT_EQ(h.scene().ObjType[1], -1) << "disarmed for this visit";
   EXPECT_THAT(h.Lines(), Contains("[Delay Index # 1] Flag 1= 0. Taking action..."));
 }
@@ -299,8 +314,10 @@ TEST(Recursion, AnAmbientChangingAFlagOnEveryPassEndsInOutOfStackSpace) {
       {}]})");
   h.state().VerboseLog = false;
   h.LoadScene(1);
-  EXPECT_THAT(h.Boxes(),
-              ElementsAre("Unexpected error in procedure: UpdateObjData2\r\nError #28: Out of stack space"));
+  EXPECT_THAT(
+      h.Boxes(),
+      ElementsAre(
+          "Unexpected error in procedure: UpdateObjData2\r\nError #28: Out of stack space"));
   EXPECT_GT(h.state().Flags[50], 50);
   EXPECT_LE(h.state().Flags[50], engine::Engine::kMaxNesting);
   // The player is still running.

@@ -1,0 +1,166 @@
+#include "engine/conversations.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "core/message_box.h"
+#include "core/text.h"
+#include "data/scene_tables.h"
+#include "engine/engine.h"
+
+namespace qv::engine {
+
+namespace {
+
+// A line text or media name as read: a record past the end of the file reads as zero
+// bytes, which, like the blank padding, mean "no text".
+std::string RecordText(const std::string& raw) {
+  return data::TableText(raw.substr(0, raw.find('\0')));
+}
+
+// The largest width of the five lines.
+int WidestLine(const screen::GameScreen& screen) {
+  int widest = 0;
+  for (int k = 1; k <= 5; ++k)
+    widest = std::max(widest, screen.ConvText[k]->Width());
+  return widest;
+}
+
+}  // namespace
+
+void Conversations::Attach(Engine& engine) {
+  engine_ = &engine;
+  screen::GameScreen& screen = engine.services().screen;
+  MessageBoxService& boxes = engine.services().boxes;
+  // A failure in a handler (a line's flag number outside the flags) is reported like
+  // any procedure's, and the game goes on.
+  for (int16_t k = 1; k <= 5; ++k) {
+    screen.ConvText[k]->on_click = [this, &boxes, k] {
+      RunProcedure(boxes, "ConvText_Click", [&] { ConvTextClick(k); });
+    };
+    screen.ConvText[k]->on_mouse_move = [this, &boxes, k](const ui::MouseArgs&) {
+      RunProcedure(boxes, "ConvText_MouseMove", [&] { ConvTextMouseMove(k); });
+    };
+  }
+  screen.ConvBox->on_mouse_move = [this, &boxes](const ui::MouseArgs&) {
+    RunProcedure(boxes, "ConvBox_MouseMove", [&] { ConvBoxMouseMove(); });
+  };
+}
+
+int16_t Conversations::ShownRecord() const {
+  return engine_ != nullptr && engine_->services().screen.ConvBox->Visible() ? record_ : int16_t{0};
+}
+
+void Conversations::ShowConversation(int16_t record, int16_t slot) {
+  GameState& state = engine_->state;
+  screen::GameScreen& screen = engine_->services().screen;
+  if (state.ShownConversation == slot) return;
+  engine_->Progress("[Conv Index #" + NumText(slot) + "] Show Conversation Box");
+  if (record == 0) {
+    engine_->Progress("No Cue Card assigned!");
+    return;
+  }
+  if (engine_->scene().ObjN[7][slot] == 1) screen.ShowCursor(screen::kDefaultCursor);
+  const bool was_visible = screen.ConvBox->Visible();
+  const int old_widest = was_visible ? WidestLine(screen) : 0;
+  for (int k = 1; k <= 5; ++k)
+    screen.ConvText[k]->SetVisible(false);
+
+  const data::ConversationRecord r = engine_->services().data.ReadConversation(record);
+  for (int k = 1; k <= 5; ++k) {
+    const size_t line = static_cast<size_t>(k - 1);
+    screen.ConvText[k]->SetCaption(RecordText(r.ConvLineText[line]));
+    ConvLineFlagOn[k] = r.ConvLineFlagOn[line];
+    ConvLineFlag[k] = r.ConvLineFlag[line];
+    ConvLineValue[k] = r.ConvLineValue[line];
+    ConvLineOp[k] = r.ConvLineOp[line];
+    ConvLineMediaOn[k] = r.ConvLineMediaOn[line];
+    ConvLineMedia[k] = RecordText(r.ConvLineMedia[line]);
+    ConvLineVolume[k] = r.ConvLineVolume[line];
+    ConvLinePan[k] = r.ConvLinePan[line];
+  }
+
+  // The box widens to the left for a longer line; while it stays up it never shrinks.
+  const int widest = WidestLine(screen);
+  if (!was_visible || widest > old_widest) {
+    ui::PictureBox& box = *screen.ConvBox;
+    box.Move(kBoxRight - (widest + kBoxMargin), box.Top(), widest + kBoxMargin, box.Height());
+  }
+  for (int k = 1; k <= 5; ++k) {
+    ConvLineUsed[k] = false;
+    screen.ConvText[k]->SetForeColor(kLineColor);
+    if (!screen.ConvText[k]->Caption().empty()) screen.ConvText[k]->SetVisible(true);
+  }
+  if (!screen.ConvBox->Visible()) screen.ConvBox->SetVisible(true);
+  HoveredLine = 0;
+  state.ShownConversation = slot;
+  record_ = record;
+}
+
+bool Conversations::BlockingConversationShowing() const {
+  if (engine_ == nullptr || !engine_->services().screen.ConvBox->Visible()) return false;
+  const int16_t slot = engine_->state.ShownConversation;
+  return data::SlotTable<int16_t>::Contains(slot) && engine_->scene().ObjN[7][slot] == 1;
+}
+
+void Conversations::UnhighlightLines() {
+  screen::GameScreen& screen = engine_->services().screen;
+  for (int k = 1; k <= 5; ++k) {
+    ui::Label& line = *screen.ConvText[k];
+    if (line.ForeColor() == kHoveredLineColor) {
+      line.SetForeColor(ConvLineUsed[k] ? kUsedLineColor : kLineColor);
+    }
+  }
+}
+
+void Conversations::PlayButtonSound(const InterfaceSound& sound) {
+  if (sound.file.empty()) return;
+  engine_->services().sound.PlayWAVQVX(sound.file, false, ButtonSounds::kChannel, sound.pan,
+                                       sound.volume);
+}
+
+void Conversations::ConvTextClick(int16_t k) {
+  screen::GameScreen& screen = engine_->services().screen;
+  if (screen.BusyCursorShowing()) return;
+  ConvLineUsed[k] = true;
+  screen.ConvText[k]->SetForeColor(kUsedLineColor);
+  PlayButtonSound(sounds_.click);
+  engine_->Progress("Conversation Box clicked (Line #" + PlainNum(k) + ").");
+  const std::string media = ConvLineMedia[k];
+  if (!media.empty() && ConvLineMediaOn[k] == 1) {
+    const std::string kind = LastThreeLower(media);
+    if (kind == "wav") {
+      engine_->NotifyLog("Play Wav: '" + media + "'");
+      engine_->services().sound.PlayWAVQVX(media, false, kLineChannel, ConvLinePan[k],
+                                           ConvLineVolume[k]);
+    } else if (kind == "avi") {
+      engine_->services().movies.PlayMovie(media, ConvLineVolume[k], true, false);
+    }
+  }
+  // The box stays up: only the engine hides or replaces it, which this change may do.
+  if (ConvLineFlagOn[k] == 1) engine_->ChangeFlag(ConvLineFlag[k], ConvLineValue[k], ConvLineOp[k]);
+}
+
+void Conversations::ConvTextMouseMove(int16_t k) {
+  screen::GameScreen& screen = engine_->services().screen;
+  if (screen.BusyCursorShowing()) return;
+  if (HoveredLine != k) PlayButtonSound(sounds_.hover);
+  HoveredLine = k;
+  screen.ShowCursor(screen::kDefaultCursor);
+  screen.ConvText[k]->SetForeColor(kHoveredLineColor);
+  for (int j = 1; j <= 5; ++j) {
+    if (j != k && screen.ConvText[j]->ForeColor() == kHoveredLineColor) {
+      screen.ConvText[j]->SetForeColor(ConvLineUsed[j] ? kUsedLineColor : kLineColor);
+    }
+  }
+}
+
+void Conversations::ConvBoxMouseMove() {
+  screen::GameScreen& screen = engine_->services().screen;
+  if (screen.BusyCursorShowing()) return;
+  screen.ShowCursor(screen::kDefaultCursor);
+  // HoveredLine stays: moving back onto the same line does not repeat its sound.
+  UnhighlightLines();
+}
+
+}  // namespace qv::engine

@@ -1,0 +1,128 @@
+#include "engine/delays.h"
+
+#include <algorithm>
+#include <exception>
+#include <string>
+
+#include "core/message_box.h"
+#include "core/text.h"
+#include "engine/engine.h"
+
+namespace qv::engine {
+
+namespace {
+
+// The length an idle countdown is given.
+constexpr int32_t kIdleDurationMs = 3000;
+
+}  // namespace
+
+Delays::Delays(platform::TimerService& timers) {
+  for (int k = 1; k <= 20; ++k)
+    countdowns_[k] = std::make_unique<platform::Countdown>(timers);
+}
+
+Delays::~Delays() = default;
+
+void Delays::SetUp(int16_t k, int32_t ms) {
+  platform::Countdown& countdown = *countdowns_[k];
+  // A countdown always runs at least 1 ms, so one that restarts while a scene loads lets
+  // time pass instead of expiring again and again at the same moment.
+  countdown.SetDuration(std::max(ms, int32_t{1}));
+  countdown.SetTag(k);
+  countdown.SetOnExpired([this](int16_t tag) { CountdownExpired(tag); });
+}
+
+void Delays::ReportTimerError(const char* what, const std::exception& e) {
+  VbError error = ToVbError(e);
+  engine_->services().boxes.Show(
+      kAppTitle,
+      std::string(what) + "\rErr #" + NumText(error.number()) + ": " + error.description(),
+      BoxButtons::kOk, BoxIcon::kNone);
+}
+
+void Delays::InitTimers() {
+  try {
+    for (int16_t k = 1; k <= 20; ++k) {
+      SetUp(k, kIdleDurationMs);
+      countdowns_[k]->SetEnabled(false);
+    }
+  } catch (const std::exception& e) {
+    ReportTimerError("Error initializing Hi-Resolution Timers.", e);
+  }
+}
+
+void Delays::StopAllTimers() {
+  try {
+    for (int16_t k = 1; k <= 20; ++k) {
+      TimerRunning[k] = 0;
+      SetUp(k, kIdleDurationMs);
+      countdowns_[k]->SetEnabled(false);
+    }
+  } catch (const std::exception& e) {
+    ReportTimerError("Error stopping Hi-Resolution Timers.", e);
+  }
+}
+
+void Delays::SetDelayChange(int16_t slot, int16_t flag, int16_t value, int16_t op) {
+  DelayFlag[slot] = flag;
+  DelayValue[slot] = value;
+  DelayOp[slot] = op;
+}
+
+void Delays::StartDelay(int16_t slot, int16_t seconds) {
+  int32_t ms = 0;
+  if (seconds == 0) ms = 1;
+  if (seconds > 0) {
+    ms = int32_t{seconds} * 1000;
+    if (engine_->scene().ObjN[8][slot] == 1) {
+      DelayBusyCursor[slot] = true;
+      engine_->services().screen.ShowCursor(screen::kBusyCursor);
+    }
+  }
+  DelaySecs[slot] = seconds;
+  StartTimer(slot, ms);
+}
+
+void Delays::StartTimer(int16_t TimerNum, int32_t TimerVal) {
+  try {
+    platform::Countdown& countdown = *countdowns_[TimerNum];
+    if (countdown.Enabled()) countdown.SetEnabled(false);
+    SetUp(TimerNum, TimerVal);
+    countdown.SetEnabled(true);
+    TimerRunning[TimerNum] = 1;
+    engine_->Progress("Delay" + NumText(TimerNum) + " started. (" + PlainNum(DelaySecs[TimerNum]) +
+                      " secs)");
+  } catch (const std::exception& e) {
+    ReportTimerError("Error setting Hi-Resolution Timer.", e);
+  }
+}
+
+void Delays::CountdownExpired(int16_t n) {
+  try {
+    platform::Countdown& countdown = *countdowns_[n];
+    if (engine_->SceneChanging) {
+      // Expired while a scene was being built: the change waits for the whole length
+      // again, and the slot keeps running.
+      countdown.SetEnabled(false);
+      SetUp(n, int32_t{DelaySecs[n]} * 1000);
+      countdown.SetEnabled(true);
+      engine_->Progress("Delay" + NumText(n) + " restarted. (" + PlainNum(DelaySecs[n]) +
+                        " secs) " + "<Loading scene>");
+      return;
+    }
+    TimerRunning[n] = 0;
+    countdown.SetEnabled(false);
+    engine_->Progress("Delay" + NumText(n) + " expired.");
+    DelayBusyCursor[n] = false;
+    if (std::none_of(DelayBusyCursor.begin() + 1, DelayBusyCursor.end(),
+                     [](bool busy) { return busy; })) {
+      engine_->services().screen.ShowCursor(screen::kDefaultCursor);
+    }
+    engine_->ChangeFlag(DelayFlag[n], DelayValue[n], DelayOp[n]);
+  } catch (const std::exception& e) {
+    ReportTimerError("Error expiring Hi-Resolution Timer.", e);
+  }
+}
+
+}  // namespace qv::engine

@@ -1,0 +1,55 @@
+#pragma once
+// The sound device of players with a window, on SDL2_mixer: the 20 game channels are
+// mixer channels 0..19, each with its pan and volume applied as exact gains; music is
+// SDL2_mixer's one music stream, MIDI through its FluidSynth backend with a General MIDI
+// soundfont, MP3 through its MP3 decoder. Sound is not tied to any window: it plays on
+// whichever of the player's windows is active. Only one device can be open at a time
+// (SDL2_mixer has one output). SDL stays out of this header.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/audio.h"
+
+namespace qv::platform {
+
+// The General MIDI soundfont the setup script installs.
+inline constexpr const char* kDefaultSoundfont = "/usr/share/sounds/sf3/default-GM.sf3";
+
+struct SdlAudioConfig {
+  std::filesystem::path soundfont = kDefaultSoundfont;
+};
+
+class SdlMixerAudio : public AudioDevice {
+ public:
+  // Opens the audio output (SDL's choice of driver, SDL_AUDIODRIVER to choose another).
+  // Throws std::runtime_error with SDL's reason when it cannot.
+  explicit SdlMixerAudio(SdlAudioConfig config = {});
+  ~SdlMixerAudio() override;
+  SdlMixerAudio(const SdlMixerAudio&) = delete;
+  SdlMixerAudio& operator=(const SdlMixerAudio&) = delete;
+
+  // Decoded sounds kept in memory now.
+  size_t cached_sounds() const;
+
+ private:
+  struct Impl;
+
+  void DoPlay(int channel, const SoundChannelState& wanted, const std::filesystem::path& file,
+              StereoGains gains) override;
+  void DoSetGains(int channel, const SoundChannelState& wanted, StereoGains gains) override;
+  void DoStop(int channel) override;
+  void DoStopAll() override;
+  void DoPlayMusic(const MusicState& wanted, const std::filesystem::path& file,
+                   double gain) override;
+  void DoStopMusic() override;
+  void DoRestartMusic() override;
+  void DoSetMusicGain(int32_t volume, double gain) override;
+  void DoReleaseMusic() override;
+  bool DoMusicEnded() const override;
+
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qv::platform

@@ -1,0 +1,99 @@
+// Walkthrough scripts with conversations and delays, run on a real player as game
+// authors write them: lines clicked and hovered as the mouse would, and the checks of the
+// box that shows.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+
+#include "app/player.h"
+#include "app/script_commands.h"
+#include "app/script_runner.h"
+#include "app/state_json.h"
+#include "platform/headless/headless_backend.h"
+#include "sound/wav_writer.h"
+#include "test_support.h"
+#include "tools/game_json.h"
+
+namespace qv::app {
+namespace {
+
+using qv::testing::TempDir;
+
+class ConversationWalkthrough : public ::testing::Test {
+ protected:
+  // Scene 1: a conversation (slot 2, record 1) shown while flag 10 is 1, and a delay
+  // (slot 3) that sets flag 10 to 1 three seconds after flag 1 becomes 1. Record 1's
+  // line 1 adds 1 to flag 20 and plays hello.wav; line 3 sets flag 10 back to 0, which
+  // closes the box.
+  ConversationWalkthrough() {
+    tools::BuildGame(tools::ParseGameJson(R"({
+      "Scenes": [{"Objects": [
+        {"Slot": 2, "ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 10, "ObjN3": 0, "ObjN4": 1},
+        {"ObjType": 6, "ObjN0": 1, "ObjN1": 1, "ObjN2": 0, "ObjN3": 1, "ObjN4": 3,
+         "ObjN5": 10, "ObjN6": 1, "ObjN7": 0}]}],
+      "Conversations": [
+        {"ConvLineText": ["Hello.", "", "Goodbye."],
+         "ConvLineFlagOn": [1, 0, 1], "ConvLineFlag": [20, 0, 10], "ConvLineValue": [1, 0, 0],
+         "ConvLineOp": [1], "ConvLineMediaOn": [1], "ConvLineMedia": ["hello.wav"]}]})"),
+                     dir_.path());
+    dir_.Write("resource/mmedia/hello.wav", qv::testing::SilentWav());
+  }
+
+  std::string Run(std::string_view text) {
+    player_.emplace(std::make_unique<platform::HeadlessBackend>(), dir_.path(), PlayerSettings{});
+    Script script = ParseScript(text, "talk.qvs", table_);
+    EXPECT_TRUE(script.errors.empty()) << script.errors[0];
+    EXPECT_TRUE(UnavailableCommands(script).empty());
+    ScriptRunner runner(*player_, std::move(script));
+    player_->loop().SetIdleUser(&runner);
+    std::ostringstream err;
+    status_ = RunToEnd(*player_, runner, err);
+    player_->loop().SetIdleUser(nullptr);
+    return err.str();
+  }
+
+  TempDir dir_;
+  CommandTable table_ = MakeCommandTable();
+  std::optional<Player> player_;
+  int status_ = -1;
+};
+
+TEST_F(ConversationWalkthrough, ADelayOpensTheBoxAndItsLinesAreClickedLikeTheMouseDoes) {
+  EXPECT_EQ(Run(R"(
+new-game
+expect conversation 0
+set-flag 1 1
+wait 2900
+expect conversation 0
+wait 200
+expect conversation 1
+hover line 1
+click line 1
+click line 1
+expect flag 20 = 2
+expect log "Play Wav: 'hello.wav'"
+expect log "Play Wav: 'hello.wav'"
+)"),
+            "");
+  EXPECT_EQ(status_, 0);
+  EXPECT_EQ(StateJson(*player_)["conversation"], 1);
+  EXPECT_EQ(player_->conversations().HoveredLine, 1);
+  EXPECT_EQ(player_->screen().ConvText[1]->ForeColor(), engine::kUsedLineColor);
+
+  EXPECT_EQ(Run("new-game\nset-flag 10 1\nclick line 3\nexpect conversation 0\n"), "");
+  EXPECT_EQ(StateJson(*player_)["conversation"], 0);
+}
+
+TEST_F(ConversationWalkthrough, ALineNotOnScreenCannotBeClickedAndAWrongBoxIsReported) {
+  std::string report = Run("new-game\nset-flag 10 1\nclick line 2\n");
+  EXPECT_EQ(status_, 1);
+  EXPECT_NE(report.find("talk.qvs:3: click line 2 failed"), std::string::npos) << report;
+  EXPECT_NE(report.find("line 2 is not on screen"), std::string::npos) << report;
+  report = Run("new-game\nset-flag 10 1\nexpect conversation 3\n");
+  EXPECT_NE(report.find("found: conversation 1"), std::string::npos) << report;
+}
+
+}  // namespace
+}  // namespace qv::app

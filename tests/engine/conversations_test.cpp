@@ -1,0 +1,247 @@
+// Scenarios of the conversation box on a headless player: which lines show, the box's
+// size, clicks and hovers on lines as the mouse makes them, and bad records.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine_harness.h"
+
+namespace qv::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+// Scene 1 has a Conversation object per case, each shown while its flag is 1:
+//   slot 2: record 1 (flag 10)        slot 3: record 1 again (flag 11)
+//   slot 4: record 2, blocking (12)   slot 5: record 9, past the end of the file (13)
+//   slot 6: record 0 (14)             slot 7: record 3, two short lines (15)
+// Record 1 has lines 1 and 3: line 1 adds 1 to flag 20 and plays hello.wav, line 3
+// plays a movie. Record 2's line 1 changes flag 300, which does not exist; its line 2
+// plays a sound at absurd volume and pan.
+constexpr const char* kGame = R"({
+  "Scenes": [{"Objects": [
+    {"Slot": 2, "ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 10, "ObjN3": 0, "ObjN4": 1},
+    {"ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 11, "ObjN3": 0, "ObjN4": 1},
+    {"ObjType": 8, "ObjN0": 2, "ObjN1": 2, "ObjN2": 12, "ObjN3": 0, "ObjN4": 1, "ObjN7": 1},
+    {"ObjType": 8, "ObjN0": 9, "ObjN1": 2, "ObjN2": 13, "ObjN3": 0, "ObjN4": 1},
+    {"ObjType": 8, "ObjN0": 0, "ObjN1": 2, "ObjN2": 14, "ObjN3": 0, "ObjN4": 1},
+    {"ObjType": 8, "ObjN0": 3, "ObjN1": 2, "ObjN2": 15, "ObjN3": 0, "ObjN4": 1}]}],
+  "Conversations": [
+    {"ConvLineText": ["Who are you?", "", "Tell me about the keeper's missing logbook"],
+     "ConvLineFlagOn": [1], "ConvLineFlag": [20], "ConvLineValue": [1], "ConvLineOp": [1],
+     "ConvLineMediaOn": [1, 0, 1], "ConvLineMedia": ["hello.wav", "", "Keeper.AVI"],
+     "ConvLineVolume": [-300, 0, 7], "ConvLinePan": [200]},
+    {"ConvLineText": ["Bye", "Shout"], "ConvLineFlagOn": [1], "ConvLineFlag": [300],
+     "ConvLineValue": [1], "ConvLineMediaOn": [0, 1], "ConvLineMedia": ["", "loud.wav"],
+     "ConvLineVolume": [0, 32767], "ConvLinePan": [0, -32768]},
+    {"ConvLineText": ["Hm", "Ok"]}]
+})";
+
+class ConversationTest : public ::testing::Test {
+ protected:
+  ConversationTest() {
+    h.dir().Write("resource/mmedia/click.wav", SilentWav());
+    h.dir().Write("resource/mmedia/hover.wav", SilentWav());
+    h.LoadScene(1);
+    h.loop().PassTime(100);  // the cover goes, the default cursor shows
+    h.ClearLog();
+  }
+
+  ui::Label& Line(int k) { return *h.screen().ConvText[k]; }
+  ui::PictureBox& Box() { return *h.screen().ConvBox; }
+  std::vector<int> ShownLines() {
+    std::vector<int> shown;
+    for (int k = 1; k <= 5; ++k) {
+      if (Line(k).Visible()) shown.push_back(k);
+    }
+    return shown;
+  }
+  int WidestLine() {
+    int widest = 0;
+    for (int k = 1; k <= 5; ++k)
+      widest = std::max(widest, Line(k).Width());
+    return widest;
+  }
+  long Played(const std::string& call) {
+    const auto& calls = h.audio().calls();
+    return std::count(calls.begin(), calls.end(), call);
+  }
+  // The mouse, as the user moves and clicks it.
+  void Mouse(platform::InputEvent::Kind kind, int x, int y) {
+    platform::InputEvent event;
+    event.kind = kind;
+    event.x = x;
+    event.y = y;
+    if (kind != platform::InputEvent::Kind::kMouseMove) event.button = platform::MouseButton::kLeft;
+    h.backend().InjectInput(event);
+    h.Settle();
+  }
+  void Click(const ui::Control& control) {
+    const platform::Rect r = control.ScreenRect();
+    Mouse(platform::InputEvent::Kind::kMouseDown, r.x + r.w / 2, r.y + r.h / 2);
+    Mouse(platform::InputEvent::Kind::kMouseUp, r.x + r.w / 2, r.y + r.h / 2);
+  }
+  void Hover(const ui::Control& control, int dx = 0) {
+    const platform::Rect r = control.ScreenRect();
+    Mouse(platform::InputEvent::Kind::kMouseMove, r.x + r.w / 2 + dx, r.y + r.h / 2);
+  }
+
+  EngineHarness h{kGame};
+};
+
+constexpr platform::Rgb kSilver = engine::kLineColor;
+constexpr platform::Rgb kGrey = engine::kUsedLineColor;
+constexpr platform::Rgb kWhite = engine::kHoveredLineColor;
+
+TEST_F(ConversationTest, OnlyTheLinesOfTheRecordShowInABoxRightAlignedOnTheScene) {
+  h.SetFlag(10, 1);
+  EXPECT_EQ(h.conversations().ShownRecord(), 1);
+  EXPECT_EQ(h.state().ShownConversation, 2);
+  EXPECT_THAT(ShownLines(), ElementsAre(1, 3));
+  EXPECT_EQ(Line(1).Caption(), "Who are you?");
+  EXPECT_EQ(Line(3).Caption(), "Tell me about the keeper's missing logbook");
+  EXPECT_EQ(Line(1).ForeColor(), kSilver);
+  EXPECT_GT(Line(3).Width(), Line(1).Width()) << "measured with the real font";
+  EXPECT_EQ(Box().Width(), Line(3).Width() + 156);
+  EXPECT_EQ(Box().Left() + Box().Width(), 700);
+  EXPECT_EQ(Box().Top(), 343);
+  EXPECT_THAT(h.Lines(), Contains("[Conv Index # 2] Show Conversation Box"));
+}
+
+TEST_F(ConversationTest, TheBoxWidensButNeverShrinksWhileItStaysUp) {
+  h.SetFlag(10, 1);
+  const int wide = Box().Width();
+  h.conversations().ShowConversation(3, 7);  // slot 7's short record, in the same box
+  EXPECT_EQ(h.conversations().ShownRecord(), 3);
+  EXPECT_THAT(ShownLines(), ElementsAre(1, 2));
+  EXPECT_EQ(Box().Width(), wide);
+  EXPECT_EQ(Box().Left() + Box().Width(), 700);
+  h.SetFlag(10, 0);  // flag 15 is 0: the engine hides slot 7's box
+  EXPECT_EQ(h.conversations().ShownRecord(), 0);
+  h.SetFlag(15, 1);  // shown afresh: fitted to its own lines
+  EXPECT_EQ(Box().Width(), WidestLine() + 156);
+  EXPECT_LT(Box().Width(), wide);
+  EXPECT_EQ(Box().Left() + Box().Width(), 700);
+}
+
+TEST_F(ConversationTest, TheSameSlotKeepsGreyedLinesAnotherSlotWithTheSameRecordResetsThem) {
+  h.SetFlag(10, 1);
+  Click(Line(1));
+  ASSERT_EQ(Line(1).ForeColor(), kGrey);
+  h.conversations().ShowConversation(1, 2);
+  EXPECT_EQ(Line(1).ForeColor(), kGrey);
+  EXPECT_TRUE(h.conversations().ConvLineUsed[1]);
+  h.conversations().ShowConversation(1, 3);
+  EXPECT_EQ(Line(1).ForeColor(), kSilver);
+  EXPECT_FALSE(h.conversations().ConvLineUsed[1]);
+  EXPECT_EQ(h.state().ShownConversation, 3);
+}
+
+TEST_F(ConversationTest, AClickedLinePlaysItsMediaAndChangesItsFlagEveryTime) {
+  h.button_sounds().click = {"click.wav", -100, 50};
+  h.state().VerboseLog = false;
+  h.SetFlag(10, 1);
+  Click(Line(1));
+  Click(Line(1));
+  EXPECT_EQ(h.state().Flags[20], 2);
+  EXPECT_EQ(Line(1).ForeColor(), kGrey);
+  EXPECT_THAT(h.Lines(), ElementsAre("Play Wav: 'hello.wav'", "Play Wav: 'hello.wav'"))
+      << "logged whatever VerboseLog says";
+  EXPECT_EQ(Played("Play(15, hello.wav, False, 200, -300)"), 2);
+  EXPECT_EQ(Played("Play(18, click.wav, False, 50, -100)"), 2);
+  EXPECT_TRUE(h.conversations().ShownRecord() == 1) << "a click does not close the box";
+
+  Click(Line(3));  // "Keeper.AVI": a movie, whatever the case of its name
+  EXPECT_TRUE(h.Called("PlayMovie(Keeper.AVI, 7, True, False)"));
+  EXPECT_THAT(h.Lines(), Not(Contains("Play Wav: 'Keeper.AVI'")));
+  EXPECT_EQ(h.state().Flags[20], 2) << "line 3 changes no flag";
+}
+
+TEST_F(ConversationTest, WhileTheBusyCursorShowsLinesIgnoreTheMouse) {
+  h.button_sounds().click = {"click.wav", 0, 0};
+  h.button_sounds().hover = {"hover.wav", 0, 0};
+  h.SetFlag(10, 1);
+  h.ClearLog();
+  h.screen().ShowCursor(screen::kBusyCursor);
+  Hover(Line(3));
+  Click(Line(1));
+  EXPECT_EQ(h.state().Flags[20], 0);
+  EXPECT_TRUE(h.audio().calls().empty()) << "not even the click sound";
+  EXPECT_TRUE(h.Lines().empty());
+  EXPECT_EQ(Line(1).ForeColor(), kSilver);
+  EXPECT_EQ(Line(3).ForeColor(), kSilver);
+  EXPECT_EQ(h.conversations().HoveredLine, 0);
+  EXPECT_EQ(h.screen().CurrentCursor(), screen::kBusyCursor);
+}
+
+TEST_F(ConversationTest, HoveringHighlightsOneLineAndPlaysItsSoundOncePerLine) {
+  h.button_sounds().hover = {"hover.wav", -50, 10};
+  h.SetFlag(10, 1);
+  Click(Line(1));  // line 1 is now a clicked line
+  h.ClearLog();
+  const std::string hover = "Play(18, hover.wav, False, 10, -50)";
+  h.screen().ShowCursor(screen::kSwitchCursor);
+  Hover(Line(3));
+  Hover(Line(3), 1);
+  EXPECT_EQ(Played(hover), 1);
+  EXPECT_EQ(Line(3).ForeColor(), kWhite);
+  EXPECT_EQ(h.conversations().HoveredLine, 3);
+  EXPECT_EQ(h.screen().CurrentCursor(), screen::kDefaultCursor);
+  Hover(Line(1));
+  EXPECT_EQ(Played(hover), 2);
+  EXPECT_EQ(Line(1).ForeColor(), kWhite);
+  EXPECT_EQ(Line(3).ForeColor(), kSilver);
+  // Off the lines, inside the box: the highlight goes, the hovered line is remembered.
+  const platform::Rect box = Box().ScreenRect();
+  Mouse(platform::InputEvent::Kind::kMouseMove, box.x + 3, box.y + 3);
+  EXPECT_EQ(Line(1).ForeColor(), kGrey);
+  EXPECT_EQ(h.conversations().HoveredLine, 1);
+  Hover(Line(1));
+  EXPECT_EQ(Played(hover), 2) << "back onto the same line: no sound";
+  // The scene's objects ask for the same as the pointer leaves for them.
+  h.conversations().UnhighlightLines();
+  EXPECT_EQ(Line(1).ForeColor(), kGrey);
+}
+
+TEST_F(ConversationTest, RecordZeroLeavesTheConversationOnScreen) {
+  h.SetFlag(10, 1);
+  h.SetFlag(14, 1);
+  EXPECT_THAT(h.Lines(), Contains("[Conv Index # 6] Show Conversation Box"));
+  EXPECT_THAT(h.Lines(), Contains("No Cue Card assigned!"));
+  EXPECT_EQ(h.conversations().ShownRecord(), 1);
+  EXPECT_EQ(h.state().ShownConversation, 2);
+  EXPECT_THAT(ShownLines(), ElementsAre(1, 3));
+}
+
+TEST_F(ConversationTest, ARecordPastTheEndOfTheFileIsAnEmptyBox) {
+  h.SetFlag(13, 1);
+  EXPECT_EQ(h.conversations().ShownRecord(), 9);
+  EXPECT_TRUE(Box().Visible());
+  EXPECT_TRUE(ShownLines().empty());
+  EXPECT_EQ(Box().Width(), 156);
+  EXPECT_TRUE(h.Boxes().empty());
+}
+
+TEST_F(ConversationTest, ABlockingConversationAndABadLineAreHandledWithoutHarm) {
+  EXPECT_FALSE(h.conversations().BlockingConversationShowing());
+  h.screen().ShowCursor(screen::kSwitchCursor);
+  h.SetFlag(12, 1);
+  EXPECT_TRUE(h.conversations().BlockingConversationShowing());
+  EXPECT_EQ(h.screen().CurrentCursor(), screen::kDefaultCursor) << "showing it restores it";
+  Click(Line(1));  // flag 300
+  EXPECT_THAT(h.Boxes(), ElementsAre("Unexpected error in procedure: ConvText_Click\r\n"
+                                     "Error #9: Subscript out of range"));
+  EXPECT_EQ(Line(1).ForeColor(), kGrey);
+  Click(Line(2));  // volume and pan far out of range
+  EXPECT_THAT(h.Lines(), Contains("Play Wav: 'loud.wav'"));
+  EXPECT_EQ(h.conversations().ShownRecord(), 2);
+  h.SetFlag(12, 0);
+  EXPECT_FALSE(h.conversations().BlockingConversationShowing());
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,224 @@
+// The inventory bar: adding and replacing items with the duplicate and full rules,
+// combining in one direction, compacting, the starting inventory, picking an item up
+// and putting it back, and item data that is missing or broken.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "screen_fixture.h"
+#include "sound/wav_writer.h"
+
+namespace qv::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+// 1 key (combines with 2 into 3), 2 rope (names nothing), 3 keyrope (one copy only),
+// 4 coin (any number), 5 a hand picture that is missing and no highlight.
+constexpr const char* kGame = R"({"Scenes": [{}], "Items": [
+    {"BarPicture": "key.gif", "HandPicture": "keyhand.gif", "HighlightPicture": "keyhl.gif",
+     "CanCombine": 1, "CombinesWith": 2, "CombineProduct": 3, "CombineSound": "snap.wav",
+     "CombineVolume": -4, "CombinePan": 5, "WrongUseSound": "nope.wav", "WrongUseVolume": -1,
+     "WrongUsePan": 2, "ItemName": "Brass key", "InInventoryAtStart": 1},
+    {"BarPicture": "rope.gif", "CanCombine": 1, "CombinesWith": 1, "CombineProduct": 0},
+    {"BarPicture": "keyrope.gif", "InInventoryAtStart": 1},
+    {"BarPicture": "coin.gif", "AllowDuplicates": 1},
+    {"BarPicture": "cup.gif", "HandPicture": "gone.gif"}]})";
+
+class InventoryTest : public ::testing::Test {
+ protected:
+  InventoryTest() {
+    WritePictures(h, {"key.gif", "keyhand.gif", "keyhl.gif", "rope.gif", "keyrope.gif", "coin.gif",
+                      "cup.gif"});
+    h.dir().Write("resource/mmedia/full.wav", SilentWav());
+    EnterScene(h, 1);
+    h.ClearLog();
+  }
+  screen::Inventory& inv() { return h.inventory(); }
+  void Add(std::initializer_list<int16_t> items) {
+    for (int16_t item : items)
+      inv().AddInventoryItem(item, false, 0);
+  }
+  std::vector<int16_t> Items() {
+    std::vector<int16_t> items;
+    for (int16_t s = 1; s <= inv().ItemsHeld; ++s)
+      items.push_back(inv().Slots[s].Item);
+    return items;
+  }
+  std::vector<int> Shown() {
+    std::vector<int> shown;
+    for (int s = 1; s <= 16; ++s) {
+      if (h.screen().invitem[s]->Visible()) shown.push_back(s);
+    }
+    return shown;
+  }
+
+  EngineHarness h{kGame};
+};
+
+TEST_F(InventoryTest, DuplicatesAndAFullBar) {
+  EXPECT_TRUE(inv().AddInventoryItem(3, false, 0));
+  EXPECT_FALSE(inv().AddInventoryItem(3, false, 0));
+  EXPECT_THAT(h.Lines(), ElementsAre("Item #3 added to Inventory",
+                                     "Couldn't add Item #3 to Inventory - Already there."));
+  inv().AddInventoryItem(1, false, 0);
+  EXPECT_FALSE(inv().AddInventoryItem(3, true, 2)) << "also when replacing";
+  EXPECT_THAT(Items(), ElementsAre(3, 1));
+
+  for (int i = 3; i <= 16; ++i)
+    EXPECT_TRUE(inv().AddInventoryItem(4, false, 0));
+  h.ClearLog();
+  EXPECT_FALSE(inv().AddInventoryItem(4, false, 0));
+  EXPECT_THAT(h.Lines(), ElementsAre("Couldn't add Item #4 to Inventory - Inventory Full."));
+  EXPECT_TRUE(h.screen().MsgStatus->Visible());
+  EXPECT_EQ(h.screen().Msg->Caption(), "Inventory Full");
+  h.settings().inventory_full = {"full.wav", -3, 4};
+  inv().AddInventoryItem(4, false, 0);
+  EXPECT_TRUE(h.Played("Play(12, full.wav, False, 4, -3)"));
+  EXPECT_EQ(inv().ItemsHeld, 16);
+
+  EXPECT_TRUE(inv().AddInventoryItem(5, true, 16)) << "replacing works with a full bar";
+  EXPECT_EQ(inv().Slots[16].Item, 5);
+}
+
+TEST_F(InventoryTest, CombiningWorksInOneDirectionAndLeavesTheProductInTheTargetsSlot) {
+  Add({4, 2, 1});
+  inv().ItemMouseDown(2, LeftButton());  // the rope names the key, without a product
+  h.ClearLog();
+  inv().ItemMouseDown(3, LeftButton());
+  EXPECT_THAT(h.Lines(), ElementsAre("Combine Inventory Item #2 with Item #1",
+                                     "Inventory Item #2 can't be combined with anything."));
+  EXPECT_EQ(inv().HandSlot(), 2);
+  inv().BarMouseDown(LeftButton());
+
+  inv().ItemMouseDown(3, LeftButton());  // the key, on the coin: wrong partner
+  h.ClearLog();
+  inv().ItemMouseDown(1, LeftButton());
+  EXPECT_THAT(h.Lines(), Contains("Inventory Item #1 and Item #4 can't be combined."));
+  EXPECT_TRUE(h.Played("Play(12, nope.wav, False, 2, -1)"));
+  EXPECT_EQ(inv().HandSlot(), 3);
+
+  h.ClearLog();
+  inv().ItemMouseDown(2, LeftButton());  // the key on the rope
+  EXPECT_THAT(h.Lines(), ElementsAre("Combine Inventory Item #1 with Item #2",
+                                     "Inventory Item #1 combined with Item #2 (OK)",
+                                     "Replace Inventory Item #1 with Item #3",
+                                     "Inventory Bar compacted at slot 3"));
+  EXPECT_TRUE(h.Played("Play(12, snap.wav, False, 5, -4)"));
+  EXPECT_THAT(Items(), ElementsAre(4, 3));
+  EXPECT_THAT(Shown(), ElementsAre(1, 2));
+  EXPECT_EQ(h.screen().invitem[2]->Picture(), inv().images.ItemIcon[2]);
+  EXPECT_EQ(inv().HandSlot(), 99);
+  EXPECT_EQ(h.screen().CurrentCursor(), 13);
+}
+
+TEST_F(InventoryTest, AProductTheBarRefusesUsesNothingUp) {
+  Add({3, 2, 1});
+  inv().ItemMouseDown(3, LeftButton());
+  inv().ItemMouseDown(2, LeftButton());
+  EXPECT_THAT(h.Lines(), Contains("Couldn't add Item #3 to Inventory - Already there."));
+  EXPECT_THAT(Items(), ElementsAre(3, 2, 1));
+  EXPECT_EQ(inv().HandSlot(), 3) << "the key is still in hand";
+}
+
+TEST_F(InventoryTest, CompactingMovesEverythingAlongAndTheLastSlotOnlyHides) {
+  h.settings().item_names = true;
+  Add({4, 1, 2});
+  const platform::ImagePtr key_highlight = inv().images.ItemHL[2];
+  inv().CompactInventoryBar(1);
+  EXPECT_EQ(inv().images.ItemHL[1], key_highlight);
+  EXPECT_THAT(Items(), ElementsAre(1, 2));
+  EXPECT_EQ(h.screen().invitem[1]->ToolTip(), "Brass key");
+  EXPECT_EQ(h.screen().invitem[1]->Picture(), inv().images.ItemIcon[1]);
+  EXPECT_EQ(inv().Slots[1].CombineSound, "snap.wav");
+  EXPECT_THAT(Shown(), ElementsAre(1, 2));
+
+  inv().CompactInventoryBar(2);
+  EXPECT_THAT(Items(), ElementsAre(1));
+  EXPECT_THAT(Shown(), ElementsAre(1));
+  EXPECT_EQ(inv().Slots[2].Item, 0);
+  EXPECT_EQ(inv().images.ItemIcon[2], inv().images.NoPic());
+  EXPECT_THROW(inv().CompactInventoryBar(2), VbError) << "an empty slot";
+}
+
+TEST_F(InventoryTest, PickingUpAndPuttingBack) {
+  int prepared = 0;
+  inv().prepare_closeup = [&](int16_t) { ++prepared; };
+  Add({1, 5});
+  ui::MouseArgs right;
+  right.button = platform::MouseButton::kRight;
+  inv().ItemMouseDown(1, right);
+  EXPECT_EQ(inv().HandSlot(), 99) << "the right button does nothing";
+
+  inv().ItemMouseDown(1, LeftButton());
+  EXPECT_THAT(h.Lines(), Contains("Inventory Item #1 in hand"));
+  EXPECT_FALSE(h.screen().invitem[1]->Visible());
+  EXPECT_EQ(h.screen().PictureCursor(), inv().images.ItemPoint[1]);
+  inv().ItemMouseMove(2);
+  EXPECT_EQ(h.screen().PictureCursor(), inv().images.ItemHL[1]);
+  EXPECT_TRUE(h.screen().ItemHiLite->Visible());
+  inv().BarMouseMove();
+  EXPECT_FALSE(h.screen().ItemHiLite->Visible());
+  EXPECT_EQ(h.screen().PictureCursor(), inv().images.ItemPoint[1]);
+  inv().BarMouseDown(LeftButton());
+  EXPECT_THAT(h.Lines(), Contains("Inventory Item #1 returned to Inventory Bar"));
+  EXPECT_TRUE(h.screen().invitem[1]->Visible());
+  EXPECT_EQ(h.screen().CurrentCursor(), 13);
+  EXPECT_EQ(inv().HandSlot(), 99);
+  h.ClearLog();
+  inv().BarMouseDown(LeftButton());
+  EXPECT_TRUE(h.Lines().empty()) << "an empty hand puts nothing back";
+
+  // The cup's hand picture is missing: the bar picture stands in; its highlight is NoPic.
+  inv().ItemMouseDown(2, LeftButton());
+  EXPECT_EQ(inv().images.ItemPoint[2], inv().images.ItemIcon[2]);
+  EXPECT_EQ(inv().images.ItemHL[2], inv().images.NoPic());
+  inv().BarMouseDown(LeftButton());
+  inv().ItemMouseDown(1, LeftButton());
+  EXPECT_EQ(prepared, 3) << "once per change of slot";
+  inv().BarMouseDown(LeftButton());
+  inv().ItemMouseDown(1, LeftButton());
+  EXPECT_EQ(prepared, 3);
+
+  h.screen().ShowCursor(14);
+  inv().BarMouseDown(LeftButton());
+  EXPECT_EQ(inv().HandSlot(), 1) << "nothing while the player must wait";
+}
+
+TEST_F(InventoryTest, TheStartingInventoryTakesTheFirstSixteenFlaggedItems) {
+  EXPECT_EQ(inv().NewGameInventory(), 2);
+  EXPECT_THAT(Items(), ElementsAre(1, 3));
+  EXPECT_THAT(Shown(), ElementsAre(1, 2));
+  EXPECT_TRUE(h.Lines().empty()) << "no log lines";
+
+  std::string items = "[";
+  for (int i = 1; i <= 18; ++i)
+    items += std::string(i > 1 ? ", " : "") + R"({"InInventoryAtStart": 1})";
+  EngineHarness crowded(R"({"Scenes": [{}], "Items": )" + items + "]}");
+  EXPECT_EQ(crowded.inventory().NewGameInventory(), 16);
+  EXPECT_EQ(crowded.inventory().Slots[16].Item, 16);
+  EXPECT_THAT(crowded.Lines(),
+              ElementsAre("Starting inventory: 2 items flagged beyond the 16 slots left out."));
+}
+
+TEST_F(InventoryTest, ItemsWithoutARecordOrWithABrokenPicture) {
+  EXPECT_THROW(inv().AddInventoryItem(0, false, 0), VbError);
+  EXPECT_THROW(inv().AddInventoryItem(6, false, 0), VbError) << "past the end of the file";
+  EXPECT_EQ(inv().ItemsHeld, 0);
+  inv().AddInventoryItem(4, false, 0);
+  EXPECT_THROW(inv().AddInventoryItem(4, true, 2), VbError) << "an empty slot";
+
+  h.dir().Write("resource/gfx/coin.gif", std::string("not a picture"));
+  h.pictures().ClearCache();
+  EXPECT_TRUE(inv().AddInventoryItem(4, false, 0));
+  EXPECT_THAT(
+      h.Boxes(),
+      ElementsAre(
+          "Unexpected error in procedure: AddInventoryItem\r\nError #481: Invalid picture"));
+  EXPECT_EQ(inv().images.ItemIcon[2], inv().images.NoPic());
+  EXPECT_TRUE(h.screen().invitem[2]->Visible());
+}
+
+}  // namespace
+}  // namespace qv::testing

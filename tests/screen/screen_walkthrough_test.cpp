@@ -1,0 +1,133 @@
+// Walkthrough scripts that click and hover scene objects and inventory items through the
+// player's own input route, give items as the debug window does, and check the hand, the
+// inventory and the cursor, in the script and in the state JSON.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/player.h"
+#include "app/script_commands.h"
+#include "app/script_runner.h"
+#include "app/state_json.h"
+#include "pictures/gif_writer.h"
+#include "platform/headless/headless_backend.h"
+#include "test_support.h"
+#include "tools/game_json.h"
+
+namespace qv::app {
+namespace {
+
+using qv::testing::TempDir;
+
+class ScreenWalkthrough : public ::testing::Test {
+ protected:
+  // Items: 1 the key (held at the start), 2 the rope, 3 a coin. Scene 1: a goodie giving
+  // the coin and setting flag 5, a link to scene 2 that needs the key, a reactor. Scene 2:
+  // nothing.
+  ScreenWalkthrough() {
+    tools::BuildGame(tools::ParseGameJson(R"({
+      "Items": [{"BarPicture": "key.gif", "InInventoryAtStart": 1}, {"BarPicture": "rope.gif"},
+                {"BarPicture": "coin.gif"}],
+      "Scenes": [
+        {"Objects": [
+          {"ObjType": 2, "ObjX": 100, "ObjY": 100, "ObjN11": 1, "ObjN5": 3,
+           "ObjN15": 1, "ObjN16": 5, "ObjN17": 1},
+          {"ObjType": 1, "ObjX": 300, "ObjY": 100, "ObjN13": 1, "ObjN6": 1, "ObjN7": 1,
+           "ObjN11": 1, "ObjN12": 2},
+          {"ObjType": 4, "ObjX": 500, "ObjY": 100, "ObjN4": 1}]},
+        {}]})"),
+                     dir_.path());
+    qv::testing::GifSpec gif;
+    gif.width = gif.height = 8;
+    gif.frames.push_back(qv::testing::SolidFrame(0, 0, 8, 8, 1));
+    for (const char* name : {"key.gif", "rope.gif", "coin.gif"}) {
+      dir_.Write(std::string("resource/gfx/") + name, qv::testing::WriteGif(gif));
+    }
+  }
+
+  // Runs the script to its end; returns its report ("" when every expectation held).
+  std::string Run(std::string_view text) {
+    PlayerSettings settings;
+    settings.verbose_log = true;
+    player_.emplace(std::make_unique<platform::HeadlessBackend>(), dir_.path(), settings);
+    Script script = ParseScript(text, "walk.qvs", table_);
+    EXPECT_TRUE(script.errors.empty()) << script.errors[0];
+    EXPECT_TRUE(UnavailableCommands(script).empty());
+    ScriptRunner runner(*player_, std::move(script));
+    player_->loop().SetIdleUser(&runner);
+    std::ostringstream err;
+    status_ = RunToEnd(*player_, runner, err);
+    player_->loop().SetIdleUser(nullptr);
+    return err.str();
+  }
+
+  TempDir dir_;
+  CommandTable table_ = MakeCommandTable();
+  std::optional<Player> player_;
+  int status_ = -1;
+};
+
+TEST_F(ScreenWalkthrough, TakingUsingGivingAndPuttingBack) {
+  EXPECT_EQ(Run(R"qvs(
+new-game
+wait 100
+expect inventory 1
+expect hand none
+hover object 1
+expect cursor 11
+hover object 3
+expect cursor 12
+click object 1
+expect log "Goodie (Object #1) clicked."
+expect log "Item #3 added to Inventory"
+expect inventory 1 3
+expect flag 5 = 1
+click object 2
+expect log "*** HotSpot (Object #2) requires Inventory Item #1!***"
+expect scene 1
+click item 2
+expect hand 2
+expect log "Inventory Item #3 in hand"
+hover item 1
+click bar
+expect hand none
+expect log "Inventory Item #3 returned to Inventory Bar"
+hover item 1
+expect cursor 13
+click item 1
+click object 2
+expect log "Inventory Item #1 used on HotSpot (Object #2)"
+expect scene 2
+expect inventory 3
+expect hand none
+give 2
+give 9
+expect inventory 3 2
+)qvs"),
+            "");
+  EXPECT_EQ(status_, 0);
+  const auto state = StateJson(*player_);
+  EXPECT_EQ(state["inventory"], nlohmann::json::parse("[3, 2]"));
+  EXPECT_TRUE(state["hand"].is_null());
+}
+
+TEST_F(ScreenWalkthrough, TheHandAndTheCursorInTheStateJsonAndFailures) {
+  EXPECT_EQ(Run("new-game\nwait 100\nclick item 1\n"), "");
+  const auto state = StateJson(*player_);
+  EXPECT_EQ(state["hand"], 1);
+  EXPECT_TRUE(state["cursor"].is_null()) << "the key's own picture is the cursor";
+
+  EXPECT_EQ(Run("new-game\nwait 100\nclick item 2\n"),
+            "walk.qvs:3: click item 2 failed\n  found: inventory slot 2 shows no item\n");
+  EXPECT_EQ(status_, 1);
+  EXPECT_EQ(Run("new-game\nwait 100\nscene 2\nclick object 1\n"),
+            "walk.qvs:4: click object 1 failed\n  found: object 1 is not on screen\n");
+  EXPECT_EQ(Run("new-game\nwait 100\nexpect inventory 1 2\n"),
+            "walk.qvs:3: expect inventory 1 2 failed\n  found: inventory 1\n");
+  EXPECT_EQ(Run("new-game\nwait 100\nclick item 1\nexpect cursor 13\n"),
+            "walk.qvs:4: expect cursor 13 failed\n  found: an item's picture\n");
+}
+
+}  // namespace
+}  // namespace qv::app

@@ -1,0 +1,216 @@
+// Real sound through SDL2_mixer: SDL's disk audio driver writes what the player mixes to a
+// file in real time, and the tests read the samples back. Volume, pan, looping, mixing of
+// channels, MIDI through FluidSynth and MP3 are checked by ear, as it were.
+//
+// data/tone.mp3 is our own: half a second of a 440 Hz sine, encoded by us with
+// libavcodec's LAME encoder (22050 Hz mono, 32 kbit/s).
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "core/vb_error.h"
+#include "platform/sdl/sdl_mixer_audio.h"
+#include "sound/wav_writer.h"
+#include "test_support.h"
+
+#ifndef QV_SOUND_TEST_DATA
+#define QV_SOUND_TEST_DATA ""
+#endif
+
+namespace qv::testing {
+namespace {
+
+using platform::MusicKind;
+using platform::SdlMixerAudio;
+
+constexpr double kFrameRate = 44100.0;
+
+// The mixed output: 16-bit stereo frames at 44100 Hz.
+struct Output {
+  std::vector<int16_t> samples;
+
+  // The loudest sample of one side (0 left, 1 right) between two times, in seconds.
+  int Peak(int side, double from = 0.0, double to = 1e9) const {
+    const size_t frames = samples.size() / 2;
+    const auto first = static_cast<size_t>(std::max(0.0, from * kFrameRate));
+    const auto last = std::min(frames, static_cast<size_t>(to * kFrameRate));
+    int peak = 0;
+    for (size_t f = first; f < last; ++f) {
+      peak = std::max(peak, std::abs(static_cast<int>(samples[2 * f + static_cast<size_t>(side)])));
+    }
+    return peak;
+  }
+  int Peak(double from = 0.0, double to = 1e9) const {
+    return std::max(Peak(0, from, to), Peak(1, from, to));
+  }
+  double seconds() const { return static_cast<double>(samples.size() / 2) / kFrameRate; }
+};
+
+class DiskAudio : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    out_ = dir_.path() / "mixed.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", out_.c_str(), 1);
+  }
+
+  // Opens the device, does `act`, lets it play for `ms` of real time, closes it and
+  // reads back what was mixed.
+  Output Record(const std::function<void(SdlMixerAudio&)>& act, int ms) {
+    {
+      SdlMixerAudio audio;
+      act(audio);
+      std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
+    const auto bytes = ReadBytes(out_);
+    Output output;
+    output.samples.resize(bytes.size() / 2);
+    for (size_t i = 0; i < output.samples.size(); ++i) {
+      output.samples[i] = static_cast<int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    }
+    return output;
+  }
+
+  std::filesystem::path Sound(const std::string& name, const std::vector<uint8_t>& bytes) {
+    return dir_.Write(name, bytes);
+  }
+
+  TempDir dir_;
+  std::filesystem::path out_;
+};
+
+TEST_F(DiskAudio, FullVolumeIsLoudSilentVolumeIsSilentAndPanSilencesTheFarSide) {
+  const auto tone = Sound("tone.wav", ToneWav(1.0, 440.0, 16000));
+  const Output loud =
+      Record([&](SdlMixerAudio& a) { a.Play(1, "tone.wav", tone, false, 0, 0); }, 400);
+  ASSERT_GT(loud.seconds(), 0.2);
+  EXPECT_GT(loud.Peak(0), 14000);
+  EXPECT_GT(loud.Peak(1), 14000);
+
+  const Output quiet =
+      Record([&](SdlMixerAudio& a) { a.Play(1, "tone.wav", tone, false, 0, -2000); }, 400);
+  EXPECT_NEAR(quiet.Peak(), 1600, 200) << "-2000 is a tenth";
+
+  const Output silent =
+      Record([&](SdlMixerAudio& a) { a.Play(1, "tone.wav", tone, false, 0, -10000); }, 400);
+  EXPECT_EQ(silent.Peak(), 0);
+
+  const Output left =
+      Record([&](SdlMixerAudio& a) { a.Play(1, "tone.wav", tone, false, -10000, 0); }, 400);
+  EXPECT_GT(left.Peak(0), 14000);
+  EXPECT_EQ(left.Peak(1), 0) << "pan -10000 leaves the right side silent";
+}
+
+TEST_F(DiskAudio, ALoopingSoundStillSoundsAfterItsOwnLengthAndAStopSilencesIt) {
+  const auto blip = Sound("blip.wav", ToneWav(0.1, 440.0, 16000));
+  const Output looped =
+      Record([&](SdlMixerAudio& a) { a.Play(3, "blip.wav", blip, true, 0, 0); }, 700);
+  EXPECT_GT(looped.Peak(0.4, 0.6), 14000);
+  const Output once =
+      Record([&](SdlMixerAudio& a) { a.Play(3, "blip.wav", blip, false, 0, 0); }, 700);
+  EXPECT_EQ(once.Peak(0.4, 0.6), 0);
+  const Output stopped = Record(
+      [&](SdlMixerAudio& a) {
+        a.Play(3, "blip.wav", blip, true, 0, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        a.Stop(3);
+      },
+      500);
+  EXPECT_EQ(stopped.Peak(0.45, 0.7), 0);
+}
+
+TEST_F(DiskAudio, TwoChannelsMixAndAVolumeChangeAppliesToThePlayingSound) {
+  const auto tone = Sound("tone.wav", ToneWav(1.0, 440.0, 8000));
+  const Output one =
+      Record([&](SdlMixerAudio& a) { a.Play(1, "tone.wav", tone, false, 0, 0); }, 300);
+  const Output two = Record(
+      [&](SdlMixerAudio& a) {
+        a.Play(1, "tone.wav", tone, false, 0, 0);
+        a.Play(2, "tone.wav", tone, false, 0, 0);
+      },
+      300);
+  EXPECT_NEAR(one.Peak(), 8000, 500);
+  EXPECT_GT(two.Peak(), 12000) << "the two channels add up";
+
+  const Output lowered = Record(
+      [&](SdlMixerAudio& a) {
+        a.Play(1, "tone.wav", tone, false, 0, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        a.SetVolume(1, -10000);
+      },
+      400);
+  EXPECT_GT(lowered.Peak(0.0, 0.15), 7000);
+  EXPECT_EQ(lowered.Peak(0.35, 0.6), 0);
+}
+
+TEST_F(DiskAudio, MidiThroughTheSoundfontAndMp3ProduceSound) {
+  const auto midi = Sound("note.mid", OneNoteMidi());
+  const Output piano = Record(
+      [&](SdlMixerAudio& a) { a.PlayMusic(MusicKind::kMidi, "note.mid", midi, 0, true); }, 900);
+  EXPECT_GT(piano.Peak(0.1, 0.9), 500);
+
+  const std::filesystem::path mp3 = std::filesystem::path(QV_SOUND_TEST_DATA) / "tone.mp3";
+  bool ended = false;
+  const Output tone = Record(
+      [&](SdlMixerAudio& a) {
+        a.PlayMusic(MusicKind::kMp3, "tone.mp3", mp3, 0, false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(900));
+        ended = a.MusicEnded();
+        a.RestartMusic();  // as Mp3Timer does at the end
+      },
+      400);
+  EXPECT_TRUE(ended) << "half a second of MP3 has played to its end";
+  EXPECT_GT(tone.Peak(0.1, 0.4), 5000);
+  EXPECT_EQ(tone.Peak(0.75, 0.85), 0) << "ended: silence until it starts again";
+  EXPECT_GT(tone.Peak(1.0, 1.2), 5000) << "and then it sounds again";
+}
+
+TEST_F(DiskAudio, FilesThatWillNotDecodeFailAndDisturbNothing) {
+  const auto tone = Sound("tone.wav", ToneWav(1.0, 440.0, 16000));
+  const auto junk = Sound("junk.bin", std::vector<uint8_t>(4000, 0x5A));
+  auto error_of = [](const std::function<void()>& body) {
+    try {
+      body();
+    } catch (const VbError& e) {
+      return e.number();
+    }
+    return 0;
+  };
+  int wav_error = 0, midi_error = 0, mp3_error = 0, missing = 0;
+  const Output out = Record(
+      [&](SdlMixerAudio& a) {
+        a.Play(1, "tone.wav", tone, false, 0, 0);
+        wav_error = error_of([&] { a.Play(1, "junk.bin", junk, false, 0, 0); });
+        midi_error = error_of([&] { a.PlayMusic(MusicKind::kMidi, "junk", junk, 0, true); });
+        mp3_error = error_of([&] { a.PlayMusic(MusicKind::kMp3, "junk", junk, 0, false); });
+        missing = error_of([&] { a.Play(2, "none.wav", dir_.path() / "none.wav", false, 0, 0); });
+      },
+      400);
+  EXPECT_EQ(wav_error, kErrInvalidFileFormat);
+  EXPECT_EQ(midi_error, kErrInvalidFileFormat);
+  EXPECT_EQ(mp3_error, kErrInvalidFileFormat);
+  EXPECT_EQ(missing, kErrFileNotFound);
+  EXPECT_GT(out.Peak(0.2, 0.4), 14000) << "channel 1 played on";
+}
+
+TEST_F(DiskAudio, AMissingSoundfontFailsTheMidiOnly) {
+  const auto midi = Sound("note.mid", OneNoteMidi());
+  platform::SdlAudioConfig config;
+  config.soundfont = dir_.path() / "none.sf2";
+  SdlMixerAudio audio(config);
+  try {
+    audio.PlayMusic(MusicKind::kMidi, "note.mid", midi, 0, true);
+    ADD_FAILURE() << "played without a soundfont";
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.number(), kErrFileNotFound);
+    EXPECT_NE(e.description().find("none.sf2"), std::string::npos);
+  }
+  EXPECT_EQ(audio.music().kind, MusicKind::kNone);
+}
+
+}  // namespace
+}  // namespace qv::testing
