@@ -42,9 +42,12 @@ void Inject(Player& player, platform::InputEvent::Kind kind, int x, int y) {
   player.backend().InjectInput(event);
 }
 
+// The pointer reaches the line first (its hover runs as for a user), then the left
+// button goes down and up there.
 void ClickLine(ScriptContext& context, const ScriptCommand& command) {
   int x = 0, y = 0;
   if (!LinePoint(context, command.Number(0), x, y)) return;
+  Inject(context.player(), platform::InputEvent::Kind::kMouseMove, x, y);
   Inject(context.player(), platform::InputEvent::Kind::kMouseDown, x, y);
   Inject(context.player(), platform::InputEvent::Kind::kMouseUp, x, y);
 }

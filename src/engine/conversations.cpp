@@ -12,8 +12,9 @@ namespace qv::engine {
 
 namespace {
 
-// A line text or media name as read: a record past the end of the file reads as zero
-// bytes, which, like the blank padding, mean "no text".
+// A line text or media name as read. Text ends at its first zero byte, as the label that
+// draws it and the file system that opens it both take it; so a record past the end of
+// the file, which reads as zeros, has no lines and no media.
 std::string RecordText(const std::string& raw) {
   return data::TableText(raw.substr(0, raw.find('\0')));
 }
@@ -60,13 +61,15 @@ void Conversations::ShowConversation(int16_t record, int16_t slot) {
     engine_->Progress("No Cue Card assigned!");
     return;
   }
+  // The record is read before anything on screen changes: a record number the file
+  // refuses (below 1) raises to the caller and leaves the conversation that shows intact.
+  const data::ConversationRecord r = engine_->services().data.ReadConversation(record);
   if (engine_->scene().ObjN[7][slot] == 1) screen.ShowCursor(screen::kDefaultCursor);
   const bool was_visible = screen.ConvBox->Visible();
   const int old_widest = was_visible ? WidestLine(screen) : 0;
   for (int k = 1; k <= 5; ++k)
     screen.ConvText[k]->SetVisible(false);
 
-  const data::ConversationRecord r = engine_->services().data.ReadConversation(record);
   for (int k = 1; k <= 5; ++k) {
     const size_t line = static_cast<size_t>(k - 1);
     screen.ConvText[k]->SetCaption(RecordText(r.ConvLineText[line]));

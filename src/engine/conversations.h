@@ -64,7 +64,7 @@ class Conversations final : public ConversationPort {
   // ConversationPort
   // Shows record `record` for the Conversation object in `slot`. Showing the slot that
   // already shows does nothing (its greyed lines stay); record 0 only logs "No Cue Card
-  // assigned!". A failing read raises to the caller.
+  // assigned!". A failing read raises to the caller before anything on screen changes.
   void ShowConversation(int16_t record, int16_t slot) override;
   bool BlockingConversationShowing() const override;
   void UnhighlightLines() override;

@@ -19,6 +19,7 @@ using ::testing::Not;
 //   slot 2: record 1 (flag 10)        slot 3: record 1 again (flag 11)
 //   slot 4: record 2, blocking (12)   slot 5: record 9, past the end of the file (13)
 //   slot 6: record 0 (14)             slot 7: record 3, two short lines (15)
+//   slot 8: record -1, which the file refuses (16)
 // Record 1 has lines 1 and 3: line 1 adds 1 to flag 20 and plays hello.wav, line 3
 // plays a movie. Record 2's line 1 changes flag 300, which does not exist; its line 2
 // plays a sound at absurd volume and pan.
@@ -29,7 +30,8 @@ constexpr const char* kGame = R"({
     {"ObjType": 8, "ObjN0": 2, "ObjN1": 2, "ObjN2": 12, "ObjN3": 0, "ObjN4": 1, "ObjN7": 1},
     {"ObjType": 8, "ObjN0": 9, "ObjN1": 2, "ObjN2": 13, "ObjN3": 0, "ObjN4": 1},
     {"ObjType": 8, "ObjN0": 0, "ObjN1": 2, "ObjN2": 14, "ObjN3": 0, "ObjN4": 1},
-    {"ObjType": 8, "ObjN0": 3, "ObjN1": 2, "ObjN2": 15, "ObjN3": 0, "ObjN4": 1}]}],
+    {"ObjType": 8, "ObjN0": 3, "ObjN1": 2, "ObjN2": 15, "ObjN3": 0, "ObjN4": 1},
+    {"ObjType": 8, "ObjN0": -1, "ObjN1": 2, "ObjN2": 16, "ObjN3": 0, "ObjN4": 1}]}],
   "Conversations": [
     {"ConvLineText": ["Who are you?", "", "Tell me about the keeper's missing logbook"],
      "ConvLineFlagOn": [1], "ConvLineFlag": [20], "ConvLineValue": [1], "ConvLineOp": [1],
@@ -207,14 +209,21 @@ TEST_F(ConversationTest, HoveringHighlightsOneLineAndPlaysItsSoundOncePerLine) {
   EXPECT_EQ(Line(1).ForeColor(), kGrey);
 }
 
-TEST_F(ConversationTest, RecordZeroLeavesTheConversationOnScreen) {
+TEST_F(ConversationTest, RecordZeroOrABadRecordLeavesTheConversationOnScreen) {
   h.SetFlag(10, 1);
+  Click(Line(1));
   h.SetFlag(14, 1);
   EXPECT_THAT(h.Lines(), Contains("[Conv Index # 6] Show Conversation Box"));
   EXPECT_THAT(h.Lines(), Contains("No Cue Card assigned!"));
+  // Record -1: each engine run of the flag change (its own and the update pass's)
+  // reports it, and the box stays as it was.
+  h.SetFlag(16, 1);
+  const std::string refused = "Error in sub 'CheckHiddenObjects'.\rError # 63 : Bad record number";
+  EXPECT_THAT(h.Boxes(), ElementsAre(refused, refused));
   EXPECT_EQ(h.conversations().ShownRecord(), 1);
   EXPECT_EQ(h.state().ShownConversation, 2);
   EXPECT_THAT(ShownLines(), ElementsAre(1, 3));
+  EXPECT_EQ(Line(1).ForeColor(), kGrey);
 }
 
 TEST_F(ConversationTest, ARecordPastTheEndOfTheFileIsAnEmptyBox) {

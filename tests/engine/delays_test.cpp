@@ -134,6 +134,18 @@ TEST(Delays, StartedAgainWhileRunningCountsFromTheNewStartAndExpiresOnce) {
   EXPECT_EQ(Count(h.Lines(), "Delay 1 expired."), 1);
 }
 
+TEST(Delays, ADelayWhoseConditionHoldsOnEntryIsStartedTwiceAndExpiresOnce) {
+  // Started by the update pass, then again by the engine run at its end.
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 6, "ObjN0": 0, "ObjN1": 1, "ObjN2": 0, "ObjN3": 0, "ObjN4": 2,
+       "ObjN5": 2, "ObjN6": 1, "ObjN7": 1}]}]})");
+  h.LoadScene(1);
+  EXPECT_EQ(Count(h.Lines(), "Delay 1 started. (2 secs)"), 2);
+  h.loop().PassTime(10000);
+  EXPECT_EQ(Count(h.Lines(), "Delay 1 expired."), 1);
+  EXPECT_EQ(h.state().Flags[2], 1) << "added once";
+}
+
 TEST(Delays, StoppedByTheEndOfTheGameTheyNeverChangeTheirFlag) {
   EngineHarness h(R"({"Scenes": [{"Objects": [
       {"ObjType": 6, "ObjN0": 1, "ObjN1": 1, "ObjN2": 0, "ObjN3": 1, "ObjN4": 3,
