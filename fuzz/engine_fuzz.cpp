@@ -1,9 +1,11 @@
 // Fuzzes the engine with a scene record of any content: the record is loaded as scene 1
 // of a headless game, then the rest of the input is a few flag changes (flag, value,
 // operation as 16-bit numbers), and then the player's mouse goes over every object and
-// every inventory slot and clicks each, with an empty hand and with an item in hand.
-// Whatever the record holds, the player must neither crash nor read outside a table;
-// failures end in the game's own error boxes.
+// every inventory slot and clicks each, with an empty hand and with an item in hand, and
+// every object's animation is told it has ended. The game has one picture, "anim.gif",
+// of three frames, so that records naming it get switches that move and links and
+// reactors that animate. Whatever the record holds, the player must neither crash nor
+// read outside a table; failures end in the game's own error boxes.
 
 #include <cstdint>
 #include <cstring>
@@ -12,6 +14,7 @@
 #include "core/vb_error.h"
 #include "data/scene_record.h"
 #include "engine/engine_harness.h"
+#include "pictures/gif_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr size_t kRecord = qv::data::SceneRecord::kSize;
@@ -27,6 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   file.resize(2 * kRecord, 0);
   file.insert(file.end(), record.begin(), record.end());
   h.dir().Write("resource/Quorvex1.dat", file);
+  qv::testing::GifSpec gif;
+  gif.width = gif.height = 4;
+  gif.loop = 1;
+  for (uint8_t f = 0; f < 3; ++f) {
+    qv::testing::GifFrameSpec frame =
+        qv::testing::SolidFrame(0, 0, 4, 4, static_cast<uint8_t>(f % 2));
+    frame.control = true;
+    frame.delay_cs = 10;
+    gif.frames.push_back(frame);
+  }
+  h.dir().Write("resource/gfx/anim.gif", qv::testing::WriteGif(gif));
   h.engine().services().data.OpenSceneBase();
   h.LoadScene(1);
   auto word = [&](size_t at) { return static_cast<int16_t>(data[at] | (data[at + 1] << 8)); };
@@ -72,6 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     inventory.BarMouseMove();
     inventory.BarMouseDown(left);
+    // An end of play that no click started (a looping animation, a reaction) changes
+    // nothing; one that did completes its switch.
+    for (int16_t n = 1; n <= 20; ++n)
+      objects.AnimationEnded(n);
+    h.Settle();
   }
   h.loop().PassTime(2000);  // switch movements end
   return 0;

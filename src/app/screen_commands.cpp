@@ -9,6 +9,7 @@
 #include "app/player.h"
 #include "app/script.h"
 #include "app/script_commands.h"
+#include "core/text.h"
 #include "platform/input.h"
 
 namespace qv::app {
@@ -159,10 +160,16 @@ void ClickBar(ScriptContext& context, const ScriptCommand&) {
 }
 
 void Give(ScriptContext& context, const ScriptCommand& command) {
-  // As the debug window's Give: numbers outside the item file give nothing.
+  // As the debug window's Give: a number outside the item file gives nothing, and the
+  // script stops there with the window's answer (a walkthrough that goes on without the
+  // item would only fail later, further from its cause).
   Player& player = context.player();
   const int64_t n = command.Number(0);
-  if (n < 1 || n > player.scene_data().InvCount) return;
+  const int16_t count = player.scene_data().InvCount;
+  if (n < 1 || n > count) {
+    context.Fail("Item # must be between 1 and" + NumText(count));
+    return;
+  }
   RunProcedure(player.boxes(), "Command4_Click",
                [&] { player.inventory().AddInventoryItem(static_cast<int16_t>(n), false, 0); });
 }

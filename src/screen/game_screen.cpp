@@ -30,6 +30,11 @@ class HighlightFrame : public ui::Control {
   }
 };
 
+// A button whose normal picture is known shows it (replaced only when it shows another).
+void ShowNormalPicture(ui::Image& button, const platform::ImagePtr& normal) {
+  if (normal && button.Picture() != normal) button.SetPicture(normal);
+}
+
 }  // namespace
 
 GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
@@ -189,6 +194,16 @@ void GameScreen::ShowMessage(const std::string& text) {
   // A new message gets its whole time on screen, even while an earlier one shows.
   MsgTimer->SetEnabled(false);
   MsgTimer->SetEnabled(true);
+}
+
+void GameScreen::ShowNormalButtons() {
+  ShowNormalPicture(*MainMenuButtn, MainMenuNormal);
+  ShowNormalPicture(*SaveGameButtn, SaveGameNormal);
+  ShowNormalExamineButton();
+}
+
+void GameScreen::ShowNormalExamineButton() {
+  ShowNormalPicture(*ExamineItem, ExamineNormal);
 }
 
 void GameScreen::SetCursorPicture(int number, platform::PicturePtr picture, int hot_x, int hot_y) {

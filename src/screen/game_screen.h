@@ -61,6 +61,17 @@ class GameScreen {
   // The picture ShowPictureCursor made the mouse icon (null while a numbered cursor shows).
   const platform::ImagePtr& PictureCursor() const { return picture_cursor_; }
 
+  // The normal pictures of the three picture buttons (the highlighted ones show while the
+  // pointer is on a button). Null until the game's button pictures are read: a button
+  // without one keeps whatever it shows.
+  platform::ImagePtr MainMenuNormal;
+  platform::ImagePtr SaveGameNormal;
+  platform::ImagePtr ExamineNormal;
+  // The pointer has left the buttons: each shows its normal picture again (replaced only
+  // when it shows another). ShowNormalExamineButton does it for `ExamineItem` alone.
+  void ShowNormalButtons();
+  void ShowNormalExamineButton();
+
   // The message line ("Inventory Full", "MUSIC ON"): `text` in `Msg`, `MsgStatus` shown
   // centred on the scene picture until `MsgTimer` fires and hides it again.
   void ShowMessage(const std::string& text);

@@ -281,6 +281,7 @@ void Inventory::ItemMouseMove(int16_t slot) {
   GameScreen& screen = s_.screen;
   if (screen.BusyCursorShowing()) return;
   screen.LastHoverButton = kNoHoverButton;
+  screen.ShowNormalExamineButton();
   const ui::Image& item = *screen.invitem[slot];
   screen.ItemHiLite->Move(item.Left() - 1, item.Top());
   screen.ItemHiLite->SetVisible(true);
@@ -309,6 +310,7 @@ void Inventory::BarMouseMove() {
   // The busy cursor stays while the player must wait, wherever the pointer goes.
   if (screen.BusyCursorShowing()) return;
   screen.LastHoverButton = kNoHoverButton;
+  screen.ShowNormalExamineButton();
   screen.ItemHiLite->SetVisible(false);
   if (hand_slot_ == kEmptyHand) {
     screen.ShowCursor(kDefaultCursor);

@@ -314,7 +314,9 @@ void ObjectInteraction::Hover(int16_t n, bool still) {
   GameScreen& screen = s_.screen;
   if (screen.BusyCursorShowing()) return;
   RunProcedure(s_.boxes, still ? "NoGIF_MouseMove" : "Animation_MouseMove", [&] {
+    // The pointer has left the inventory item and the buttons.
     screen.ItemHiLite->SetVisible(false);
+    screen.ShowNormalButtons();
     if (engine_.SceneChanging) return;
     if (screen.ConvBox->Visible()) s_.conversations.UnhighlightLines();
     const data::SceneTables& t = engine_.scene();

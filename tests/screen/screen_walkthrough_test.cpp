@@ -102,7 +102,6 @@ expect scene 2
 expect inventory 3
 expect hand none
 give 2
-give 9
 expect inventory 3 2
 )qvs"),
             "");
@@ -125,6 +124,8 @@ TEST_F(ScreenWalkthrough, TheHandAndTheCursorInTheStateJsonAndFailures) {
             "walk.qvs:4: click object 1 failed\n  found: object 1 is not on screen\n");
   EXPECT_EQ(Run("new-game\nwait 100\nexpect inventory 1 2\n"),
             "walk.qvs:3: expect inventory 1 2 failed\n  found: inventory 1\n");
+  EXPECT_EQ(Run("new-game\nwait 100\ngive 4\n"),
+            "walk.qvs:3: give 4 failed\n  found: Item # must be between 1 and 3\n");
   EXPECT_EQ(Run("new-game\nwait 100\nclick item 1\nexpect cursor 13\n"),
             "walk.qvs:4: expect cursor 13 failed\n  found: an item's picture\n");
 }
