@@ -20,10 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr size_t kRecord = qv::data::SceneRecord::kSize;
   std::vector<uint8_t> record(kRecord, 0);
   std::memcpy(record.data(), data, size < kRecord ? size : kRecord);
-  // Three items that combine in a ring, so that every click on an item does something.
+  // Three items that combine in a ring, so that every click on an item does something;
+  // two show a picture in the bar, the third none.
   qv::testing::EngineHarness h(R"({"Scenes": [{}, {}, {}], "Items": [
-      {"CanCombine": 1, "CombinesWith": 2, "CombineProduct": 3, "AllowDuplicates": 1},
-      {"CanCombine": 1, "CombinesWith": 3, "CombineProduct": 1},
+      {"CanCombine": 1, "CombinesWith": 2, "CombineProduct": 3, "AllowDuplicates": 1,
+       "BarPicture": "anim.gif"},
+      {"CanCombine": 1, "CombinesWith": 3, "CombineProduct": 1, "BarPicture": "anim.gif"},
       {"CanCombine": 1, "CombinesWith": 1, "CombineProduct": 2}]})");
   // Scenes 1 and 3 are the fuzzed record; scene 2 is empty, for jumps and switches.
   std::vector<uint8_t> file = record;
