@@ -36,6 +36,39 @@ struct StreamDeleter {
   void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
 };
 
+uint32_t ReadLe32(const uint8_t* at) {
+  return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+         static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+}
+
+void WriteLe32(uint8_t* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A copy of a RIFF file whose chunk sizes claim no more than the file holds. SDL sets
+// aside memory for the size a chunk claims before it reads it: a header claiming
+// gigabytes would cost that much for a file of a few bytes.
+std::vector<uint8_t> WithHonestChunkSizes(std::span<const uint8_t> bytes) {
+  std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+  constexpr size_t kHeader = 8;
+  auto clamp = [&](size_t at) {
+    const size_t room = copy.size() - at - kHeader;
+    const uint32_t claimed = ReadLe32(&copy[at + 4]);
+    const uint32_t honest = static_cast<uint32_t>(std::min<size_t>(claimed, room));
+    WriteLe32(&copy[at + 4], honest);
+    return honest;
+  };
+  if (copy.size() < 12) return copy;
+  clamp(0);
+  size_t at = 12;  // "RIFF", its size, "WAVE"
+  while (at + kHeader <= copy.size()) {
+    const uint32_t length = clamp(at);
+    at += kHeader + length + (length & 1u);
+  }
+  return copy;
+}
+
 }  // namespace
 
 std::vector<uint8_t> ReadSoundFile(const std::filesystem::path& file) {
@@ -54,12 +87,11 @@ std::vector<uint8_t> ReadSoundFile(const std::filesystem::path& file) {
 
 DecodedSound DecodeWav(std::span<const uint8_t> bytes) {
   if (bytes.size() > kMaxSoundFileBytes) InvalidFormat();
-  SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  const std::vector<uint8_t> riff = WithHonestChunkSizes(bytes);
+  SDL_RWops* source = SDL_RWFromConstMem(riff.data(), static_cast<int>(riff.size()));
   if (source == nullptr) InvalidFormat();
   SDL_AudioSpec spec{};
   WavBuffer wav;
-  // SDL reads the header and the samples within the bytes given, whatever sizes the
-  // header claims.
   if (SDL_LoadWAV_RW(source, 1, &spec, &wav.data, &wav.length) == nullptr) InvalidFormat();
   if (spec.freq < kMinRate || spec.freq > kMaxRate) InvalidFormat();
   if (spec.channels < 1 || spec.channels > kMaxChannels) InvalidFormat();

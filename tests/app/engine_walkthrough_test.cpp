@@ -4,22 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/player.h"
-#include "app/script_commands.h"
-#include "app/script_runner.h"
 #include "app/state_json.h"
-#include "platform/headless/headless_backend.h"
-#include "test_support.h"
+#include "app/walkthrough_fixture.h"
 #include "tools/game_json.h"
 
 namespace qv::app {
 namespace {
 
-using qv::testing::TempDir;
-
-class EngineWalkthrough : public ::testing::Test {
+class EngineWalkthrough : public WalkthroughTest {
  protected:
   // Scene 1: a lamp (slot 1) shown while flag 3 is 0, and a responder that sends the
   // player to scene 2 when flag 3 becomes 1. Scene 2: nothing.
@@ -32,27 +24,6 @@ class EngineWalkthrough : public ::testing::Test {
       {}]})"),
                      dir_.path());
   }
-
-  // Runs the script to its end; returns its report ("" when every expectation held).
-  std::string Run(std::string_view text, bool verbose = true) {
-    PlayerSettings settings;
-    settings.verbose_log = verbose;
-    player_.emplace(std::make_unique<platform::HeadlessBackend>(), dir_.path(), settings);
-    Script script = ParseScript(text, "walk.qvs", table_);
-    EXPECT_TRUE(script.errors.empty()) << script.errors[0];
-    EXPECT_TRUE(UnavailableCommands(script).empty());
-    ScriptRunner runner(*player_, std::move(script));
-    player_->loop().SetIdleUser(&runner);
-    std::ostringstream err;
-    status_ = RunToEnd(*player_, runner, err);
-    player_->loop().SetIdleUser(nullptr);
-    return err.str();
-  }
-
-  TempDir dir_;
-  CommandTable table_ = MakeCommandTable();
-  std::optional<Player> player_;
-  int status_ = -1;
 };
 
 TEST_F(EngineWalkthrough, NewGameFlagsScenesAndLogLines) {
