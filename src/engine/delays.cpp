@@ -14,6 +14,10 @@ namespace {
 
 // The length an idle countdown is given.
 constexpr int32_t kIdleDurationMs = 3000;
+// The shortest wait of a delay that expired while a scene was loading. A delay of 0
+// seconds would otherwise expire, restart and log again every millisecond for as long
+// as the load waits (for its pictures, or an entry movie).
+constexpr int32_t kShortestRestartMs = 100;
 
 }  // namespace
 
@@ -26,8 +30,8 @@ Delays::~Delays() = default;
 
 void Delays::SetUp(int16_t k, int32_t ms) {
   platform::Countdown& countdown = *countdowns_[k];
-  // A countdown always runs at least 1 ms, so one that restarts while a scene loads lets
-  // time pass instead of expiring again and again at the same moment.
+  // A countdown always runs at least 1 ms: a delay of 0 seconds, or fewer, changes its
+  // flag at a later chance to let events run, never inside the call that started it.
   countdown.SetDuration(std::max(ms, int32_t{1}));
   countdown.SetTag(k);
   countdown.SetOnExpired([this](int16_t tag) { CountdownExpired(tag); });
@@ -105,7 +109,7 @@ void Delays::CountdownExpired(int16_t n) {
       // Expired while a scene was being built: the change waits for the whole length
       // again, and the slot keeps running.
       countdown.SetEnabled(false);
-      SetUp(n, int32_t{DelaySecs[n]} * 1000);
+      SetUp(n, std::max(int32_t{DelaySecs[n]} * 1000, kShortestRestartMs));
       countdown.SetEnabled(true);
       engine_->Progress("Delay" + NumText(n) + " restarted. (" + PlainNum(DelaySecs[n]) +
                         " secs) " + "<Loading scene>");

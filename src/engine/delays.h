@@ -47,9 +47,10 @@ class Delays final : public DelayPort {
 
   // DelayPort
   void SetDelayChange(int16_t slot, int16_t flag, int16_t value, int16_t op) override;
-  // Starts slot's delay: 0 seconds is 1 ms (the change happens at the next chance to let
-  // events run, never inside the pass that started it); an Object with ObjN8 = 1 shows
-  // the busy cursor while it counts. A slot outside 1..20 raises to the caller.
+  // Starts slot's delay: 0 seconds, or fewer, is 1 ms (the change waits for a later
+  // chance to let events run, never the call that started it). A delay whose object has
+  // ObjN8 = 1 shows the busy cursor while it counts. A slot outside the tables raises to
+  // the caller; slot 0, which has no countdown, shows StartTimer's box.
   void StartDelay(int16_t slot, int16_t seconds) override;
   // Stops every countdown without applying its change (the end of a game, quitting to
   // the menu). A failure shows "Error stopping Hi-Resolution Timers.".
