@@ -95,22 +95,13 @@ TEST(DecodeWav, HostileFilesAreRefusedAsInvalidFileFormat) {
   }
 }
 
-TEST(DecodeWav, ADataSizeBeyondTheFileReadsOnlyWhatIsThere) {
-  auto wav = ToneWav(0.2);
-  Put32(wav, 40, 0x7FFFFFF0);  // the data chunk claims 2 GB
-  Put32(wav, 4, 0x7FFFFFF8);
-  int error = 0;
-  platform::DecodedSound sound;
-  try {
-    sound = DecodeWav(wav);
-  } catch (const VbError& e) {
-    error = e.number();
-  }
-  // Either refused or played as far as it goes; never more than the file holds.
-  if (error == 0) {
-    EXPECT_LE(sound.seconds(), 0.21);
-  } else {
-    EXPECT_EQ(error, kErrInvalidFileFormat);
+TEST(DecodeWav, ChunkSizesBeyondTheFileReadOnlyWhatIsThere) {
+  // The sizes a header claims are not believed: what the file holds plays.
+  for (uint32_t claimed : {0x7FFFFFF0u, 0xFFFFFFF0u}) {
+    auto wav = ToneWav(0.2);
+    Put32(wav, 40, claimed);  // the data chunk
+    Put32(wav, 4, claimed);   // the whole file
+    EXPECT_NEAR(DecodeWav(wav).seconds(), 0.2, 0.01) << claimed;
   }
 }
 
