@@ -23,8 +23,9 @@ using qv::testing::TempDir;
 
 class ConversationWalkthrough : public ::testing::Test {
  protected:
-  // Scene 1: a conversation (slot 2, record 1) shown while flag 10 is 1, and a delay
-  // (slot 3) that sets flag 10 to 1 three seconds after flag 1 becomes 1. Record 1's
+  // Scene 1: a conversation (slot 2, record 1) shown while flag 10 is 1, a delay
+  // (slot 3) that sets flag 10 to 1 three seconds after flag 1 becomes 1, and a delay
+  // (slot 4) that shows the busy cursor for five seconds after flag 2 becomes 1. Record 1's
   // line 1 adds 1 to flag 20 and plays hello.wav; line 3 sets flag 10 back to 0, which
   // closes the box.
   ConversationWalkthrough() {
@@ -32,7 +33,9 @@ class ConversationWalkthrough : public ::testing::Test {
       "Scenes": [{"Objects": [
         {"Slot": 2, "ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 10, "ObjN3": 0, "ObjN4": 1},
         {"ObjType": 6, "ObjN0": 1, "ObjN1": 1, "ObjN2": 0, "ObjN3": 1, "ObjN4": 3,
-         "ObjN5": 10, "ObjN6": 1, "ObjN7": 0}]}],
+         "ObjN5": 10, "ObjN6": 1, "ObjN7": 0},
+        {"ObjType": 6, "ObjN0": 1, "ObjN1": 2, "ObjN2": 0, "ObjN3": 1, "ObjN4": 5,
+         "ObjN5": 30, "ObjN6": 1, "ObjN7": 0, "ObjN8": 1}]}],
       "Conversations": [
         {"ConvLineText": ["Hello.", "", "Goodbye."],
          "ConvLineFlagOn": [1, 0, 1], "ConvLineFlag": [20, 0, 10], "ConvLineValue": [1, 0, 0],
@@ -84,6 +87,25 @@ expect log "Play Wav: 'hello.wav'"
 
   EXPECT_EQ(Run("new-game\nset-flag 10 1\nclick line 3\nexpect conversation 0\n"), "");
   EXPECT_EQ(StateJson(*player_)["conversation"], 0);
+}
+
+TEST_F(ConversationWalkthrough, WhileADelayShowsTheBusyCursorClickedLinesDoNothing) {
+  EXPECT_EQ(Run(R"(
+new-game
+set-flag 10 1
+set-flag 2 1
+expect cursor 14
+hover line 1
+click line 1
+expect flag 20 = 0
+expect no-log "Play Wav: 'hello.wav'"
+wait 5000
+expect cursor 13
+click line 1
+expect flag 20 = 1
+)"),
+            "");
+  EXPECT_EQ(status_, 0);
 }
 
 TEST_F(ConversationWalkthrough, ALineNotOnScreenCannotBeClickedAndAWrongBoxIsReported) {
