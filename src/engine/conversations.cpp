@@ -129,6 +129,12 @@ void Conversations::ConvTextClick(int16_t k) {
   screen.ConvText[k]->SetForeColor(kUsedLineColor);
   PlayButtonSound(sounds_.click);
   engine_->Progress("Conversation Box clicked (Line #" + PlainNum(k) + ").");
+  // The clicked line's flag change is taken now: while its movie plays, events run, and
+  // another conversation may replace this one's lines before the change is applied.
+  const bool change = ConvLineFlagOn[k] == 1;
+  const int16_t flag = ConvLineFlag[k];
+  const int16_t value = ConvLineValue[k];
+  const int16_t op = ConvLineOp[k];
   const std::string media = ConvLineMedia[k];
   if (!media.empty() && ConvLineMediaOn[k] == 1) {
     const std::string kind = LastThreeLower(media);
@@ -141,7 +147,7 @@ void Conversations::ConvTextClick(int16_t k) {
     }
   }
   // The box stays up: only the engine hides or replaces it, which this change may do.
-  if (ConvLineFlagOn[k] == 1) engine_->ChangeFlag(ConvLineFlag[k], ConvLineValue[k], ConvLineOp[k]);
+  if (change) engine_->ChangeFlag(flag, value, op);
 }
 
 void Conversations::ConvTextMouseMove(int16_t k) {

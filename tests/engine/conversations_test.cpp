@@ -21,8 +21,8 @@ using ::testing::Not;
 //   slot 6: record 0 (14)             slot 7: record 3, two short lines (15)
 //   slot 8: record -1, which the file refuses (16)
 // Record 1 has lines 1 and 3: line 1 adds 1 to flag 20 and plays hello.wav, line 3
-// plays a movie. Record 2's line 1 changes flag 300, which does not exist; its line 2
-// plays a sound at absurd volume and pan.
+// plays a movie and sets flag 21 to 1. Record 2's line 1 changes flag 300, which does not exist;
+// its line 2 plays a sound at absurd volume and pan.
 constexpr const char* kGame = R"({
   "Scenes": [{"Objects": [
     {"Slot": 2, "ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 10, "ObjN3": 0, "ObjN4": 1},
@@ -34,7 +34,8 @@ constexpr const char* kGame = R"({
     {"ObjType": 8, "ObjN0": -1, "ObjN1": 2, "ObjN2": 16, "ObjN3": 0, "ObjN4": 1}]}],
   "Conversations": [
     {"ConvLineText": ["Who are you?", "", "Tell me about the keeper's missing logbook"],
-     "ConvLineFlagOn": [1], "ConvLineFlag": [20], "ConvLineValue": [1], "ConvLineOp": [1],
+     "ConvLineFlagOn": [1, 0, 1], "ConvLineFlag": [20, 0, 21], "ConvLineValue": [1, 0, 1],
+     "ConvLineOp": [1],
      "ConvLineMediaOn": [1, 0, 1], "ConvLineMedia": ["hello.wav", "", "Keeper.AVI"],
      "ConvLineVolume": [-300, 0, 7], "ConvLinePan": [200]},
     {"ConvLineText": ["Bye", "Shout"], "ConvLineFlagOn": [1], "ConvLineFlag": [300],
@@ -157,10 +158,16 @@ TEST_F(ConversationTest, AClickedLinePlaysItsMediaAndChangesItsFlagEveryTime) {
   EXPECT_EQ(Played("Play(18, click.wav, False, 50, -100)"), 2);
   EXPECT_TRUE(h.conversations().ShownRecord() == 1) << "a click does not close the box";
 
-  Click(Line(3));  // "Keeper.AVI": a movie, whatever the case of its name
+  // "Keeper.AVI": a movie, whatever the case of its name. While it plays, another
+  // conversation replaces this one; the change applied is still the clicked line's.
+  h.calls().on_call = [&](const std::string& call) {
+    if (call.starts_with("PlayMovie")) h.conversations().ShowConversation(3, 7);
+  };
+  Click(Line(3));
   EXPECT_TRUE(h.Called("PlayMovie(Keeper.AVI, 7, True, False)"));
   EXPECT_THAT(h.Lines(), Not(Contains("Play Wav: 'Keeper.AVI'")));
-  EXPECT_EQ(h.state().Flags[20], 2) << "line 3 changes no flag";
+  EXPECT_EQ(h.state().Flags[21], 1);
+  EXPECT_EQ(h.state().Flags[20], 2);
 }
 
 TEST_F(ConversationTest, WhileTheBusyCursorShowsLinesIgnoreTheMouse) {
