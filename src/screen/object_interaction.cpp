@@ -39,6 +39,16 @@ ObjectInteraction::ObjectInteraction(engine::Engine& engine, Inventory& inventor
     still.on_click = [this, n] { NoGIFClick(n); };
     still.on_mouse_move = [this, n](const ui::MouseArgs&) { NoGIFMouseMove(n); };
   }
+  screen.ScnImg->on_mouse_move = [this](const ui::MouseArgs&) { SceneMouseMove(); };
+  for (ui::Control* window_part :
+       {static_cast<ui::Control*>(&screen.Main()), static_cast<ui::Control*>(screen.Picture1),
+        static_cast<ui::Control*>(screen.LargeScore), static_cast<ui::Control*>(screen.SmallScore),
+        static_cast<ui::Control*>(screen.CurrScore_Large),
+        static_cast<ui::Control*>(screen.MaxScore_Large),
+        static_cast<ui::Control*>(screen.CurrScore_Small),
+        static_cast<ui::Control*>(screen.MaxScore_Small)}) {
+    window_part->on_mouse_move = [this](const ui::MouseArgs&) { WindowMouseMove(); };
+  }
 }
 
 std::string ObjectInteraction::OutdatedText() {
@@ -379,6 +389,31 @@ void ObjectInteraction::Hover(int16_t n, bool still) {
     } else {
       screen.ShowPictureCursor(picture);
     }
+  });
+}
+
+void ObjectInteraction::SceneMouseMove() {
+  GameScreen& screen = s_.screen;
+  RunProcedure(s_.boxes, "ScnImg_MouseMove", [&] {
+    screen.LastHoverButton = kNoHoverButton;
+    screen.ShowNormalButtons();
+    if (screen.ConvBox->Visible()) s_.conversations.UnhighlightLines();
+    // The busy cursor stays: it is what keeps clicks out until the player is ready.
+    if (screen.BusyCursorShowing()) return;
+    if (inventory_.HandSlot() != Inventory::kEmptyHand) {
+      screen.ShowPictureCursor(screen.FlashFixIcon->Picture());
+    } else {
+      screen.ShowCursor(kDefaultCursor);
+    }
+  });
+}
+
+void ObjectInteraction::WindowMouseMove() {
+  GameScreen& screen = s_.screen;
+  RunProcedure(s_.boxes, "Form_MouseMove", [&] {
+    screen.LastHoverButton = kNoHoverButton;
+    screen.ShowNormalButtons();
+    if (!screen.BusyCursorShowing()) screen.ShowCursor(kDefaultCursor);
   });
 }
 

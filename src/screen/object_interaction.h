@@ -43,6 +43,13 @@ class ObjectInteraction {
   void NoGIFMouseMove(int16_t n) { Hover(n, true); }
   // The end of an object's animation: completes a Switch's movement.
   void AnimationEnded(int16_t n);
+  // The pointer on the scene picture between objects: the buttons and the conversation
+  // lines lose their highlight, and the cursor is the held item's hand picture, or the
+  // default cursor with an empty hand.
+  void SceneMouseMove();
+  // The pointer on the window around the play area or on the score: the buttons lose
+  // their highlight and the default cursor shows.
+  void WindowMouseMove();
 
   // The text of the unknown-type box (its three lines).
   static std::string OutdatedText();

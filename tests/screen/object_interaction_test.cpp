@@ -363,6 +363,9 @@ TEST_F(Objects, TheCursorOverEachKindOfObject) {
   h->interaction().NoGIFMouseMove(7);
   EXPECT_EQ(h->screen().CurrentCursor(), 13) << "a cursor number the player lacks";
   EXPECT_EQ(cursor_over(8), 13) << "hidden objects leave the cursor as it is";
+  cursor_over(6);
+  h->interaction().SceneMouseMove();
+  EXPECT_EQ(h->screen().CurrentCursor(), 13) << "between objects, with an empty hand";
 
   Give(1);
   PickUp(1);
@@ -375,9 +378,16 @@ TEST_F(Objects, TheCursorOverEachKindOfObject) {
   EXPECT_EQ(h->screen().PictureCursor(), inv.images.ItemPoint[1]) << "the key itself";
   h->interaction().AnimationMouseMove(4);
   EXPECT_EQ(h->screen().PictureCursor(), inv.images.ItemHL[1]);
+  h->interaction().SceneMouseMove();
+  EXPECT_EQ(h->screen().PictureCursor(), inv.images.ItemPoint[1]) << "between objects";
+  h->interaction().WindowMouseMove();
+  EXPECT_EQ(h->screen().CurrentCursor(), 13) << "off the play area";
 
   h->screen().ShowCursor(14);
   EXPECT_EQ(cursor_over(2), 14) << "nothing changes while the player must wait";
+  h->interaction().SceneMouseMove();
+  h->interaction().WindowMouseMove();
+  EXPECT_EQ(h->screen().CurrentCursor(), 14);
 }
 
 TEST_F(Objects, BadNumbersInTheGameDataEndInTheHandlersBox) {
