@@ -4,24 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <sstream>
-
-#include "app/player.h"
-#include "app/script_commands.h"
-#include "app/script_runner.h"
 #include "app/state_json.h"
-#include "platform/headless/headless_backend.h"
+#include "app/walkthrough_fixture.h"
 #include "sound/wav_writer.h"
-#include "test_support.h"
 #include "tools/game_json.h"
 
 namespace qv::app {
 namespace {
 
-using qv::testing::TempDir;
-
-class ConversationWalkthrough : public ::testing::Test {
+class ConversationWalkthrough : public WalkthroughTest {
  protected:
   // Scene 1: a conversation (slot 2, record 1) shown while flag 10 is 1, a delay
   // (slot 3) that sets flag 10 to 1 three seconds after flag 1 becomes 1, and a delay
@@ -43,24 +34,6 @@ class ConversationWalkthrough : public ::testing::Test {
                      dir_.path());
     dir_.Write("resource/mmedia/hello.wav", qv::testing::SilentWav());
   }
-
-  std::string Run(std::string_view text) {
-    player_.emplace(std::make_unique<platform::HeadlessBackend>(), dir_.path(), PlayerSettings{});
-    Script script = ParseScript(text, "talk.qvs", table_);
-    EXPECT_TRUE(script.errors.empty()) << script.errors[0];
-    EXPECT_TRUE(UnavailableCommands(script).empty());
-    ScriptRunner runner(*player_, std::move(script));
-    player_->loop().SetIdleUser(&runner);
-    std::ostringstream err;
-    status_ = RunToEnd(*player_, runner, err);
-    player_->loop().SetIdleUser(nullptr);
-    return err.str();
-  }
-
-  TempDir dir_;
-  CommandTable table_ = MakeCommandTable();
-  std::optional<Player> player_;
-  int status_ = -1;
 };
 
 TEST_F(ConversationWalkthrough, ADelayOpensTheBoxAndItsLinesAreClickedLikeTheMouseDoes) {
@@ -111,7 +84,7 @@ expect flag 20 = 1
 TEST_F(ConversationWalkthrough, ALineNotOnScreenCannotBeClickedAndAWrongBoxIsReported) {
   std::string report = Run("new-game\nset-flag 10 1\nclick line 2\n");
   EXPECT_EQ(status_, 1);
-  EXPECT_NE(report.find("talk.qvs:3: click line 2 failed"), std::string::npos) << report;
+  EXPECT_NE(report.find("walk.qvs:3: click line 2 failed"), std::string::npos) << report;
   EXPECT_NE(report.find("line 2 is not on screen"), std::string::npos) << report;
   report = Run("new-game\nset-flag 10 1\nexpect conversation 3\n");
   EXPECT_NE(report.find("found: conversation 1"), std::string::npos) << report;

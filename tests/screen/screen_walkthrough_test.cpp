@@ -4,23 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/player.h"
-#include "app/script_commands.h"
-#include "app/script_runner.h"
 #include "app/state_json.h"
+#include "app/walkthrough_fixture.h"
 #include "pictures/gif_writer.h"
-#include "platform/headless/headless_backend.h"
-#include "test_support.h"
 #include "tools/game_json.h"
 
 namespace qv::app {
 namespace {
 
-using qv::testing::TempDir;
-
-class ScreenWalkthrough : public ::testing::Test {
+class ScreenWalkthrough : public WalkthroughTest {
  protected:
   // Items: 1 the key (held at the start), 2 the rope, 3 a coin. Scene 1: a goodie giving
   // the coin and setting flag 5, a link to scene 2 that needs the key, a reactor. Scene 2:
@@ -45,27 +37,6 @@ class ScreenWalkthrough : public ::testing::Test {
       dir_.Write(std::string("resource/gfx/") + name, qv::testing::WriteGif(gif));
     }
   }
-
-  // Runs the script to its end; returns its report ("" when every expectation held).
-  std::string Run(std::string_view text) {
-    PlayerSettings settings;
-    settings.verbose_log = true;
-    player_.emplace(std::make_unique<platform::HeadlessBackend>(), dir_.path(), settings);
-    Script script = ParseScript(text, "walk.qvs", table_);
-    EXPECT_TRUE(script.errors.empty()) << script.errors[0];
-    EXPECT_TRUE(UnavailableCommands(script).empty());
-    ScriptRunner runner(*player_, std::move(script));
-    player_->loop().SetIdleUser(&runner);
-    std::ostringstream err;
-    status_ = RunToEnd(*player_, runner, err);
-    player_->loop().SetIdleUser(nullptr);
-    return err.str();
-  }
-
-  TempDir dir_;
-  CommandTable table_ = MakeCommandTable();
-  std::optional<Player> player_;
-  int status_ = -1;
 };
 
 TEST_F(ScreenWalkthrough, TakingUsingGivingAndPuttingBack) {
