@@ -20,7 +20,14 @@ Engine::Engine(EngineServices services) : s_(services) {
   screen.BlockTimer->on_tick = [this, &screen] {
     screen.BlockTimer->SetEnabled(false);
     screen.Block->SetVisible(false);
-    if (s_.inventory.HandSlot() == 99) screen.ShowCursor(screen::kDefaultCursor);
+    // The scene is ready: the busy cursor makes way for the default one, or for the hand
+    // picture of the item in hand (which would otherwise keep the busy cursor, and with
+    // it every click out, until the pointer crossed the scene picture).
+    if (s_.inventory.HandSlot() == 99) {
+      screen.ShowCursor(screen::kDefaultCursor);
+    } else {
+      screen.ShowPictureCursor(screen.FlashFixIcon->Picture());
+    }
   };
 }
 

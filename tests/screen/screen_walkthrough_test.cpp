@@ -99,6 +99,9 @@ TEST_F(ScreenWalkthrough, TheHandAndTheCursorInTheStateJsonAndFailures) {
             "walk.qvs:3: give 4 failed\n  found: Item # must be between 1 and 3\n");
   EXPECT_EQ(Run("new-game\nwait 100\nclick item 1\nexpect cursor 13\n"),
             "walk.qvs:4: expect cursor 13 failed\n  found: an item's picture\n");
+  // A scene entered with an item in hand ends with the hand picture, not the busy cursor.
+  EXPECT_EQ(Run("new-game\nwait 100\nclick item 1\nscene 2\nexpect cursor 14\n"),
+            "walk.qvs:5: expect cursor 14 failed\n  found: an item's picture\n");
 }
 
 }  // namespace
