@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/vb_error.h"
 #include "test_support.h"
 #include "ui/button.h"
 #include "ui/label.h"
@@ -19,59 +18,37 @@
 namespace qv::ui::testing {
 namespace {
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-TEST_F(DesktopTest, LabelAutoSizeMeasuresItsTextWithTheRealFont) {
+TEST_F(DesktopTest, LabelsSizeToTheirTextOrWrapItToTheirWidth) {
   auto main = MakeForm("Main", 0, 0, 700, 500);
   auto& label = main->Create<Label>("Msg");
-  label.Move(10, 10, 50, 10);
-  const platform::TextSize one = desktop.fonts().Measure("Inventory Full", label.Font());
-  label.SetCaption("Inventory Full");
-  EXPECT_EQ(label.Width(), 50) << "not auto-sized yet";
-
-  label.SetAutoSize(true);
-  EXPECT_EQ(label.Width(), one.width);
-  EXPECT_EQ(label.Height(), Desktop::LineHeight(&desktop, label.Font()));
-
+  const int line_height = Desktop::LineHeight(&desktop, label.Font());
+  const auto width = [&](const char* text, platform::FontSpec font = {}) {
+    return desktop.fonts().Measure(text, font).width;
+  };
   label.SetCaption("Score:\r\nInventory Full");
-  EXPECT_EQ(label.Width(), one.width) << "the widest of the lines";
-  EXPECT_EQ(label.Height(), 2 * Desktop::LineHeight(&desktop, label.Font()));
-
-  platform::FontSpec big{20, true};
-  label.SetFont(big);
-  EXPECT_EQ(label.Width(), desktop.fonts().Measure("Inventory Full", big).width);
+  label.SetAutoSize(true);
+  EXPECT_EQ(label.Width(), width("Inventory Full")) << "the widest of the lines";
+  EXPECT_EQ(label.Height(), 2 * line_height);
+  label.SetFont({20, true});
+  EXPECT_EQ(label.Width(), width("Inventory Full", {20, true}));
 
   // Word wrap keeps the width and grows downwards, breaking at blanks.
   label.SetFont({});
   label.SetCaption("one two three four five six seven");
   label.SetWordWrap(true);
-  label.SetWidth(std::max(desktop.fonts().Measure("one two three", {}).width,
-                          desktop.fonts().Measure("four five six", {}).width));
+  label.SetWidth(std::max(width("one two three"), width("four five six")));
   EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one two three", "four five six", "seven"}));
-  EXPECT_EQ(label.Height(), 3 * Desktop::LineHeight(&desktop, label.Font()));
-}
+  EXPECT_EQ(label.Height(), 3 * line_height);
 
-TEST_F(DesktopTest, LabelWithoutAutoSizeWrapsToItsWidthAndDrawsItsLines) {
-  auto main = MakeForm("Main", 0, 0, 700, 500);
+  // Without auto-size the caption wraps to the width and each line is drawn beneath the last.
   auto& line = main->Create<Label>("ConvText", 1);
-  line.Move(0, 0,
-            std::max(desktop.fonts().Measure("Where is", {}).width,
-                     desktop.fonts().Measure("the key?", {}).width),
-            100);
+  line.Move(0, 0, std::max(width("Where is"), width("the key?")), 100);
   line.SetCaption("Where is the key?");
-  line.SetTransparent(true);
   EXPECT_EQ(line.Lines(), (std::vector<std::string>{"Where is", "the key?"}));
   loop.DoEvents();
   const auto* second = backend.renderer().FindText("the key?");
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(second->rect.y, Desktop::LineHeight(&desktop, line.Font()));
+  EXPECT_EQ(second->rect.y, line_height);
   line.SetCaption("averyveryverylongword");
   EXPECT_EQ(line.Lines().size(), 1u) << "a word longer than the width stays whole";
 }
@@ -166,16 +143,12 @@ TEST_F(DesktopTest, ListBoxLinesAndSelection) {
   loop.DoEvents();
   EXPECT_NE(backend.renderer().FindText("line 49"), nullptr);
   EXPECT_EQ(backend.renderer().FindText("line 0"), nullptr);
-}
 
-TEST_F(DesktopTest, ListBoxRefusesLinesBeyondItsCapacity) {
-  Form form(desktop, "NoWin");
-  auto& list = form.Create<ListBox>("List1");
+  list.Clear();
   for (int i = 0; i < ListBox::kCapacity; ++i)
     list.AddItem("x");
   EXPECT_EQ(ErrorOf([&] { list.AddItem("one too many"); }), kErrOutOfMemory);
   EXPECT_EQ(list.ListCount(), ListBox::kCapacity);
-  EXPECT_EQ(list.List(ListBox::kCapacity - 1), "x");
 }
 
 TEST_F(DesktopTest, FileListBoxListsMatchingOrdinaryFilesSorted) {
@@ -269,7 +242,6 @@ TEST_F(DesktopTest, PictureControlsSizeAndDraw) {
   closeup.MoveTwips(0, 0, 4100, 4410);
   EXPECT_EQ(closeup.Width(), 273);
   EXPECT_EQ(closeup.Height(), 294);
-  EXPECT_EQ(PixelsToTwips(800), 12000);
 }
 
 }  // namespace

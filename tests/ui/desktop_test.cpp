@@ -38,10 +38,8 @@ TEST_F(DesktopTest, ClickGoesToTheTopmostControlUnderThePointer) {
   auto& upper = scene.Create<Image>("NoGIF", 2);
   upper.Move(40, 40, 50, 50);
   EventLog log;
-  for (Control* c : {static_cast<Control*>(form.get()), static_cast<Control*>(&scene),
-                     static_cast<Control*>(&lower), static_cast<Control*>(&upper)}) {
+  for (Control* c : std::initializer_list<Control*>{form.get(), &scene, &lower, &upper})
     log.Watch(*c);
-  }
 
   ClickAt(55, 55);  // where both overlap: the later one is on top
   EXPECT_EQ(log.lines,
@@ -110,7 +108,21 @@ TEST_F(DesktopTest, AHandlerThatDestroysItsControlIsSafe) {
   MoveTo(16, 16);  // nothing left to route to
 }
 
-TEST_F(DesktopTest, TopMostFormsStayAboveFormsShownLater) {
+TEST_F(DesktopTest, FormsLoadOnceActivateWhenShownOrPressedAndTopMostOnesStayAbove) {
+  Form closeup(desktop, "Closeup");
+  std::vector<std::string> events;
+  closeup.on_load = [&] { events.push_back("load"); };
+  closeup.on_activate = [&] { events.push_back("activate"); };
+  closeup.on_unload = [&] { events.push_back("unload"); };
+  closeup.Load();
+  closeup.Show();
+  closeup.Show();  // already showing: loaded once, already active
+  closeup.Unload();
+  closeup.Show();
+  EXPECT_EQ(events, (std::vector<std::string>{"load", "activate", "unload", "load", "activate"}));
+  closeup.Hide();
+  EXPECT_EQ(desktop.ActiveForm(), nullptr);
+
   auto log_window = MakeForm("NoWin", 0, 0, 100, 100);
   log_window->SetTopMost(true);
   auto main = MakeForm("Main", 0, 0, 400, 300);
@@ -123,7 +135,7 @@ TEST_F(DesktopTest, TopMostFormsStayAboveFormsShownLater) {
   EXPECT_EQ(desktop.FormAt(50, 50), main.get());
 
   // Showing a form, or pressing on one, activates it.
-  std::vector<std::string> events;
+  events.clear();
   log_window->on_activate = [&] { events.push_back("NoWin activate"); };
   main->on_activate = [&] { events.push_back("Main activate"); };
   main->on_deactivate = [&] { events.push_back("Main deactivate"); };
@@ -136,24 +148,7 @@ TEST_F(DesktopTest, TopMostFormsStayAboveFormsShownLater) {
   EXPECT_EQ(desktop.FormAt(50, 50), log_window.get()) << "pressing does not change the order";
 }
 
-TEST_F(DesktopTest, LoadActivateAndUnloadEvents) {
-  Form form(desktop, "Closeup");
-  std::vector<std::string> events;
-  form.on_load = [&] { events.push_back("load"); };
-  form.on_activate = [&] { events.push_back("activate"); };
-  form.on_unload = [&] { events.push_back("unload"); };
-  form.Load();
-  form.Show();
-  form.Show();  // already showing: loaded once, already active
-  form.Unload();
-  form.Show();
-  EXPECT_EQ(events, (std::vector<std::string>{"load", "activate", "unload", "load", "activate"}));
-  EXPECT_TRUE(form.Visible());
-  form.Hide();
-  EXPECT_EQ(desktop.ActiveForm(), nullptr);
-}
-
-TEST_F(DesktopTest, ShowModalReturnsWhenAHandlerInsideTheWaitHidesTheForm) {
+TEST_F(DesktopTest, ShowModalWaitsUntilTheFormIsHiddenAndBlocksTheFormsBeneath) {
   auto main = MakeForm("Main", 0, 0, 400, 300);
   auto& behind = main->Create<CommandButton>("Behind");
   behind.Move(300, 250, 50, 20);
@@ -200,13 +195,12 @@ TEST_F(DesktopTest, ShowModalReturnsWhenAHandlerInsideTheWaitHidesTheForm) {
   EXPECT_EQ(desktop.ActiveForm(), &hidden) << "the form right beneath takes over";
   ClickAt(310, 255);
   EXPECT_EQ(behind_clicks, 1);
-}
 
-TEST_F(DesktopTest, AModalFormHiddenByItsOwnActivateHandlerDoesNotWait) {
-  Form form(desktop, "QuitGameQuery");
-  form.on_activate = [&] { form.Hide(); };
-  form.ShowModal();  // no idle user: waiting would be a deadlock
-  EXPECT_FALSE(form.Visible());
+  // A modal form hidden by its own activate handler does not wait (with nobody to end
+  // the wait, waiting would be a deadlock).
+  loop.SetIdleUser(nullptr);
+  closeup.on_activate = [&] { closeup.Hide(); };
+  closeup.ShowModal();
   EXPECT_EQ(desktop.ModalForm(), nullptr);
 }
 
@@ -318,40 +312,36 @@ TEST_F(DesktopTest, ToolTipShowsAfterThePointerRests) {
   EXPECT_EQ(backend.renderer().FindText("Lighthouse"), nullptr) << "a press hides it";
 }
 
-TEST_F(DesktopTest, DraggingTheTitleBarMovesAFramedForm) {
-  auto debug = MakeForm("QVDebug", 100, 100, 200, 150);
-  debug->SetBorder(BorderStyle::kFixed);
-  debug->SetCaption("Quorvex Debug Window");
+TEST_F(DesktopTest, FramedFormsMoveByTheirTitleBarAndRunMenuCommandsReleasedOverThem) {
+  auto log_window = MakeForm("NoWin", 100, 100, 300, 200);
+  log_window->SetBorder(BorderStyle::kFixed);
+  log_window->SetCaption("Quorvex Debug Window");
   int clicks = 0;
-  debug->on_click = [&] { ++clicks; };
+  log_window->on_click = [&] { ++clicks; };
   Press(150, 105);
-  MoveTo(250, 205);
-  Release(250, 205);
-  EXPECT_EQ(debug->Left(), 200);
-  EXPECT_EQ(debug->Top(), 200);
+  MoveTo(50, 5);
+  Release(50, 5);
+  EXPECT_EQ(log_window->Left(), 0);
+  EXPECT_EQ(log_window->Top(), 0);
   EXPECT_EQ(clicks, 0) << "a press on the title is no click on the form";
-  EXPECT_EQ(debug->ClientRect().y, 200 + 1 + Form::kTitleHeight);
   loop.DoEvents();
   EXPECT_NE(backend.renderer().FindText("Quorvex Debug Window"), nullptr);
-}
 
-TEST_F(DesktopTest, MenuCommandsRunWhenReleasedOverThem) {
-  auto log_window = MakeForm("NoWin", 0, 0, 300, 200);
-  log_window->SetBorder(BorderStyle::kFixed);
   int copies = 0;
   int empties = 0;
   log_window->AddMenu("cc", "Copy to Clipboard").on_click = [&] { ++copies; };
   MenuItem& empty = log_window->AddMenu("ClC", "Empty Contents");
   empty.on_click = [&] { ++empties; };
   const int bar_y = 1 + Form::kTitleHeight + Form::kMenuHeight / 2;
+  const int empty_x = 15 + desktop.fonts().Measure("Copy to Clipboard", {}).width + 20;
   EXPECT_EQ(log_window->ClientRect().y, 1 + Form::kTitleHeight + Form::kMenuHeight);
   ClickAt(15, bar_y);
   EXPECT_EQ(copies, 1);
   empty.SetEnabled(false);
-  ClickAt(15 + desktop.fonts().Measure("Copy to Clipboard", {}).width + 20, bar_y);
+  ClickAt(empty_x, bar_y);
   EXPECT_EQ(empties, 0) << "disabled";
   empty.SetEnabled(true);
-  ClickAt(15 + desktop.fonts().Measure("Copy to Clipboard", {}).width + 20, bar_y);
+  ClickAt(empty_x, bar_y);
   EXPECT_EQ(empties, 1);
   Press(15, bar_y);
   Release(200, 150);

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/vb_error.h"
 #include "platform/event_loop.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/pictures.h"
@@ -37,58 +39,31 @@ class DesktopTest : public ::testing::Test {
   }
 
   void Input(InputEvent event) {
-    backend.InjectInput(event);
+    backend.InjectInput(std::move(event));
     loop.DoEvents();
   }
   void MoveTo(int x, int y) {
-    InputEvent e;
-    e.kind = InputEvent::Kind::kMouseMove;
-    e.x = x;
-    e.y = y;
-    Input(e);
+    Input({.kind = InputEvent::Kind::kMouseMove, .x = x, .y = y, .text = {}});
   }
   void Press(int x, int y, MouseButton button = MouseButton::kLeft) {
-    InputEvent e;
-    e.kind = InputEvent::Kind::kMouseDown;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    Input(e);
+    Input({.kind = InputEvent::Kind::kMouseDown, .x = x, .y = y, .button = button, .text = {}});
   }
   void Release(int x, int y, MouseButton button = MouseButton::kLeft) {
-    InputEvent e;
-    e.kind = InputEvent::Kind::kMouseUp;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    Input(e);
+    Input({.kind = InputEvent::Kind::kMouseUp, .x = x, .y = y, .button = button, .text = {}});
   }
   void ClickAt(int x, int y) {
     MoveTo(x, y);
     Press(x, y);
     Release(x, y);
   }
-  void KeyDown(Key key, bool shift = false, std::string text = {}) {
-    InputEvent e;
-    e.kind = InputEvent::Kind::kKeyDown;
-    e.key = key;
-    e.shift = shift;
-    e.text = std::move(text);
-    Input(e);
+  void KeyDown(Key key, bool shift = false) {
+    Input({.kind = InputEvent::Kind::kKeyDown, .key = key, .shift = shift, .text = {}});
   }
   void Ctrl(char c) {
-    InputEvent e;
-    e.kind = InputEvent::Kind::kKeyDown;
-    e.key = Key::kChar;
-    e.ctrl = true;
-    e.text = std::string(1, c);
-    Input(e);
+    Input({.kind = InputEvent::Kind::kKeyDown, .key = Key::kChar, .ctrl = true, .text = {c}});
   }
-  void Type(const std::string& utf8_char) {
-    InputEvent e;
-    e.kind = InputEvent::Kind::kKeyPress;
-    e.text = utf8_char;
-    Input(e);
+  void Type(std::string utf8_char) {
+    Input({.kind = InputEvent::Kind::kKeyPress, .text = std::move(utf8_char)});
   }
 
   // How many frames the next DoEvents presents (0 or 1).
@@ -98,6 +73,16 @@ class DesktopTest : public ::testing::Test {
     return backend.frames_presented() - before;
   }
 };
+
+// The error number `f` raises, 0 if none.
+inline int ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const VbError& e) {
+    return e.number();
+  }
+  return 0;
+}
 
 // A solid picture of `frames` frames, each `delay_ms` long.
 inline platform::PicturePtr MakePicture(int frames, int width = 4, int height = 3,
