@@ -1,13 +1,16 @@
 #pragma once
-// Helpers shared by the tests: a scratch folder and a message-box service that records.
+// Helpers shared by the tests: a scratch folder, the number of a raised error and a
+// message-box service that records.
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/message_box.h"
+#include "core/vb_error.h"
 
 namespace qv::testing {
 
@@ -36,7 +39,8 @@ class TempDir {
     std::ofstream(file, std::ios::binary) << content;
     return file;
   }
-  std::filesystem::path Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
+  std::filesystem::path Write(const std::string& relative,
+                              const std::vector<uint8_t>& bytes) const {
     return Write(relative, std::string(bytes.begin(), bytes.end()));
   }
 
@@ -47,6 +51,25 @@ class TempDir {
 inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The number of the VbError that `body` raises, 0 when it raises none.
+inline int VbErrorNumber(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const VbError& e) {
+    return e.number();
+  }
+  return 0;
+}
+// The same error as "<number> <description>", "" when `body` raises none.
+inline std::string VbErrorText(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const VbError& e) {
+    return std::to_string(e.number()) + " " + std::string(e.description());
+  }
+  return "";
 }
 
 // Records every box and answers with its first button.

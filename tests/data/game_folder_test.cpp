@@ -10,17 +10,12 @@ namespace {
 
 using qv::testing::TempDir;
 
-TEST(GameFolder, AppPathEndsInTheSeparator) {
-  TempDir dir;
-  GameFolder folder(dir.path());
-  EXPECT_EQ(folder.AppPath().back(), '/');
-  EXPECT_EQ(GameFolder("/").AppPath(), "/") << "the root gets no second separator";
-}
-
 TEST(GameFolder, ResolvesEachPartIgnoringCaseWithEitherSeparator) {
   TempDir dir;
   auto real = dir.Write("Resource/Gfx/Door.GIF", "gif");
   GameFolder folder(dir.path());
+  EXPECT_EQ(folder.AppPath().back(), '/');
+  EXPECT_EQ(GameFolder("/").AppPath(), "/") << "the root gets no second separator";
   EXPECT_EQ(folder.Resolve(folder.AppPath() + "resource\\gfx\\door.gif"), real);
   EXPECT_EQ(folder.Resolve("RESOURCE/GFX/DOOR.gif"), real);
   EXPECT_EQ(folder.Resolve("resource\\gfx\\new.gif"), dir.path() / "Resource/Gfx/new.gif")
@@ -38,40 +33,27 @@ TEST(GameFolder, RefusesNamesThatLeaveTheGameFolder) {
   EXPECT_THROW(folder.Resolve(folder.AppPath() + "/etc/passwd"), VbError);
 }
 
-TEST(FileExists, OrdinaryFilesOnly) {
+TEST(FileExists, OrdinaryFilesFoldersThatHoldAFileAndWildcardsLikeADirectoryListing) {
   TempDir dir;
   dir.Write("resource/mmedia/Bell.wav", "RIFF");
   dir.Write("resource/mmedia/.hidden.wav", "RIFF");
-  std::filesystem::create_directories(dir.path() / "resource/gfx");
-  GameFolder folder(dir.path());
-  EXPECT_TRUE(folder.FileExists(folder.AppPath() + "resource\\mmedia\\bell.WAV"));
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "resource\\mmedia\\none.wav"));
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "resource\\mmedia")) << "a folder";
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "resource\\mmedia\\.hidden.wav"));
-  EXPECT_FALSE(folder.FileExists(""));
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "nofolder\\x.wav"));
-}
-
-TEST(FileExists, FolderPathIsTrueWhenTheFolderHoldsAFile) {
-  TempDir dir;
-  dir.Write("resource/mmedia/Bell.wav", "RIFF");
-  std::filesystem::create_directories(dir.path() / "resource/gfx/sub");
-  GameFolder folder(dir.path());
-  EXPECT_TRUE(folder.FileExists(folder.AppPath() + "resource\\mmedia\\"));
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "resource\\gfx\\")) << "only a subfolder";
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "resource\\nothing\\"));
-}
-
-TEST(FileExists, WildcardsMatchLikeADirectoryListing) {
-  TempDir dir;
   dir.Write("Saved/game1.sav", "x");
+  std::filesystem::create_directories(dir.path() / "resource/gfx/sub");
   std::filesystem::create_directories(dir.path() / "Empty");
   GameFolder folder(dir.path());
-  EXPECT_TRUE(folder.FileExists(folder.AppPath() + "Saved\\*.sav"));
-  EXPECT_TRUE(folder.FileExists(folder.AppPath() + "saved\\GAME?.SAV"));
-  EXPECT_TRUE(folder.FileExists(folder.AppPath() + "Saved\\*"));
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "Saved\\*.dat"));
-  EXPECT_FALSE(folder.FileExists(folder.AppPath() + "Empty\\*"));
+  // clang-format off
+  const std::pair<const char*, bool> cases[] = {
+      {"resource\\mmedia\\bell.WAV", true},      {"resource\\mmedia\\none.wav", false},
+      {"resource\\mmedia", false},               {"resource\\mmedia\\.hidden.wav", false},
+      {"nofolder\\x.wav", false},                {"resource\\mmedia\\", true},
+      {"resource\\gfx\\", false},                {"resource\\nothing\\", false},
+      {"Saved\\*.sav", true},                    {"saved\\GAME?.SAV", true},
+      {"Saved\\*", true},                        {"Saved\\*.dat", false},
+      {"Empty\\*", false}};
+  // clang-format on
+  for (const auto& [name, exists] : cases)
+    EXPECT_EQ(folder.FileExists(folder.AppPath() + name), exists) << name;
+  EXPECT_FALSE(folder.FileExists(""));
 }
 
 TEST(Wildcards, StarAndQuestionMark) {

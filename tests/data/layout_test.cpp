@@ -58,8 +58,8 @@ LayoutRecorder Layout() {
 }
 
 template <typename Record>
-void ExpectPackedLayout(const char* what) {
-  SCOPED_TRACE(what);
+void ExpectPackedLayout(int size) {
+  SCOPED_TRACE(size);
   LayoutRecorder layout = Layout<Record>();
   std::vector<Field> fields = layout.fields;
   std::set<std::string> names;
@@ -71,21 +71,16 @@ void ExpectPackedLayout(const char* what) {
     end = f.offset + f.width;
   }
   EXPECT_EQ(end, Record::kSize);
+  EXPECT_EQ(Record::kSize, size);
 }
 
 TEST(RecordLayouts, EveryLayoutIsPackedAndHasItsSize) {
-  ExpectPackedLayout<SceneRecord>("scene 4395");
-  ExpectPackedLayout<LocationRecord>("location 112");
-  ExpectPackedLayout<ItemRecord>("item 209");
-  ExpectPackedLayout<GeneralRecord>("general settings 908");
-  ExpectPackedLayout<ConversationRecord>("conversation 1712");
-  ExpectPackedLayout<SavedGameRecord>("saved game 1113");
-  EXPECT_EQ(SceneRecord::kSize, 4395);
-  EXPECT_EQ(LocationRecord::kSize, 112);
-  EXPECT_EQ(ItemRecord::kSize, 209);
-  EXPECT_EQ(GeneralRecord::kSize, 908);
-  EXPECT_EQ(ConversationRecord::kSize, 1712);
-  EXPECT_EQ(SavedGameRecord::kSize, 1113);
+  ExpectPackedLayout<SceneRecord>(4395);
+  ExpectPackedLayout<LocationRecord>(112);
+  ExpectPackedLayout<ItemRecord>(209);
+  ExpectPackedLayout<GeneralRecord>(908);
+  ExpectPackedLayout<ConversationRecord>(1712);
+  ExpectPackedLayout<SavedGameRecord>(1113);
 }
 
 TEST(RecordLayouts, OffsetsTheGameFilesRelyOn) {

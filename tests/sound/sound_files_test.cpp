@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/vb_error.h"
 #include "platform/audio.h"
 #include "platform/headless/recording_audio.h"
 #include "platform/sound_files.h"
@@ -21,30 +20,20 @@ using platform::ChannelGains;
 using platform::DecodeWav;
 using platform::VolumeGain;
 
-int ErrorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
+// A copy of `wav` with a little-endian number of `bytes` bytes written at `at`.
+std::vector<uint8_t> Patched(std::vector<uint8_t> wav, size_t at, uint32_t value,
+                             size_t bytes = 4) {
+  for (size_t i = 0; i < bytes; ++i)
+    wav[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  return wav;
 }
 
-void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-TEST(VolumeScale, HundredthsOfADecibelAsDirectSoundMapsThem) {
+TEST(VolumeScale, HundredthsOfADecibelAsDirectSoundMapsThemAndPanAttenuatesTheFarSide) {
   EXPECT_DOUBLE_EQ(VolumeGain(0), 1.0);
   EXPECT_DOUBLE_EQ(VolumeGain(500), 1.0) << "above 0 counts as full";
-  EXPECT_NEAR(VolumeGain(-2000), 0.1, 1e-12);
   EXPECT_NEAR(VolumeGain(-600), std::pow(10.0, -0.3), 1e-12);
   EXPECT_EQ(VolumeGain(-10000), 0.0);
   EXPECT_EQ(VolumeGain(-32768), 0.0) << "below -10000 is silence";
-}
-
-TEST(VolumeScale, PanAttenuatesTheFarSide) {
   auto centre = ChannelGains(0, -2000);
   EXPECT_NEAR(centre.left, 0.1, 1e-12);
   EXPECT_NEAR(centre.right, 0.1, 1e-12);
@@ -54,7 +43,6 @@ TEST(VolumeScale, PanAttenuatesTheFarSide) {
   auto right = ChannelGains(4000, -2000);
   EXPECT_NEAR(right.right, 0.1, 1e-12);
   EXPECT_NEAR(right.left, 0.001, 1e-12);
-  EXPECT_EQ(ChannelGains(-10000, 0).right, 0.0);
   EXPECT_EQ(ChannelGains(INT32_MIN, 0).right, 0.0) << "no overflow at the extreme";
   EXPECT_EQ(ChannelGains(INT32_MAX, 0).left, 0.0);
 }
@@ -74,41 +62,31 @@ TEST(DecodeWav, MonoAtAnyRateBecomesStereoAtTheMixingRate) {
 
 TEST(DecodeWav, HostileFilesAreRefusedAsInvalidFileFormat) {
   const auto good = ToneWav(0.2);
-  std::vector<std::vector<uint8_t>> bad;
-  bad.push_back({});                                                     // empty
-  bad.push_back(std::vector<uint8_t>(good.begin(), good.begin() + 30));  // cut in the header
-  std::vector<uint8_t> text(200, 'x');
-  bad.push_back(text);  // not a WAV at all
-  auto no_rate = good;
-  Put32(no_rate, 24, 0);  // sample rate 0
-  bad.push_back(no_rate);
-  auto crawl = good;
-  Put32(crawl, 24, 1);  // 1 Hz: would become millions of samples
-  Put32(crawl, 28, 2);
-  bad.push_back(crawl);
-  auto no_channels = good;
-  no_channels[22] = 0;
-  no_channels[23] = 0;
-  bad.push_back(no_channels);
-  for (size_t i = 0; i < bad.size(); ++i) {
-    EXPECT_EQ(ErrorOf([&] { DecodeWav(bad[i]); }), kErrInvalidFileFormat) << "case " << i;
-  }
+  const std::vector<std::vector<uint8_t>> bad = {
+      {},                                                     // empty
+      std::vector<uint8_t>(good.begin(), good.begin() + 30),  // cut in the header
+      std::vector<uint8_t>(200, 'x'),                         // not a WAV at all
+      Patched(good, 24, 0),                                   // sample rate 0
+      Patched(Patched(good, 24, 1), 28, 2),  // 1 Hz: would become millions of samples
+      Patched(good, 22, 0, 2)};              // no channels
+  for (size_t i = 0; i < bad.size(); ++i)
+    EXPECT_EQ(VbErrorNumber([&] { DecodeWav(bad[i]); }), kErrInvalidFileFormat) << "case " << i;
 }
 
 TEST(DecodeWav, ChunkSizesBeyondTheFileReadOnlyWhatIsThere) {
   // The sizes a header claims are not believed: what the file holds plays.
   for (uint32_t claimed : {0x7FFFFFF0u, 0xFFFFFFF0u}) {
-    auto wav = ToneWav(0.2);
-    Put32(wav, 40, claimed);  // the data chunk
-    Put32(wav, 4, claimed);   // the whole file
+    // The data chunk and the whole file.
+    const auto wav = Patched(Patched(ToneWav(0.2), 40, claimed), 4, claimed);
     EXPECT_NEAR(DecodeWav(wav).seconds(), 0.2, 0.01) << claimed;
   }
 }
 
-TEST(SoundCache, DecodesOnceAndAgainWhenTheFileChanges) {
+TEST(SoundCache, DecodesOnceAgainWhenTheFileChangesAndKeepsWithinItsBudget) {
   TempDir dir;
+  // About 176 kB each once decoded (1 s of 16-bit stereo at 44100 Hz is 176400 bytes).
+  platform::SoundCache cache(400000);
   auto file = dir.Write("a.wav", ToneWav(0.1));
-  platform::SoundCache cache;
   auto first = cache.Load(file);
   EXPECT_EQ(cache.Load(file), first) << "the same decoded sound";
   dir.Write("a.wav", ToneWav(0.3));
@@ -116,20 +94,14 @@ TEST(SoundCache, DecodesOnceAndAgainWhenTheFileChanges) {
   EXPECT_NE(second, first);
   EXPECT_NEAR(second->seconds(), 0.3, 0.01);
   EXPECT_EQ(cache.size(), 1u);
-}
 
-TEST(SoundCache, KeepsWithinItsBudgetNewestFirst) {
-  TempDir dir;
-  // About 176 kB each once decoded (1 s of 16-bit stereo at 44100 Hz is 176400 bytes).
-  platform::SoundCache cache(400000);
   std::vector<std::shared_ptr<const platform::DecodedSound>> held;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 4; ++i)
     held.push_back(cache.Load(dir.Write("s" + std::to_string(i) + ".wav", ToneWav(1.0))));
-  }
   EXPECT_EQ(cache.size(), 2u);
   EXPECT_LE(cache.bytes(), 400000u);
   EXPECT_FALSE(held[0]->samples.empty()) << "a sound in use outlives its cache entry";
-  EXPECT_EQ(ErrorOf([&] { cache.Load(dir.path() / "missing.wav"); }), kErrFileNotFound);
+  EXPECT_EQ(VbErrorNumber([&] { cache.Load(dir.path() / "missing.wav"); }), kErrFileNotFound);
 }
 
 TEST(RecordingAudio, ChecksChannelsAndFilesAsTheRealDeviceDoes) {
@@ -138,13 +110,14 @@ TEST(RecordingAudio, ChecksChannelsAndFilesAsTheRealDeviceDoes) {
   auto junk = dir.Write("junk.wav", std::string("RIFF....not a wave file at all"));
   platform::RecordingAudio audio;
   audio.Play(3, "good.wav", good, true, 100, -200);
-  EXPECT_EQ(ErrorOf([&] { audio.Play(3, "junk.wav", junk, false, 0, 0); }), kErrInvalidFileFormat);
-  EXPECT_EQ(ErrorOf([&] { audio.Play(3, "none.wav", dir.path() / "none.wav", false, 0, 0); }),
+  EXPECT_EQ(VbErrorNumber([&] { audio.Play(3, "junk.wav", junk, false, 0, 0); }),
+            kErrInvalidFileFormat);
+  EXPECT_EQ(VbErrorNumber([&] { audio.Play(3, "none.wav", dir.path() / "none.wav", false, 0, 0); }),
             kErrFileNotFound);
   EXPECT_EQ(audio.channel(3).file, "good.wav") << "a failed play leaves the channel as it was";
   EXPECT_TRUE(audio.channel(3).playing);
-  EXPECT_EQ(ErrorOf([&] { audio.Play(0, "good.wav", good, false, 0, 0); }), kErrSubscript);
-  EXPECT_EQ(ErrorOf([&] { audio.Play(21, "good.wav", good, false, 0, 0); }), kErrSubscript);
+  EXPECT_EQ(VbErrorNumber([&] { audio.Play(0, "good.wav", good, false, 0, 0); }), kErrSubscript);
+  EXPECT_EQ(VbErrorNumber([&] { audio.Play(21, "good.wav", good, false, 0, 0); }), kErrSubscript);
   audio.Stop(0);
   audio.Stop(99);  // harmless
   audio.Stop(4);   // idle: harmless, not recorded
@@ -152,7 +125,7 @@ TEST(RecordingAudio, ChecksChannelsAndFilesAsTheRealDeviceDoes) {
   EXPECT_FALSE(audio.channel(3).playing);
   EXPECT_THAT(audio.calls(),
               ::testing::ElementsAre("Play(3, good.wav, True, 100, -200)", "Stop(3)"));
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(VbErrorNumber([&] {
               audio.PlayMusic(platform::MusicKind::kMp3, "x.mp3", dir.path() / "x.mp3", 0, false);
             }),
             kErrFileNotFound);

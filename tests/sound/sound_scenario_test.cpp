@@ -54,8 +54,9 @@ TEST(PlayWav, AWatchedSoundFiresItsResponderOnAnyChannelAndPlaysNothing) {
   EXPECT_EQ(h.audio().channel(8).file, "Bell.wav") << "the name must match exactly";
 }
 
-TEST(PlayWav, ABusyChannelIsReplacedAndTheOthersPlayOn) {
+TEST(PlayWav, ABusyChannelIsReplacedAndFailuresShowTheErrorBoxAndDisturbNothingElse) {
   SoundGame h;
+  h.dir().Write("resource/mmedia/junk.wav", std::string("this is no sound"));
   h.sound().PlayWAVQVX("a.wav", true, 5, 0, 0);
   h.sound().PlayWav("rain.wav", true, 6, 0, 0);
   h.sound().PlayWav("b.wav", false, 5, -500, -1000);
@@ -70,11 +71,7 @@ TEST(PlayWav, ABusyChannelIsReplacedAndTheOthersPlayOn) {
   EXPECT_FALSE(h.audio().channel(5).playing);
   EXPECT_TRUE(h.audio().channel(6).playing);
   EXPECT_TRUE(h.Boxes().empty());
-}
 
-TEST(PlayWav, FailuresShowTheErrorBoxAndDisturbNothingElse) {
-  SoundGame h;
-  h.dir().Write("resource/mmedia/junk.wav", std::string("this is no sound"));
   h.sound().PlayWAVQVX("a.wav", true, 5, 0, 0);
   h.sound().PlayWav("gone2.wav", false, 5, -100, -300);
   h.sound().PlayWAVQVX("gone2.wav", false, 16, 0, 0);
@@ -121,18 +118,22 @@ TEST(Soundtrack, TheSameNameInAnyCaseRestartsNothingANewVolumeOnlyChangesTheVolu
   EXPECT_THAT(h.Lines(), ElementsAre("Soundtrack changed to 'theme.mid'."));
 }
 
-TEST(Soundtrack, AWavSoundtrackLoopsOnChannel19AndTakesItsVolumeThere) {
+TEST(Soundtrack, AWavLoopsOnChannel19AnyOtherExtensionStopsTheMusicAndStopSndtrkStopsAll) {
   SoundGame h;
   h.music().Soundtrack("rain.wav", -300, false);
   EXPECT_EQ(h.audio().channel(19).file, "rain.wav");
   EXPECT_TRUE(h.audio().channel(19).loop);
   h.audio().ClearCalls();
   h.music().Soundtrack("RAIN.WAV", -100, false);
-  EXPECT_THAT(h.audio().calls(), ElementsAre("SetGains(19, 0, -100)"));
-}
+  EXPECT_THAT(h.audio().calls(), ElementsAre("SetGains(19, 0, -100)")) << "its volume there";
 
-TEST(Soundtrack, StopSndtrkStopsAllThreePlayersAndForgetsTheName) {
-  SoundGame h;
+  h.music().Soundtrack("Theme.MID", 0, false);
+  h.audio().ClearCalls();
+  h.music().Soundtrack("tune.ogg", -200, false);
+  EXPECT_THAT(h.audio().calls(), ElementsAre("StopMusic()")) << "and plays nothing";
+  EXPECT_EQ(h.music().CurrentSoundtrack, "Theme.MID") << "nothing else changes";
+  EXPECT_THAT(h.Lines(), Contains("Soundtrack changed to 'tune.ogg'."));
+
   h.music().Soundtrack("loop.mp3", 0, false);
   h.sound().PlayWAVQVX("rain.wav", true, 19, 0, 0);
   h.music().Soundtrack("(STOP Sndtrk)", 0, false);
@@ -141,16 +142,6 @@ TEST(Soundtrack, StopSndtrkStopsAllThreePlayersAndForgetsTheName) {
   EXPECT_FALSE(h.music().Mp3Timer->Enabled());
   EXPECT_EQ(h.music().CurrentSoundtrack, "");
   EXPECT_THAT(h.Lines(), Contains("Soundtrack stopped."));
-}
-
-TEST(Soundtrack, AnyOtherExtensionStopsTheOldMusicAndPlaysNothing) {
-  SoundGame h;
-  h.music().Soundtrack("Theme.MID", 0, false);
-  h.audio().ClearCalls();
-  h.music().Soundtrack("tune.ogg", -200, false);
-  EXPECT_THAT(h.audio().calls(), ElementsAre("StopMusic()"));
-  EXPECT_EQ(h.music().CurrentSoundtrack, "Theme.MID") << "nothing else changes";
-  EXPECT_THAT(h.Lines(), Contains("Soundtrack changed to 'tune.ogg'."));
 }
 
 TEST(Soundtrack, AnMp3StartsAgainFromTheBeginningAtItsEndOnAnMp3TimerTick) {
