@@ -60,10 +60,12 @@ InputEvent Move(int x, int y) {
 
 class EventLoopTest : public ::testing::Test {
  protected:
+  EventLoopTest() { loop.SetInputSink(&sink); }
   std::string Stamp(const std::string& what) { return what + "@" + std::to_string(loop.NowMs()); }
 
   HeadlessBackend backend;
   EventLoop loop{backend};
+  RecordingSink sink;
   Log log;
 };
 
@@ -79,6 +81,10 @@ TEST_F(EventLoopTest, PostedNotificationsRunAtTheNextDoEventsInOrder) {
   EXPECT_EQ(log, (Log{"loaded", "ended"}));
   loop.DoEvents();
   EXPECT_EQ(log, (Log{"loaded", "ended", "posted by a notification"}));
+
+  loop.Post([&] { log.push_back("ran"); });
+  loop.WaitUntil([] { return true; });
+  EXPECT_EQ(log.size(), 3u) << "a wait that has already ended lets nothing run";
 }
 
 TEST_F(EventLoopTest, NotificationsWaitedForInsideANotificationStillArrive) {
@@ -95,8 +101,6 @@ TEST_F(EventLoopTest, NotificationsWaitedForInsideANotificationStillArrive) {
 }
 
 TEST_F(EventLoopTest, InputGoesToTheSinkAndPendingMovesMerge) {
-  RecordingSink sink;
-  loop.SetInputSink(&sink);
   backend.InjectInput(Move(1, 1));
   backend.InjectInput(Move(2, 2));
   backend.InjectInput(Click(3, 3));
@@ -109,8 +113,6 @@ TEST_F(EventLoopTest, InputGoesToTheSinkAndPendingMovesMerge) {
 }
 
 TEST_F(EventLoopTest, QuitIsTheLoopsOwnAndCallsTheHandler) {
-  RecordingSink sink;
-  loop.SetInputSink(&sink);
   int quits = 0;
   loop.SetOnQuit([&] { ++quits; });
   InputEvent quit;
@@ -146,18 +148,6 @@ TEST_F(EventLoopTest, FramesArePresentedOnlyWhenSomethingChanged) {
   EXPECT_EQ(painter.paints, 3);
   EXPECT_EQ(backend.frames_presented(), 3);
   EXPECT_EQ(backend.renderer().last_frame().size(), 1u);
-}
-
-TEST_F(EventLoopTest, WaitUntilJumpsVirtualTimeToEachDeadline) {
-  Countdown delay(loop.timers(),
-                  [&](int16_t tag) { log.push_back(Stamp("delay" + std::to_string(tag))); });
-  delay.SetTag(4);
-  delay.SetDuration(40000);
-  delay.SetEnabled(true);
-  loop.WaitUntil([&] { return !log.empty(); });
-  EXPECT_EQ(log, (Log{"delay4@40000"}));
-  EXPECT_EQ(loop.NowMs(), 40000);
-  EXPECT_EQ(loop.wait_depth(), 0);
 }
 
 TEST_F(EventLoopTest, ZeroMsCountdownExpiresAtTheNextDoEventsNotInTheEnablingHandler) {
@@ -207,40 +197,36 @@ TEST_F(EventLoopTest, ATickHandledInsideAHandlerThatWaitsForAnotherTimer) {
   EXPECT_EQ(depth_in_frame, 2) << "the frames ran in the wait inside the outer wait";
 }
 
-TEST_F(EventLoopTest, AWaitNothingCanEndIsADeadlockNamingIt) {
-  try {
-    loop.WaitUntil([] { return false; }, "the picture of object 3 to load");
-    FAIL() << "returned";
-  } catch (const Deadlock& deadlock) {
-    EXPECT_NE(deadlock.what.find("the picture of object 3 to load"), std::string::npos)
-        << deadlock.what;
-    EXPECT_NE(deadlock.what.find("no timer is running"), std::string::npos) << deadlock.what;
-  }
+TEST_F(EventLoopTest, AWaitThatCannotEndIsADeadlockNamingWhatItWaitedFor) {
+  const auto deadlock_of = [&](const char* what) {
+    try {
+      loop.WaitUntil([] { return false; }, what);
+    } catch (const Deadlock& deadlock) {
+      return deadlock.what;
+    }
+    return std::string("returned");
+  };
+  const std::string nothing_runs = deadlock_of("the picture of object 3 to load");
+  EXPECT_NE(nothing_runs.find("the picture of object 3 to load"), std::string::npos);
+  EXPECT_NE(nothing_runs.find("no timer is running"), std::string::npos) << nothing_runs;
   EXPECT_EQ(loop.wait_depth(), 0) << "the depth is restored when a wait ends in an error";
-}
 
-TEST_F(EventLoopTest, AWaitLongerThanTheLimitIsADeadlock) {
+  // A timer keeps running, but the wait outlasts the limit.
   Timer music(loop.timers(), [] {});
   music.SetInterval(500);
   music.SetEnabled(true);
-  try {
-    loop.WaitUntil([] { return false; }, "the movie to end");
-    FAIL() << "returned";
-  } catch (const Deadlock& deadlock) {
-    EXPECT_NE(deadlock.what.find("the movie to end"), std::string::npos) << deadlock.what;
-  }
+  EXPECT_NE(deadlock_of("the movie to end").find("the movie to end"), std::string::npos);
   EXPECT_LE(loop.NowMs(), EventLoop::kHeadlessWaitLimitMs);
   EXPECT_GE(loop.NowMs(), EventLoop::kHeadlessWaitLimitMs - 500);
-}
+  music.SetEnabled(false);
 
-TEST_F(EventLoopTest, WorkThatRenewsItselfWithoutTimePassingIsADeadlock) {
+  // Work that renews itself without time passing.
   Countdown restless(loop.timers());
   restless.SetDuration(0);
   restless.SetOnExpired([&](int16_t) { restless.SetEnabled(true); });
   restless.SetEnabled(true);
   EXPECT_THROW(loop.WaitUntil([] { return false; }), Deadlock);
   restless.SetEnabled(false);
-
   std::function<void()> repost = [&] { loop.Post(repost); };
   loop.Post(repost);
   EXPECT_THROW(loop.PassTime(10), Deadlock);
@@ -268,7 +254,7 @@ TEST_F(EventLoopTest, ALongScriptAtOneMomentIsNotMistakenForWorkWithoutEnd) {
   EXPECT_EQ(user.acts, 150000);
 }
 
-TEST_F(EventLoopTest, PassTimeFiresEveryTimerInBetweenInOrder) {
+TEST_F(EventLoopTest, PassTimeAndWaitsFireEveryTimerInBetweenInOrder) {
   Timer fast(loop.timers(), [&] { log.push_back(Stamp("fast")); });
   fast.SetInterval(300);
   fast.SetEnabled(true);
@@ -285,11 +271,17 @@ TEST_F(EventLoopTest, PassTimeFiresEveryTimerInBetweenInOrder) {
   EXPECT_EQ(log.back(), "later@1001");
   loop.PassTime(-5);
   EXPECT_EQ(loop.NowMs(), 1001);
+
+  // A wait jumps virtual time to the deadline that ends it.
+  fast.SetEnabled(false);
+  delay.SetDuration(40000);
+  delay.SetEnabled(true);
+  loop.WaitUntil([&] { return log.back() != "later@1001"; });
+  EXPECT_EQ(log.back(), "delay@41001");
+  EXPECT_EQ(loop.wait_depth(), 0);
 }
 
 TEST_F(EventLoopTest, TheScriptedUserActsOnlyWhenThePlayerIsIdle) {
-  RecordingSink sink;
-  loop.SetInputSink(&sink);
   ScriptedUser user;
   loop.SetIdleUser(&user);
   bool closed = false;
@@ -319,29 +311,22 @@ TEST_F(EventLoopTest, TheScriptedUserActsOnlyWhenThePlayerIsIdle) {
   EXPECT_EQ(sink.events[0].x, 5);
 }
 
-TEST_F(EventLoopTest, TheRunFinishesWhenTheScriptedUserHasNothingMoreToDo) {
-  ScriptedUser user;
-  user.steps = {[&] { log.push_back("only step"); }};
-  loop.SetIdleUser(&user);
-  EXPECT_THROW(loop.WaitForUser([] { return false; }), RunFinished);
-  EXPECT_EQ(log, (Log{"only step"}));
-  EXPECT_EQ(loop.wait_depth(), 0);
-}
-
-TEST_F(EventLoopTest, WithoutAScriptedUserAUserWaitEndsOnlyThroughTimers) {
+TEST_F(EventLoopTest, AUserWaitEndsThroughTimersOrWhenTheScriptedUserHasNothingMoreToDo) {
   bool closed = false;
   Countdown auto_close(loop.timers(), [&](int16_t) { closed = true; });
   auto_close.SetDuration(700);
   auto_close.SetEnabled(true);
   loop.WaitForUser([&] { return closed; });
   EXPECT_EQ(loop.NowMs(), 700);
-  EXPECT_THROW(loop.WaitForUser([] { return false; }, "a modal window"), Deadlock);
-}
+  EXPECT_THROW(loop.WaitForUser([] { return false; }, "a modal window"), Deadlock)
+      << "nobody to end it";
 
-TEST_F(EventLoopTest, AWaitThatHasAlreadyEndedLetsNothingRun) {
-  loop.Post([&] { log.push_back("ran"); });
-  loop.WaitUntil([] { return true; });
-  EXPECT_TRUE(log.empty());
+  ScriptedUser user;
+  user.steps = {[&] { log.push_back("only step"); }};
+  loop.SetIdleUser(&user);
+  EXPECT_THROW(loop.WaitForUser([] { return false; }), RunFinished);
+  EXPECT_EQ(log, (Log{"only step"}));
+  EXPECT_EQ(loop.wait_depth(), 0);
 }
 
 TEST(HeadlessMessageBoxes, AnswersAsQueuedOtherwiseWithTheFirstButton) {
