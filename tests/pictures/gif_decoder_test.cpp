@@ -7,6 +7,7 @@
 namespace qv::platform {
 namespace {
 
+using qv::testing::Controlled;
 using qv::testing::GifFrameSpec;
 using qv::testing::GifSpec;
 using qv::testing::SolidFrame;
@@ -30,14 +31,6 @@ GifSpec Rgb(int width, int height) {
   return design;
 }
 
-GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent = -1, int delay = 0) {
-  frame.control = true;
-  frame.disposal = disposal;
-  frame.transparent = transparent;
-  frame.delay_cs = delay;
-  return frame;
-}
-
 void ExpectInvalid(const std::vector<uint8_t>& bytes, const PictureLimits& limits = {}) {
   try {
     DecodeGif(bytes, limits);
@@ -48,7 +41,7 @@ void ExpectInvalid(const std::vector<uint8_t>& bytes, const PictureLimits& limit
   }
 }
 
-TEST(GifDecoding, FramesDelaysAndCanvas) {
+TEST(GifDecoding, FramesDelaysCanvasAndLoopCount) {
   GifSpec design = Rgb(6, 4);
   design.frames.push_back(Controlled(SolidFrame(0, 0, 6, 4, 1), 1, -1, 10));
   design.frames.push_back(Controlled(SolidFrame(2, 1, 2, 2, 2), 1, -1, 25));
@@ -68,13 +61,10 @@ TEST(GifDecoding, FramesDelaysAndCanvas) {
   EXPECT_EQ(At(*picture, 1, 1, 1), kRed);
   EXPECT_EQ(At(*picture, 2, 0, 0), kBlue);
   EXPECT_EQ(At(*picture, 2, 3, 2), kGreen);
-}
 
-TEST(GifDecoding, LoopCountFromTheNetscapeBlock) {
+  // The loop block counts repeats after the first pass; 0 is for ever.
   for (auto [loop, expected] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{3, 4}}) {
-    GifSpec design = Rgb(1, 1);
     design.loop = loop;
-    design.frames = {SolidFrame(0, 0, 1, 1, 1), SolidFrame(0, 0, 1, 1, 2)};
     EXPECT_EQ(DecodeGif(WriteGif(design))->loop_count, expected) << "loop " << loop;
   }
 }
@@ -94,19 +84,16 @@ TEST(GifDecoding, TransparencyAndColourMaps) {
   EXPECT_EQ(At(*picture, 1, 0, 0), kRed) << "transparent pixels keep what lies below";
   EXPECT_EQ(At(*picture, 1, 1, 0), 0xFF123456u);
   EXPECT_EQ(At(*picture, 1, 2, 0), kGreen);
-}
 
-TEST(GifDecoding, IndexesBeyondTheColourMapAreBlack) {
   // A 256-colour file whose global map is then cut down to two colours: its pixels
-  // (index 200) now point past the map.
-  GifSpec design = Rgb(2, 1);
+  // (index 200) point past the map and show black.
+  design = Rgb(2, 1);
   design.colors.resize(256, 0xFFFFFF);
   design.frames = {SolidFrame(0, 0, 2, 1, 200)};
   std::vector<uint8_t> bytes = WriteGif(design);
-  bytes[10] = static_cast<uint8_t>((bytes[10] & 0xF8) | 0);  // global map of 2 colours
+  bytes[10] = static_cast<uint8_t>(bytes[10] & 0xF8);  // global map of 2 colours
   bytes.erase(bytes.begin() + 13 + 6, bytes.begin() + 13 + 768);
-  PicturePtr picture = DecodeGif(bytes);
-  EXPECT_EQ(At(*picture, 0, 0, 0), 0xFF000000u);
+  EXPECT_EQ(At(*DecodeGif(bytes), 0, 0, 0), 0xFF000000u);
 }
 
 TEST(GifDecoding, DisposalMethods) {
@@ -160,10 +147,10 @@ TEST(GifDecoding, InterlacedRowsLandInPlace) {
   EXPECT_EQ(At(*woven, 0, 0, 5), kBlue);
 }
 
-TEST(GifDecoding, FramesOutsideTheCanvasAreClipped) {
+TEST(GifDecoding, FramesOutsideTheCanvasAreClippedAndAnEmptyCanvasGrowsToTheFirst) {
   GifSpec design = Rgb(3, 3);
   design.frames = {Controlled(SolidFrame(2, 2, 4, 4, 1), 2),
-                 Controlled(SolidFrame(10, 1, 2, 2, 2), 3)};  // disposals of clipped areas
+                   Controlled(SolidFrame(10, 1, 2, 2, 2), 3)};  // disposals of clipped areas
   std::vector<uint8_t> bytes = WriteGif(design);
   // And a frame of no size: its descriptor, then LZW data holding only clear and end.
   bytes.insert(bytes.end() - 1, {0x2C, 1, 0, 1, 0, 0, 0, 0, 0, 0, 2, 1, 0x2C, 0});
@@ -173,12 +160,10 @@ TEST(GifDecoding, FramesOutsideTheCanvasAreClipped) {
   EXPECT_EQ(At(*picture, 0, 1, 1), kClear);
   EXPECT_EQ(At(*picture, 1, 2, 2), kClear);
   EXPECT_EQ(picture->frames[2]->pixels(), picture->frames[1]->pixels());
-}
 
-TEST(GifDecoding, ACanvasOfNoSizeTakesTheFirstFramesExtent) {
-  GifSpec design = Rgb(0, 0);
+  design = Rgb(0, 0);  // a canvas of no size takes the first frame's extent
   design.frames = {SolidFrame(1, 2, 3, 4, 1)};
-  PicturePtr picture = DecodeGif(WriteGif(design));
+  picture = DecodeGif(WriteGif(design));
   EXPECT_EQ(picture->width, 4);
   EXPECT_EQ(picture->height, 6);
 }
@@ -186,8 +171,8 @@ TEST(GifDecoding, ACanvasOfNoSizeTakesTheFirstFramesExtent) {
 TEST(GifDecoding, BrokenFiles) {
   GifSpec design = Rgb(8, 8);
   design.frames = {Controlled(SolidFrame(0, 0, 8, 8, 1), 1, -1, 5),
-                 Controlled(SolidFrame(0, 0, 8, 8, 2), 1, -1, 5),
-                 Controlled(SolidFrame(0, 0, 8, 8, 3), 1, -1, 5)};
+                   Controlled(SolidFrame(0, 0, 8, 8, 2), 1, -1, 5),
+                   Controlled(SolidFrame(0, 0, 8, 8, 3), 1, -1, 5)};
   std::vector<uint8_t> whole = WriteGif(design);
   design.frames.pop_back();
   size_t two_frames = WriteGif(design).size() - 1;  // up to the trailer

@@ -50,6 +50,14 @@ GifFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t index)
   return frame;
 }
 
+GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent, int delay_cs) {
+  frame.control = true;
+  frame.disposal = disposal;
+  frame.transparent = transparent;
+  frame.delay_cs = delay_cs;
+  return frame;
+}
+
 std::vector<uint8_t> WriteGif(const GifSpec& design) {
   std::vector<uint8_t> out;
   int error = 0;

@@ -32,6 +32,9 @@ struct GifSpec {
 // A frame of one colour index.
 GifFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t index);
 
+// `frame` with a graphic control block.
+GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent = -1, int delay_cs = 0);
+
 std::vector<uint8_t> WriteGif(const GifSpec& design);
 
 }  // namespace qv::testing

@@ -9,6 +9,7 @@
 
 #include "pictures/gif_writer.h"
 
+using qv::testing::Controlled;
 using qv::testing::GifFrameSpec;
 using qv::testing::GifSpec;
 using qv::testing::SolidFrame;
@@ -20,14 +21,6 @@ void Save(const std::filesystem::path& dir, const char* name, const std::vector<
   std::ofstream(dir / name, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
-}
-
-GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent, int delay) {
-  frame.control = true;
-  frame.disposal = disposal;
-  frame.transparent = transparent;
-  frame.delay_cs = delay;
-  return frame;
 }
 
 }  // namespace
