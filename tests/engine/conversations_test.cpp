@@ -4,8 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "engine_harness.h"
 
 namespace qv::testing {
@@ -69,10 +67,7 @@ class ConversationTest : public ::testing::Test {
       widest = std::max(widest, Line(k).Width());
     return widest;
   }
-  long Played(const std::string& call) {
-    const auto& calls = h.audio().calls();
-    return std::count(calls.begin(), calls.end(), call);
-  }
+  long Played(const std::string& call) { return h.Count(h.audio().calls(), call); }
   // The mouse, as the user moves and clicks it.
   void Mouse(platform::InputEvent::Kind kind, int x, int y) {
     platform::InputEvent event;
@@ -100,7 +95,7 @@ constexpr platform::Rgb kSilver = engine::kLineColor;
 constexpr platform::Rgb kGrey = engine::kUsedLineColor;
 constexpr platform::Rgb kWhite = engine::kHoveredLineColor;
 
-TEST_F(ConversationTest, OnlyTheLinesOfTheRecordShowInABoxRightAlignedOnTheScene) {
+TEST_F(ConversationTest, TheRecordsLinesShowInABoxRightAlignedThatNeverShrinksWhileUp) {
   h.SetFlag(10, 1);
   EXPECT_EQ(h.conversations().ShownRecord(), 1);
   EXPECT_EQ(h.state().ShownConversation, 2);
@@ -113,16 +108,13 @@ TEST_F(ConversationTest, OnlyTheLinesOfTheRecordShowInABoxRightAlignedOnTheScene
   EXPECT_EQ(Box().Left() + Box().Width(), 700);
   EXPECT_EQ(Box().Top(), 343);
   EXPECT_THAT(h.Lines(), Contains("[Conv Index # 2] Show Conversation Box"));
-}
 
-TEST_F(ConversationTest, TheBoxWidensButNeverShrinksWhileItStaysUp) {
-  h.SetFlag(10, 1);
+  // The box widens but never shrinks while it stays up.
   const int wide = Box().Width();
   h.conversations().ShowConversation(3, 7);  // slot 7's short record, in the same box
   EXPECT_EQ(h.conversations().ShownRecord(), 3);
   EXPECT_THAT(ShownLines(), ElementsAre(1, 2));
   EXPECT_EQ(Box().Width(), wide);
-  EXPECT_EQ(Box().Left() + Box().Width(), 700);
   h.SetFlag(10, 0);  // flag 15 is 0: the engine hides slot 7's box
   EXPECT_EQ(h.conversations().ShownRecord(), 0);
   h.SetFlag(15, 1);  // shown afresh: fitted to its own lines
@@ -137,10 +129,8 @@ TEST_F(ConversationTest, TheSameSlotKeepsGreyedLinesAnotherSlotWithTheSameRecord
   ASSERT_EQ(Line(1).ForeColor(), kGrey);
   h.conversations().ShowConversation(1, 2);
   EXPECT_EQ(Line(1).ForeColor(), kGrey);
-  EXPECT_TRUE(h.conversations().ConvLineUsed[1]);
   h.conversations().ShowConversation(1, 3);
   EXPECT_EQ(Line(1).ForeColor(), kSilver);
-  EXPECT_FALSE(h.conversations().ConvLineUsed[1]);
   EXPECT_EQ(h.state().ShownConversation, 3);
 }
 
@@ -156,7 +146,7 @@ TEST_F(ConversationTest, AClickedLinePlaysItsMediaAndChangesItsFlagEveryTime) {
       << "logged whatever VerboseLog says";
   EXPECT_EQ(Played("Play(15, hello.wav, False, 200, -300)"), 2);
   EXPECT_EQ(Played("Play(18, click.wav, False, 50, -100)"), 2);
-  EXPECT_TRUE(h.conversations().ShownRecord() == 1) << "a click does not close the box";
+  EXPECT_EQ(h.conversations().ShownRecord(), 1) << "a click does not close the box";
 
   // "Keeper.AVI": a movie, whatever the case of its name. While it plays, another
   // conversation replaces this one; the change applied is still the clicked line's.

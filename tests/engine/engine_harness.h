@@ -6,6 +6,7 @@
 // ("door.wav", "theme.mid", "loop.mp3") exists in resource/mmedia/: a short silent WAV,
 // a one-note MIDI file, and an empty MP3, which the recording device accepts.
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <regex>
@@ -107,24 +108,12 @@ class EngineHarness {
 
   // Every notify-log line since the last ClearLog (also lines of an unloaded window).
   const std::vector<std::string>& Lines() const { return all_lines_; }
-  bool HasLine(const std::string& line) const {
-    for (const auto& l : all_lines_) {
-      if (l == line) return true;
-    }
-    return false;
-  }
-  bool Called(const std::string& call) const {
-    for (const auto& c : stand_ins_.calls()) {
-      if (c == call) return true;
-    }
-    return false;
-  }
+  bool Called(const std::string& call) const { return Count(stand_ins_.calls(), call) > 0; }
   // A call that reached the sound device ("Play(16, door.wav, False, 0, 0)").
-  bool Played(const std::string& call) const {
-    for (const auto& c : audio_.calls()) {
-      if (c == call) return true;
-    }
-    return false;
+  bool Played(const std::string& call) const { return Count(audio_.calls(), call) > 0; }
+  // How often `text` is in `texts`: a log line, a stand-in call or a sound device call.
+  static long Count(const std::vector<std::string>& texts, const std::string& text) {
+    return std::count(texts.begin(), texts.end(), text);
   }
   std::vector<std::string> Boxes() const {
     std::vector<std::string> texts;
