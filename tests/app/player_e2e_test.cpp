@@ -149,10 +149,11 @@ TEST_F(PlayerProgramTest, ExpectMessageChecksTheBoxesTheGameShowed) {
       << "headless, the box is printed where it would have shown";
 }
 
-TEST_F(PlayerProgramTest, StateJsonHoldsEveryKeyAndTheExactBoxes) {
+TEST_F(PlayerProgramTest, StateJsonHoldsEveryKeyAndTheExactBoxesAndTheLogGoesToStandardOutput) {
   BreakSceneFile();
   const fs::path state_file = dir_.path() / "state.json";
-  Outcome run = Player({"--headless", "--state-json", state_file.string(), game_.string()});
+  Outcome run =
+      Player({"--headless", "--state-json", state_file.string(), "--log", "-", game_.string()});
   EXPECT_EQ(run.status, 0) << run.err;
   auto state = nlohmann::json::parse(ReadText(state_file));
   for (const char* key : {"scene", "flags", "inventory", "hand", "map", "soundtrack", "channels",
@@ -163,12 +164,6 @@ TEST_F(PlayerProgramTest, StateJsonHoldsEveryKeyAndTheExactBoxes) {
   ASSERT_EQ(state["messages"].size(), 1u);
   EXPECT_EQ(state["messages"][0]["title"], "Quorvex Player");
   EXPECT_EQ(state["messages"][0]["text"], kSceneBoxText);
-}
-
-TEST_F(PlayerProgramTest, LogToStandardOutput) {
-  BreakSceneFile();
-  Outcome run = Player({"--headless", "--log", "-", game_.string()});
-  EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "[MessageBox] Quorvex Player: Unexpected error in procedure: OpenSceneBase\\r\\n"
             "Error #75: Path/File access error\n");

@@ -8,19 +8,14 @@
 #include <sstream>
 
 #include "app/run_log.h"
-#include "app/script_commands.h"
-#include "app/script_runner.h"
 #include "app/state_json.h"
-#include "platform/headless/headless_backend.h"
-#include "test_support.h"
+#include "app/walkthrough_fixture.h"
 #include "tools/game_json.h"
 
 namespace qv::app {
 namespace {
 
-using qv::testing::TempDir;
-
-class PlayerTest : public ::testing::Test {
+class PlayerTest : public WalkthroughTest {
  protected:
   PlayerTest() {
     qv::tools::BuildGame(qv::tools::ParseGameJson(R"({
@@ -30,38 +25,12 @@ class PlayerTest : public ::testing::Test {
                          dir_.path());
   }
 
-  Player& MakePlayer() {
-    player_.emplace(std::make_unique<platform::HeadlessBackend>(), dir_.path());
-    return *player_;
-  }
-
-  // Runs a script on the player to its end, as the program does: what it reports (without
-  // the final line break), "" when every expectation held. The exit status goes to status_.
-  std::string RunScript(std::string_view text) {
-    Script script = ParseScript(text, "t.qvs", table_);
-    EXPECT_TRUE(script.errors.empty()) << script.errors[0];
-    ScriptRunner runner(*player_, std::move(script));
-    player_->loop().SetIdleUser(&runner);
-    std::ostringstream err;
-    status_ = RunToEnd(*player_, runner, err);
-    player_->loop().SetIdleUser(nullptr);
-    std::string report = err.str();
-    if (!report.empty() && report.back() == '\n') report.pop_back();
-    EXPECT_EQ(status_ == 0, report.empty()) << report;
-    return report;
-  }
-
   // A command for tests: runs `body` as the scripted user's action.
   void AddCommand(std::string name, std::function<void(Player&)> body) {
     table_.Add({std::move(name), {}, [body](ScriptContext& c, const ScriptCommand&) {
                   body(c.player());
                 }});
   }
-
-  TempDir dir_;
-  CommandTable table_ = MakeCommandTable();
-  std::optional<Player> player_;
-  int status_ = -1;
 };
 
 TEST_F(PlayerTest, StartUpOpensTheFiveFilesInOrderAndGoesOnAfterFailures) {
@@ -110,36 +79,26 @@ TEST_F(PlayerTest, AnswersGoToTheNextBoxInOrder) {
   EXPECT_EQ(player.messages().at(1).answer, BoxAnswer::kCancel);
 }
 
-TEST_F(PlayerTest, ExpectMessageLooksAtTheBoxesSinceThePreviousOne) {
-  MakePlayer();
-  AddCommand("box-a", [](Player& p) {
-    p.boxes().Show("T", "first\r\nbox", BoxButtons::kOk, BoxIcon::kNone);
-  });
+TEST_F(PlayerTest, ExpectMessageLooksAtTheBoxesSinceThePreviousOneAndAFailureStopsTheRun) {
+  int after = 0;
+  AddCommand("box-a",
+             [](Player& p) { p.boxes().Show("T", "one\r\ntwo", BoxButtons::kOk, BoxIcon::kNone); });
   AddCommand("box-b",
              [](Player& p) { p.boxes().Show("T", "second", BoxButtons::kOk, BoxIcon::kNone); });
-  EXPECT_EQ(RunScript("box-a\nbox-b\nexpect message \"first\\r\\nbox\"\n"), "")
-      << "a text may hold line breaks";
-  MakePlayer();
-  EXPECT_EQ(RunScript("expect message \"second\"\n"),
-            "t.qvs:1: expect message \"second\" failed\n"
-            "  found: no message box was shown")
-      << "a fresh run starts with no box";
-}
-
-TEST_F(PlayerTest, AFailedExpectationSaysWhatWasFoundAndStopsTheRun) {
-  MakePlayer();
-  int after = 0;
-  AddCommand("box",
-             [](Player& p) { p.boxes().Show("T", "one\r\ntwo", BoxButtons::kOk, BoxIcon::kNone); });
   AddCommand("after", [&](Player&) { ++after; });
-  EXPECT_EQ(RunScript("box\nexpect message \"one\"\nexpect message \"one\"\nafter\n"),
-            "t.qvs:3: expect message \"one\" failed\n"
-            "  found: no message box since the previous expect message");
+  EXPECT_EQ(Run("box-a\nbox-b\nexpect message \"one\\r\\ntwo\"\n"), "")
+      << "a text may hold line breaks";
+  EXPECT_EQ(Run("expect message \"second\"\n"),
+            "walk.qvs:1: expect message \"second\" failed\n"
+            "  found: no message box was shown\n")
+      << "a fresh run starts with no box";
+  EXPECT_EQ(Run("box-a\nexpect message \"one\"\nexpect message \"one\"\nafter\n"),
+            "walk.qvs:3: expect message \"one\" failed\n"
+            "  found: no message box since the previous expect message\n");
   EXPECT_EQ(after, 0);
-  MakePlayer();
-  EXPECT_EQ(RunScript("box\nbox\nexpect message \"three\"\n"),
-            "t.qvs:3: expect message \"three\" failed\n"
-            "  found: [MessageBox] T: one\\r\\ntwo; [MessageBox] T: one\\r\\ntwo");
+  EXPECT_EQ(Run("box-a\nbox-a\nexpect message \"three\"\n"),
+            "walk.qvs:3: expect message \"three\" failed\n"
+            "  found: [MessageBox] T: one\\r\\ntwo; [MessageBox] T: one\\r\\ntwo\n");
 }
 
 TEST_F(PlayerTest, WaitLetsVirtualTimePassAndFiresTimersOnTheWay) {
@@ -213,7 +172,7 @@ TEST_F(PlayerTest, ADeadlockEndsTheRunWithItsMessageAndWhere) {
   EXPECT_EQ(status_, 1);
   EXPECT_EQ(report.rfind("quorvex-player: Deadlock: waiting for a door that never opens", 0), 0u)
       << report;
-  EXPECT_NE(report.find("(after t.qvs:2 (stuck))"), std::string::npos) << report;
+  EXPECT_NE(report.find("(after walk.qvs:2 (stuck))"), std::string::npos) << report;
 }
 
 // A backend with a window, as far as the player can tell.

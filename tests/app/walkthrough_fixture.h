@@ -19,12 +19,15 @@ namespace qv::app {
 
 class WalkthroughTest : public ::testing::Test {
  protected:
-  // Runs the script to its end on a new player; returns its report ("" when every
-  // expectation held) and keeps the exit status in status_.
-  std::string Run(std::string_view text, bool verbose = true) {
-    PlayerSettings settings;
-    settings.verbose_log = verbose;
+  // A new player on the fixture game.
+  Player& MakePlayer(PlayerSettings settings = {}) {
     player_.emplace(std::make_unique<platform::HeadlessBackend>(), dir_.path(), settings);
+    return *player_;
+  }
+
+  // Runs the script to its end on the current player, as the program does; returns its
+  // report ("" when every expectation held) and keeps the exit status in status_.
+  std::string RunScript(std::string_view text) {
     Script script = ParseScript(text, "walk.qvs", table_);
     EXPECT_TRUE(script.errors.empty()) << script.errors[0];
     EXPECT_TRUE(UnavailableCommands(script).empty());
@@ -33,7 +36,16 @@ class WalkthroughTest : public ::testing::Test {
     std::ostringstream err;
     status_ = RunToEnd(*player_, runner, err);
     player_->loop().SetIdleUser(nullptr);
+    EXPECT_EQ(status_ == 0, err.str().empty()) << err.str();
     return err.str();
+  }
+
+  // The same on a new player.
+  std::string Run(std::string_view text, bool verbose = true) {
+    PlayerSettings settings;
+    settings.verbose_log = verbose;
+    MakePlayer(settings);
+    return RunScript(text);
   }
 
   qv::testing::TempDir dir_;
