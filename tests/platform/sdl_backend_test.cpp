@@ -23,9 +23,6 @@ ImagePtr Checkerboard(int w, int h) {
 
 TEST(SdlBackend, PresentsPicturesAndTextOnlyWhenChangedAndClosingIsAQuitRequest) {
   SdlSession session;
-  EXPECT_FALSE(session.backend.headless());
-  EXPECT_EQ(session.backend.screen_width(), 800);
-  EXPECT_EQ(session.backend.screen_height(), 600);
   EXPECT_GE(session.backend.window_width(), 800) << "at least the virtual screen";
   ImagePtr picture = Checkerboard(320, 200);
   int frame = 0;
@@ -167,7 +164,6 @@ TEST(SdlBackend, OtherScreenSizesAndIntegerScaling) {
   config.integer_scaling = true;
   config.title = "Test game";
   SdlSession session(config);
-  EXPECT_EQ(session.backend.screen_width(), 640);
   session.Frame();
   session.backend.SetWindowSize(1000, 1000);  // room for 1.56 x: pixel-perfect stays at 1 x
   session.loop.DoEvents();
