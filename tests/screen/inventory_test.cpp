@@ -82,7 +82,7 @@ TEST_F(InventoryTest, DuplicatesAndAFullBar) {
   EXPECT_EQ(inv().Slots[16].Item, 5);
 }
 
-TEST_F(InventoryTest, CombiningWorksInOneDirectionAndLeavesTheProductInTheTargetsSlot) {
+TEST_F(InventoryTest, CombiningWorksInOneDirectionAndLeavesTheProductInTheTargetsSlotIfItFits) {
   Add({4, 2, 1});
   inv().ItemMouseDown(2, LeftButton());  // the rope names the key, without a product
   h.ClearLog();
@@ -111,15 +111,14 @@ TEST_F(InventoryTest, CombiningWorksInOneDirectionAndLeavesTheProductInTheTarget
   EXPECT_EQ(h.screen().invitem[2]->Picture(), inv().images.ItemIcon[2]);
   EXPECT_EQ(inv().HandSlot(), 99);
   EXPECT_EQ(h.screen().CurrentCursor(), 13);
-}
 
-TEST_F(InventoryTest, AProductTheBarRefusesUsesNothingUp) {
-  Add({3, 2, 1});
+  // A product the bar refuses (only one key-and-rope) uses nothing up.
+  Add({2, 1});
+  inv().ItemMouseDown(4, LeftButton());
   inv().ItemMouseDown(3, LeftButton());
-  inv().ItemMouseDown(2, LeftButton());
   EXPECT_THAT(h.Lines(), Contains("Couldn't add Item #3 to Inventory - Already there."));
-  EXPECT_THAT(Items(), ElementsAre(3, 2, 1));
-  EXPECT_EQ(inv().HandSlot(), 3) << "the key is still in hand";
+  EXPECT_THAT(Items(), ElementsAre(4, 3, 2, 1));
+  EXPECT_EQ(inv().HandSlot(), 4) << "the key is still in hand";
 }
 
 TEST_F(InventoryTest, CompactingMovesEverythingAlongAndTheLastSlotOnlyHides) {

@@ -5,8 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "screen_fixture.h"
 #include "sound/wav_writer.h"
 
@@ -117,32 +115,17 @@ TEST_F(Objects, AWrongItemPlaysItsOwnSoundAndALinkWithoutTargetOnlyChangesItsFla
   EXPECT_FALSE(h->audio().channel(11).playing) << "its waiting sound stopped";
 }
 
-TEST_F(Objects, AGoodieClickedWithSixteenItemsChangesNothingButItsLogLineAndSound) {
-  Start(R"([{"Objects": [{"ObjType": 2, "ObjN11": 1, "ObjN5": 3, "ObjN6": 1, "ObjN7": 1,
-       "ObjS2": "take.wav", "ObjN15": 1, "ObjN16": 7, "ObjN17": 1, "ObjN18": 0}]}])");
-  h->settings().inventory_full = {"full.wav", -30, 10};
-  Give(1);
-  for (int i = 2; i <= 16; ++i)
-    Give(3);
-  PickUp(1);
-  h->ClearLog();
-  h->audio().ClearCalls();
-  Click(1);
-  EXPECT_THAT(h->Lines(), ElementsAre("Inventory Item #1 used on Goodie (Object #1)"));
-  EXPECT_THAT(h->audio().calls(), ElementsAre("Play(15, full.wav, False, 10, -30)"));
-  EXPECT_EQ(h->inventory().ItemsHeld, 16);
-  EXPECT_EQ(h->inventory().HandSlot(), 1) << "the key stays in hand";
-  EXPECT_EQ(h->state().Flags[7], 0);
-}
-
-TEST_F(Objects, AGoodieGivesItsItemAndPlaysASoundAMovieOrNothing) {
+TEST_F(Objects, AGoodieGivesItsItemAndPlaysASoundAMovieOrNothingButNotIntoAFullBar) {
   Start(R"([{"Objects": [
       {"ObjType": 2, "ObjN11": 1, "ObjN5": 3, "ObjS2": "take.WAV", "ObjN3": -7, "ObjN4": 8,
        "ObjN15": 1, "ObjN16": 7, "ObjN17": 2, "ObjN18": 1, "ObjN6": 0, "ObjS3": "never.wav"},
       {"ObjType": 2, "ObjN11": 1, "ObjN5": 3, "ObjS2": "clip.Avi", "ObjN3": 4},
       {"ObjType": 2, "ObjN11": 1, "ObjN5": 3, "ObjS2": "take.mp3"},
-      {"ObjType": 2, "ObjN11": 1, "ObjN5": 3, "ObjN6": 1, "ObjN7": 2}]}])");
+      {"ObjType": 2, "ObjN11": 1, "ObjN5": 3, "ObjN6": 1, "ObjN7": 2},
+      {"ObjType": 2, "ObjN11": 1, "ObjN5": 3, "ObjN6": 1, "ObjN7": 1, "ObjS2": "take.wav",
+       "ObjN15": 1, "ObjN16": 7, "ObjN17": 1, "ObjN18": 0}]}])");
   h->settings().refusal = {"refused.wav", 0, 0};
+  h->settings().inventory_full = {"full.wav", -30, 10};
   Click(1);
   EXPECT_THAT(h->Lines(), ElementsAre("Goodie (Object #1) clicked.", "Item #3 added to Inventory",
                                       "<Flag 7> Add 2 (Value = 2)"));
@@ -154,13 +137,28 @@ TEST_F(Objects, AGoodieGivesItsItemAndPlaysASoundAMovieOrNothing) {
   EXPECT_THAT(Items(), ElementsAre(3, 3, 3));
   Click(4);  // needs the rope: a Goodie has no default refusal sound
   EXPECT_TRUE(h->audio().calls().empty()) << h->audio().calls().front();
+
+  // With sixteen items only its log line and the bar-full sound: the key stays in hand.
+  Give(1);
+  for (int i = 5; i <= 16; ++i)
+    Give(3);
+  PickUp(4);
+  h->ClearLog();
+  Click(5);
+  EXPECT_THAT(h->Lines(), ElementsAre("Inventory Item #1 used on Goodie (Object #5)"));
+  EXPECT_THAT(h->audio().calls(), ElementsAre("Play(15, full.wav, False, 10, -30)"));
+  EXPECT_EQ(h->inventory().ItemsHeld, 16);
+  EXPECT_EQ(h->inventory().HandSlot(), 4);
+  EXPECT_EQ(h->state().Flags[7], 2) << "object 1's change only";
 }
 
-TEST_F(Objects, ASwitchOfOneFrameChangesAtOnceOfSeveralWhenItsMovementEnds) {
+TEST_F(Objects, ASwitchOfOneFrameChangesAtOnceOfSeveralWhenItsMovementEndsWithItsItemIfItNeedsOne) {
   Start(R"([{"Objects": [
       {"ObjType": 3, "ObjN12": 1, "ObjN0": 20, "ObjN4": 7, "ObjS1": "off.wav", "ObjS2": "on.wav",
        "ObjN2": -1, "ObjN3": 2, "ObjN5": -3, "ObjN6": 4},
-      {"ObjType": 3, "ObjN12": 1, "ObjN0": 21, "ObjN4": 1, "ObjS0": "lever.gif"}]}])");
+      {"ObjType": 3, "ObjN12": 1, "ObjN0": 21, "ObjN4": 1, "ObjS0": "lever.gif"},
+      {"ObjType": 3, "ObjN12": 1, "ObjN0": 30, "ObjN4": 5, "ObjN7": 1, "ObjN8": 2, "ObjN9": 0,
+       "ObjN17": 4}]}])");
   WritePictures(*h, {"lever.gif"}, 3);
   EnterScene(*h, 1);
   Click(1);
@@ -175,7 +173,7 @@ TEST_F(Objects, ASwitchOfOneFrameChangesAtOnceOfSeveralWhenItsMovementEnds) {
   EXPECT_EQ(h->state().Flags[21], 0) << "not before the lever has moved";
   EXPECT_TRUE(h->engine().clicks.SwitchAnimating[2]);
   Click(2);  // ignored while it moves
-  EXPECT_EQ(std::count(h->Lines().begin(), h->Lines().end(), "Switch (Object #2) clicked."), 1);
+  EXPECT_EQ(h->Count(h->Lines(), "Switch (Object #2) clicked."), 1);
   h->loop().PassTime(1000);
   EXPECT_EQ(h->state().Flags[21], 1);
   EXPECT_FALSE(h->engine().clicks.SwitchAnimating[2]);
@@ -183,6 +181,21 @@ TEST_F(Objects, ASwitchOfOneFrameChangesAtOnceOfSeveralWhenItsMovementEnds) {
   EXPECT_EQ(h->screen().Animation[2]->Direction(), media::AnimatedPicture::kBackward);
   h->loop().PassTime(1000);
   EXPECT_EQ(h->state().Flags[21], 0);
+
+  // One that needs an item refuses on its second channel, then uses the item up.
+  h->settings().refusal = {"refused.wav", -20, 40};
+  h->ClearLog();
+  Click(3);
+  EXPECT_THAT(h->Lines(), ElementsAre("*** Switch (Object #3) requires Inventory Item #2!***"));
+  EXPECT_TRUE(h->Played("Play(4, refused.wav, False, 40, -20)"));
+  Give(1);
+  Give(2);
+  PickUp(2);
+  h->ClearLog();
+  Click(3);
+  EXPECT_THAT(h->Lines(), ElementsAre("Inventory Item #2 used on Switch (Object #3)",
+                                      "Inventory Bar compacted at slot 2", "<Flag 30> Set to  5"));
+  EXPECT_THAT(Items(), ElementsAre(1));
 }
 
 TEST_F(Objects, AReactorReactsOnceOnlyWithItsSoundMovieOrAnimation) {
@@ -253,23 +266,6 @@ TEST_F(Objects, ABlockingConversationStillLetsGoodiesReact) {
   EXPECT_EQ(game.screen().CurrentCursor(), 11);
   game.interaction().AnimationClick(2);
   EXPECT_EQ(game.inventory().ItemsHeld, 1);
-}
-
-TEST_F(Objects, ASwitchThatNeedsAnItemRefusesOnItsSecondChannelAndUsesTheItemUp) {
-  Start(R"([{"Objects": [{"ObjType": 3, "ObjN12": 1, "ObjN0": 30, "ObjN4": 5, "ObjN7": 1,
-       "ObjN8": 2, "ObjN9": 0, "ObjN17": 4}]}])");
-  h->settings().refusal = {"refused.wav", -20, 40};
-  Click(1);
-  EXPECT_THAT(h->Lines(), ElementsAre("*** Switch (Object #1) requires Inventory Item #2!***"));
-  EXPECT_TRUE(h->Played("Play(4, refused.wav, False, 40, -20)"));
-  Give(1);
-  Give(2);
-  PickUp(2);
-  h->ClearLog();
-  Click(1);
-  EXPECT_THAT(h->Lines(), ElementsAre("Inventory Item #2 used on Switch (Object #1)",
-                                      "Inventory Bar compacted at slot 2", "<Flag 30> Set to  5"));
-  EXPECT_THAT(Items(), ElementsAre(1));
 }
 
 TEST_F(Objects, AStillObjectActsOnlyAsALink) {
