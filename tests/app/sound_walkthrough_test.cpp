@@ -95,7 +95,6 @@ expect log "Soundtrack stopped."
 expect message "Error playing WAV file.  File 'missing.wav' - Channel16 - Pan0 - Vol0\rErr #53 : File not found"
 )"),
             "");
-  EXPECT_EQ(status_, 0);
   EXPECT_EQ(PlaysOn(19), 1);
   const auto state = StateJson(*player_);
   EXPECT_EQ(state["soundtrack"], "");

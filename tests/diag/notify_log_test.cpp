@@ -14,7 +14,10 @@ namespace {
 
 class NotifyLogTest : public ::testing::Test {
  protected:
-  NotifyLogTest() : loop_(backend_), desktop_(loop_), log_(desktop_, backend_.headless_boxes(), backend_.clipboard()) {}
+  NotifyLogTest()
+      : loop_(backend_),
+        desktop_(loop_),
+        log_(desktop_, backend_.headless_boxes(), backend_.clipboard()) {}
 
   platform::HeadlessBackend backend_;
   platform::EventLoop loop_;
@@ -22,22 +25,20 @@ class NotifyLogTest : public ::testing::Test {
   NotifyLog log_;
 };
 
-TEST_F(NotifyLogTest, LinesLoggedBeforeTheWindowShowsAreAllThereInOrder) {
+TEST_F(NotifyLogTest, LinesLoggedBeforeTheWindowShowsAreKeptCopiedLineByLineAndUnloaded) {
+  log_.CopyToClipboard();
+  EXPECT_EQ(backend_.clipboard().GetText(), "") << "an empty list copies an empty text";
   log_.Append("Loading scene 1...");
   log_.Append("Scene 1 loaded.");
   EXPECT_FALSE(log_.NoWin().Visible());
   log_.NoWin().Show();
   EXPECT_EQ(log_.Lines(), (std::vector<std::string>{"Loading scene 1...", "Scene 1 loaded."}));
   EXPECT_EQ(log_.NoWin().Caption(), "Notify Window (Debug)");
-}
-
-TEST_F(NotifyLogTest, CopyToClipboardEndsEveryLineWithALineFeed) {
   log_.CopyToClipboard();
-  EXPECT_EQ(backend_.clipboard().GetText(), "") << "an empty list copies an empty text";
-  log_.Append("a");
-  log_.Append("b");
-  log_.CopyToClipboard();
-  EXPECT_EQ(backend_.clipboard().GetText(), "a\nb\n");
+  EXPECT_EQ(backend_.clipboard().GetText(), "Loading scene 1...\nScene 1 loaded.\n");
+  log_.Unload();
+  EXPECT_FALSE(log_.Created());
+  EXPECT_TRUE(log_.Lines().empty());
 }
 
 TEST_F(NotifyLogTest, EmptyContentsAsksFirst) {
@@ -71,22 +72,17 @@ TEST_F(NotifyLogTest, CompactingAlternatesWithTheDesignedHeight) {
 }
 
 TEST_F(NotifyLogTest, AFullListIsEmptiedAndLoggingGoesOn) {
-  for (int i = 0; i < ui::ListBox::kCapacity; ++i) log_.Append("line");
+  for (int i = 0; i < ui::ListBox::kCapacity; ++i)
+    log_.Append("line");
   EXPECT_TRUE(backend_.headless_boxes().shown().empty());
   log_.Append("one too many");
   ASSERT_EQ(backend_.headless_boxes().shown().size(), 1u);
   EXPECT_EQ(backend_.headless_boxes().shown()[0].text,
-            "An error has occured with the Notify Window.\rError # 7 : Out of memory\rList Count = 32767");
+            "An error has occured with the Notify Window.\rError # 7 : Out of memory\rList Count = "
+            "32767");
   EXPECT_TRUE(log_.Lines().empty()) << "the failing line is lost";
   log_.Append("next");
   EXPECT_EQ(log_.Lines(), std::vector<std::string>{"next"});
-}
-
-TEST_F(NotifyLogTest, UnloadingEmptiesTheList) {
-  log_.Append("x");
-  log_.Unload();
-  EXPECT_FALSE(log_.Created());
-  EXPECT_TRUE(log_.Lines().empty());
 }
 
 }  // namespace
