@@ -54,14 +54,6 @@ TEST_F(PlayerTest, StartUpOpensTheFiveFilesInOrderAndGoesOnAfterFailures) {
   EXPECT_EQ(player.messages()[0].title, "Quorvex Player");
 }
 
-TEST_F(PlayerTest, AStartedGameHasItsRecordsCounted) {
-  Player& player = MakePlayer();
-  player.Start();
-  EXPECT_TRUE(player.messages().empty());
-  EXPECT_EQ(player.scene_data().SceneCount, 2);
-  EXPECT_TRUE(player.scene_data().ReadGeneral().has_value()) << "the settings file is open";
-}
-
 TEST_F(PlayerTest, AnswersGoToTheNextBoxInOrder) {
   Player& player = MakePlayer();
   std::vector<BoxAnswer> answers;
@@ -139,8 +131,12 @@ TEST_F(PlayerTest, AModalWindowThatOpensDuringAWaitGetsTheNextCommandAfterTheWai
   EXPECT_EQ(closed_in_depth, 2) << "inside the modal window's wait";
 }
 
-TEST_F(PlayerTest, RunLogAndStateJsonRecordBoxesAndLogLines) {
+TEST_F(PlayerTest, AStartedGameHasItsRecordsCountedAndTheRunLogAndStateJsonRecordIt) {
   Player& player = MakePlayer();
+  player.Start();
+  EXPECT_TRUE(player.messages().empty());
+  EXPECT_EQ(player.scene_data().SceneCount, 2);
+  EXPECT_TRUE(player.scene_data().ReadGeneral().has_value()) << "the settings file is open";
   std::ostringstream out;
   RunLog log(out);
   player.SetRunLog(&log);
@@ -148,7 +144,6 @@ TEST_F(PlayerTest, RunLogAndStateJsonRecordBoxesAndLogLines) {
   player.boxes().Show("Quorvex Player", "a\r\nb\nc", BoxButtons::kOk, BoxIcon::kCritical);
   EXPECT_EQ(out.str(), "Flag # 3 set to 1\n[MessageBox] Quorvex Player: a\\r\\nb\\nc\n");
 
-  player.scene_data().OpenSceneBase();
   player.scene_data().ReadScene(2);
   auto state = StateJson(player);
   std::vector<std::string> keys;

@@ -32,7 +32,7 @@ void Enter(EngineHarness& h, int16_t scene) {
   h.ClearLog();
 }
 
-TEST(Delays, ZeroSecondsChangesTheFlagAfterThePassThatStartedIt) {
+TEST(Delays, ZeroSecondsChangesTheFlagAfterThePassAndARestartCountsFromTheNewStart) {
   EngineHarness h(DelayGame(0));
   Enter(h, 1);
   h.engine().ChangeFlag(1, 1, 0);
@@ -47,6 +47,20 @@ TEST(Delays, ZeroSecondsChangesTheFlagAfterThePassThatStartedIt) {
   EXPECT_EQ(h.state().Flags[2], 5);
   EXPECT_EQ(h.delays().TimerRunning[1], 0);
   EXPECT_EQ(h.scene().ObjType[1], -1) << "fired once in this visit";
+
+  // Started again while it runs, it counts from the new start and expires once.
+  h.delays().SetDelayChange(1, 2, 6, 0);
+  h.ClearLog();
+  h.delays().StartDelay(1, 5);
+  h.loop().PassTime(3000);
+  h.delays().StartDelay(1, 4);
+  EXPECT_THAT(h.Lines(), ElementsAre("Delay 1 started. (5 secs)", "Delay 1 started. (4 secs)"));
+  h.loop().PassTime(3999);
+  EXPECT_EQ(h.state().Flags[2], 5) << "not at the end of the first start's 5 s";
+  h.loop().PassTime(1);
+  EXPECT_EQ(h.state().Flags[2], 6);
+  h.loop().PassTime(60000);
+  EXPECT_EQ(h.Count(h.Lines(), "Delay 1 expired."), 1);
 }
 
 TEST(Delays, ExpiringWhileASceneLoadsRunsAgainForItsWholeLengthAndAppliesInTheNextScene) {
@@ -114,22 +128,6 @@ TEST(Delays, TwoBusyDelaysKeepTheBusyCursorUntilTheSecondExpires) {
   h.loop().PassTime(3000);
   EXPECT_EQ(h.state().Flags[3], 1);
   EXPECT_EQ(h.screen().CurrentCursor(), screen::kDefaultCursor);
-}
-
-TEST(Delays, StartedAgainWhileRunningCountsFromTheNewStartAndExpiresOnce) {
-  EngineHarness h(DelayGame(5));
-  Enter(h, 1);
-  h.delays().SetDelayChange(1, 2, 5, 0);
-  h.delays().StartDelay(1, 5);
-  h.loop().PassTime(3000);
-  h.delays().StartDelay(1, 4);
-  EXPECT_THAT(h.Lines(), ElementsAre("Delay 1 started. (5 secs)", "Delay 1 started. (4 secs)"));
-  h.loop().PassTime(3999);
-  EXPECT_EQ(h.state().Flags[2], 0) << "not at the end of the first start's 5 s";
-  h.loop().PassTime(1);
-  EXPECT_EQ(h.state().Flags[2], 5);
-  h.loop().PassTime(60000);
-  EXPECT_EQ(h.Count(h.Lines(), "Delay 1 expired."), 1);
 }
 
 TEST(Delays, ADelayWhoseConditionHoldsOnEntryIsStartedTwiceAndExpiresOnce) {

@@ -97,7 +97,7 @@ TEST(LoadScene, AJumpFromThreeIntoFiveLandsInSevenWithNothingOfFive) {
   EXPECT_TRUE(h.Boxes().empty()) << "scene 5's missing picture was never loaded";
 }
 
-TEST(LoadScene, AJumpToItselfIsLoggedAndIgnored) {
+TEST(LoadScene, AJumpToItselfIsLoggedAndIgnoredAndRecordZeroShowsTheLoadSceneBox) {
   EngineHarness h(R"({"Scenes": [{}, {"JumpEnabled": 1, "JumpScene": 2}]})");
   h.LoadScene(2);
   EXPECT_EQ(h.scene().CurrentScene, 2);
@@ -105,6 +105,11 @@ TEST(LoadScene, AJumpToItselfIsLoggedAndIgnored) {
       h.Lines(),
       Contains("CheckFlag ERROR - Scene #2 - Cannot set 'Jump To Scene' same as Current Scene"));
   EXPECT_THAT(h.Lines(), Contains("Scene 2 loaded."));
+  h.LoadScene(0);
+  EXPECT_THAT(
+      h.Boxes(),
+      ElementsAre("Unexpected error in procedure: LoadScene\r\nError #63: Bad record number"));
+  EXPECT_TRUE(h.engine().SceneChanging);
 }
 
 TEST(LoadScene, LeavingStopsTheSceneChannelsOnly) {
@@ -124,15 +129,6 @@ TEST(LoadScene, LeavingStopsTheSceneChannelsOnly) {
   EXPECT_FALSE(h.audio().channel(15).playing);
   for (int16_t ch : {int16_t{14}, int16_t{18}, int16_t{19}, int16_t{20}})
     EXPECT_TRUE(h.audio().channel(ch).playing) << ch;
-}
-
-TEST(LoadScene, RecordZeroShowsTheLoadSceneBoxAndKeepsSceneChanging) {
-  EngineHarness h(kFiveScenes);
-  h.LoadScene(0);
-  EXPECT_THAT(
-      h.Boxes(),
-      ElementsAre("Unexpected error in procedure: LoadScene\r\nError #63: Bad record number"));
-  EXPECT_TRUE(h.engine().SceneChanging);
 }
 
 TEST(SoundChannels, AutomaticChannelsAndTheReactorsChannelFifteen) {
