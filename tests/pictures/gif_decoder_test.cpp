@@ -75,12 +75,10 @@ TEST(GifDecoding, TransparencyAndColourMaps) {
   second.local_colors = {0x000000, 0x123456};  // its own colours
   design.frames = {first, second};
   PicturePtr picture = DecodeGif(WriteGif(design));
-  EXPECT_EQ(At(*picture, 0, 0, 0), kRed);
-  EXPECT_EQ(At(*picture, 0, 1, 0), kClear);
-  EXPECT_EQ(At(*picture, 0, 2, 0), kGreen);
-  EXPECT_EQ(At(*picture, 1, 0, 0), kRed) << "transparent pixels keep what lies below";
-  EXPECT_EQ(At(*picture, 1, 1, 0), 0xFF123456u);
-  EXPECT_EQ(At(*picture, 1, 2, 0), kGreen);
+  using Pixels = std::vector<uint32_t>;
+  EXPECT_EQ(picture->frames[0]->pixels(), (Pixels{kRed, kClear, kGreen}));
+  EXPECT_EQ(picture->frames[1]->pixels(), (Pixels{kRed, 0xFF123456u, kGreen}))
+      << "transparent pixels keep what lies below";
 
   // A 256-colour file whose global map is then cut down to two colours: its pixels
   // (index 200) point past the map and show black.
@@ -120,9 +118,8 @@ TEST(GifDecoding, RestoreToPreviousUndoesOnlyItsOwnFrame) {
   design.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 3), 3));  // blue blue, undone
   design.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 0), 1, 0));
   PicturePtr picture = DecodeGif(WriteGif(design));
-  EXPECT_EQ(At(*picture, 2, 1, 0), kBlue);
-  EXPECT_EQ(At(*picture, 3, 0, 0), kRed);
-  EXPECT_EQ(At(*picture, 3, 1, 0), kGreen);
+  EXPECT_EQ(picture->frames[2]->pixels(), (std::vector<uint32_t>{kBlue, kBlue}));
+  EXPECT_EQ(picture->frames[3]->pixels(), (std::vector<uint32_t>{kRed, kGreen}));
 }
 
 TEST(GifDecoding, InterlacedRowsLandInPlace) {
