@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -130,13 +129,20 @@ class EngineHarness {
  private:
   static const std::filesystem::path& Build(const TempDir& dir, const std::string& json) {
     tools::BuildGame(tools::ParseGameJson(json), dir.path());
-    static const std::regex kSoundName(R"re("([^"\\/]+\.(wav|mid|mp3))")re", std::regex::icase);
-    for (std::sregex_iterator it(json.begin(), json.end(), kSoundName), end; it != end; ++it) {
-      const std::string name = (*it)[1];
-      const char kind = static_cast<char>(std::tolower((*it)[2].str()[1]));
-      dir.Write("resource/mmedia/" + name, kind == 'a'   ? SilentWav()
-                                           : kind == 'i' ? OneNoteMidi()
-                                                         : std::vector<uint8_t>{});
+    // Every quoted name without a folder that ends in .wav, .mid or .mp3 (any case). The
+    // strings of the JSON alternate with what lies between them, so quotes pair up in order.
+    for (size_t open = json.find('"'); open != std::string::npos;) {
+      const size_t close = json.find('"', open + 1);
+      if (close == std::string::npos) break;
+      const std::string name = json.substr(open + 1, close - open - 1);
+      open = json.find('"', close + 1);
+      std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
+      for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (name.find_first_of("\\/") != std::string::npos) continue;
+      if (ext == ".wav") dir.Write("resource/mmedia/" + name, SilentWav());
+      if (ext == ".mid") dir.Write("resource/mmedia/" + name, OneNoteMidi());
+      if (ext == ".mp3") dir.Write("resource/mmedia/" + name, std::vector<uint8_t>{});
     }
     return dir.path();
   }
