@@ -65,7 +65,8 @@ TEST(VbArray, IndexOutsideRaisesSubscriptOutOfRange) {
 
 TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
   std::string all;
-  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  for (int b = 0; b < 256; ++b)
+    all += static_cast<char>(b);
   std::string utf8 = Cp1252ToUtf8(all);
   auto back = Utf8ToCp1252(utf8);
   ASSERT_TRUE(back.has_value());
@@ -74,7 +75,9 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
   EXPECT_EQ(Cp1252ToUtf8("\xE9"), "\xC3\xA9");
   EXPECT_FALSE(Utf8ToCp1252("\xE4\xB8\xAD").has_value()) << "a CJK character has no byte";
   EXPECT_FALSE(Utf8ToCp1252("\xC3").has_value()) << "truncated UTF-8";
-  EXPECT_EQ(Utf8ToCp1252Lossy("a\xE4\xB8\xAD" "b"), "a?b");
+  EXPECT_EQ(Utf8ToCp1252Lossy("a\xE4\xB8\xAD"
+                              "b"),
+            "a?b");
 }
 
 TEST(LastThreeLower, TellsFileKinds) {

@@ -63,7 +63,8 @@ void ExpectPackedLayout(int size) {
   LayoutRecorder layout = Layout<Record>();
   std::vector<Field> fields = layout.fields;
   std::set<std::string> names;
-  for (const Field& f : fields) EXPECT_TRUE(names.insert(f.name).second) << "duplicate " << f.name;
+  for (const Field& f : fields)
+    EXPECT_TRUE(names.insert(f.name).second) << "duplicate " << f.name;
   std::sort(fields.begin(), fields.end(), [](auto& a, auto& b) { return a.offset < b.offset; });
   int end = 0;
   for (const Field& f : fields) {
@@ -87,7 +88,8 @@ TEST(RecordLayouts, OffsetsTheGameFilesRelyOn) {
   auto scene = Layout<SceneRecord>().offset_of;
   EXPECT_EQ(scene["LinkRight(0)"], 219);
   EXPECT_EQ(scene["LinkRight(1)"], 221);
-  for (int k = 2; k <= 5; ++k) EXPECT_EQ(scene["LinkRight(" + std::to_string(k) + ")"], 247 + 2 * (k - 2));
+  for (int k = 2; k <= 5; ++k)
+    EXPECT_EQ(scene["LinkRight(" + std::to_string(k) + ")"], 247 + 2 * (k - 2));
   EXPECT_EQ(scene["LinkUp(2)"], 223);
   EXPECT_EQ(scene["Objects[19].ObjType"], 4188) << "slot 20 starts at 4188";
   EXPECT_EQ(scene["Objects[19].ObjN32"], 4393) << "and ends at 4394";

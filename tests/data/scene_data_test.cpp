@@ -17,7 +17,8 @@ using qv::testing::VbErrorText;
 
 std::vector<uint8_t> Concat(const std::vector<std::vector<uint8_t>>& records) {
   std::vector<uint8_t> all;
-  for (const auto& r : records) all.insert(all.end(), r.begin(), r.end());
+  for (const auto& r : records)
+    all.insert(all.end(), r.begin(), r.end());
   return all;
 }
 
@@ -66,7 +67,8 @@ TEST_F(SceneDataTest, TooManyRecordsOverflowsThroughTheBox) {
   std::filesystem::resize_file(file, 32768ull * 112);
   data_.OpenLocBase([] { FAIL() << "the map is not built after a failed count"; });
   ASSERT_EQ(boxes_.boxes.size(), 1u);
-  EXPECT_EQ(boxes_.boxes[0].text, "Unexpected error in procedure: OpenLocBase\r\nError #6: Overflow");
+  EXPECT_EQ(boxes_.boxes[0].text,
+            "Unexpected error in procedure: OpenLocBase\r\nError #6: Overflow");
   EXPECT_EQ(data_.LocCount, 0);
 }
 
