@@ -20,17 +20,19 @@ using qv::testing::EngineHarness;
 // pass, none fires.
 std::string HiddenScene() {
   std::string objects;
-  auto add = [&](const std::string& object) {
-    objects += (objects.empty() ? "" : ",") + object;
-  };
-  for (int i = 0; i < 5; ++i) add(R"({"ObjType": 5, "ObjN0": 1, "ObjN1": 100, "ObjN2": 0, "ObjN3": 999})");
-  for (int i = 0; i < 5; ++i) add(R"({"ObjType": 6, "ObjN0": 1, "ObjN1": 101, "ObjN2": 0, "ObjN3": 999})");
+  auto add = [&](const std::string& object) { objects += (objects.empty() ? "" : ",") + object; };
+  for (int i = 0; i < 5; ++i)
+    add(R"({"ObjType": 5, "ObjN0": 1, "ObjN1": 100, "ObjN2": 0, "ObjN3": 999})");
+  for (int i = 0; i < 5; ++i)
+    add(R"({"ObjType": 6, "ObjN0": 1, "ObjN1": 101, "ObjN2": 0, "ObjN3": 999})");
   for (int i = 0; i < 4; ++i) {
     add(R"({"ObjType": 7, "ObjN0": 1, "ObjN1": 102, "ObjN3": 999, "ObjN9": 103, "ObjN11": 999,
             "ObjN17": 104, "ObjN19": 999})");
   }
-  for (int i = 0; i < 3; ++i) add(R"({"ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 105, "ObjN4": 999})");
-  for (int i = 0; i < 3; ++i) add(R"({"ObjType": 9, "ObjN0": 0, "ObjN1": 1, "ObjN2": 106, "ObjN4": 999})");
+  for (int i = 0; i < 3; ++i)
+    add(R"({"ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 105, "ObjN4": 999})");
+  for (int i = 0; i < 3; ++i)
+    add(R"({"ObjType": 9, "ObjN0": 0, "ObjN1": 1, "ObjN2": 106, "ObjN4": 999})");
   return R"({"Scenes": [{"Objects": [)" + objects + "]}]}";
 }
 
@@ -70,7 +72,8 @@ void WritePictures(const EngineHarness& h) {
     design.frames.push_back(frame);
   }
   auto bytes = qv::testing::WriteGif(design);
-  for (int i = 1; i <= 20; ++i) h.dir().Write("resource/gfx/obj" + std::to_string(i) + ".gif", bytes);
+  for (int i = 1; i <= 20; ++i)
+    h.dir().Write("resource/gfx/obj" + std::to_string(i) + ".gif", bytes);
 }
 
 void BM_LoadSceneCached(benchmark::State& state) {
@@ -78,7 +81,8 @@ void BM_LoadSceneCached(benchmark::State& state) {
   WritePictures(h);
   h.state().VerboseLog = false;
   h.LoadScene(1);
-  for (auto _ : state) h.LoadScene(1);
+  for (auto _ : state)
+    h.LoadScene(1);
 }
 BENCHMARK(BM_LoadSceneCached)->Unit(benchmark::kMillisecond);
 

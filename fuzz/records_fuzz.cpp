@@ -12,8 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   using qv::tools::FileKind;
-  constexpr FileKind kKinds[] = {FileKind::kScenes,  FileKind::kLocations,
-                                 FileKind::kItems,   FileKind::kGeneral,
+  constexpr FileKind kKinds[] = {FileKind::kScenes,        FileKind::kLocations,
+                                 FileKind::kItems,         FileKind::kGeneral,
                                  FileKind::kConversations, FileKind::kSavedGame};
   FileKind kind = kKinds[data[0] % 6];
   std::vector<uint8_t> bytes(data + 1, data + size);

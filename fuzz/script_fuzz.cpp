@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qv::app::Script again = qv::app::ParseScript(command.text, "again.qvs", table);
     if (!again.errors.empty() || again.commands.size() != 1) std::abort();
     const auto& copy = again.commands[0];
-    if (copy.definition != command.definition || copy.args.size() != command.args.size()) std::abort();
+    if (copy.definition != command.definition || copy.args.size() != command.args.size())
+      std::abort();
     for (size_t i = 0; i < copy.args.size(); ++i) {
       if (copy.args[i].number != command.args[i].number ||
           copy.args[i].text != command.args[i].text ||

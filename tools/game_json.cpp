@@ -52,7 +52,8 @@ class JsonWriter : public FieldVisitor {
       return;
     }
     if (slot.is_null()) slot = Json::array();
-    while (slot.size() <= static_cast<size_t>(name.index)) slot.push_back(nullptr);
+    while (slot.size() <= static_cast<size_t>(name.index))
+      slot.push_back(nullptr);
     slot[static_cast<size_t>(name.index)] = std::move(value);
   }
 
@@ -145,8 +146,9 @@ class JsonReader : public FieldVisitor {
     const Json* j = Lookup(name);
     if (!j) return 0;
     if (!j->is_number_integer()) Fail(FieldWhere(name), "must be a whole number");
-    bool in_range = j->is_number_unsigned() ? j->get<uint64_t>() <= static_cast<uint64_t>(high)
-                                            : (j->get<int64_t>() >= low && j->get<int64_t>() <= high);
+    bool in_range = j->is_number_unsigned()
+                        ? j->get<uint64_t>() <= static_cast<uint64_t>(high)
+                        : (j->get<int64_t>() >= low && j->get<int64_t>() <= high);
     if (!in_range) {
       Fail(FieldWhere(name), j->dump() + " is outside the " + width + " range " +
                                  std::to_string(low) + ".." + std::to_string(high));
@@ -167,12 +169,14 @@ class JsonReader : public FieldVisitor {
       if (auto s = element.find("Slot"); s != element.end()) {
         if (!s->is_number_integer() || s->get<int64_t>() < 1 ||
             s->get<int64_t>() > static_cast<int64_t>(slots.size())) {
-          Fail(where_ + ", " + key, "Slot must be a number from 1 to " + std::to_string(slots.size()));
+          Fail(where_ + ", " + key,
+               "Slot must be a number from 1 to " + std::to_string(slots.size()));
         }
         next = static_cast<size_t>(s->get<int64_t>() - 1);
       }
       if (next >= slots.size()) Fail(where_ + ", " + key, "more slots than the scene has");
-      if (slots[next]) Fail(where_ + ", " + key, "slot " + std::to_string(next + 1) + " given twice");
+      if (slots[next])
+        Fail(where_ + ", " + key, "slot " + std::to_string(next + 1) + " given twice");
       slots[next++] = &element;
     }
     return slots;
@@ -182,7 +186,8 @@ class JsonReader : public FieldVisitor {
                           const std::map<std::string, int>& arrays, const std::string& where) {
     for (auto it = object.begin(); it != object.end(); ++it) {
       if (!used.count(it.key())) Fail(where, "unknown field '" + it.key() + "'");
-      if (auto a = arrays.find(it.key()); a != arrays.end() && it->size() > static_cast<size_t>(a->second)) {
+      if (auto a = arrays.find(it.key());
+          a != arrays.end() && it->size() > static_cast<size_t>(a->second)) {
         Fail(where + ", " + it.key(), "has " + std::to_string(it->size()) + " elements, at most " +
                                           std::to_string(a->second));
       }
@@ -245,24 +250,36 @@ const KindInfo& Info(FileKind kind) {
 
 Json OneRecordToJson(FileKind kind, std::span<const uint8_t> bytes) {
   switch (kind) {
-    case FileKind::kScenes: return RecordToJson<data::SceneRecord>(bytes);
-    case FileKind::kLocations: return RecordToJson<data::LocationRecord>(bytes);
-    case FileKind::kItems: return RecordToJson<data::ItemRecord>(bytes);
-    case FileKind::kGeneral: return RecordToJson<data::GeneralRecord>(bytes);
-    case FileKind::kConversations: return RecordToJson<data::ConversationRecord>(bytes);
-    case FileKind::kSavedGame: return RecordToJson<data::SavedGameRecord>(bytes);
+    case FileKind::kScenes:
+      return RecordToJson<data::SceneRecord>(bytes);
+    case FileKind::kLocations:
+      return RecordToJson<data::LocationRecord>(bytes);
+    case FileKind::kItems:
+      return RecordToJson<data::ItemRecord>(bytes);
+    case FileKind::kGeneral:
+      return RecordToJson<data::GeneralRecord>(bytes);
+    case FileKind::kConversations:
+      return RecordToJson<data::ConversationRecord>(bytes);
+    case FileKind::kSavedGame:
+      return RecordToJson<data::SavedGameRecord>(bytes);
   }
   throw GameJsonError("unknown file kind");
 }
 
 std::vector<uint8_t> OneRecordFromJson(FileKind kind, const Json& j, const std::string& where) {
   switch (kind) {
-    case FileKind::kScenes: return RecordFromJson<data::SceneRecord>(j, where);
-    case FileKind::kLocations: return RecordFromJson<data::LocationRecord>(j, where);
-    case FileKind::kItems: return RecordFromJson<data::ItemRecord>(j, where);
-    case FileKind::kGeneral: return RecordFromJson<data::GeneralRecord>(j, where);
-    case FileKind::kConversations: return RecordFromJson<data::ConversationRecord>(j, where);
-    case FileKind::kSavedGame: return RecordFromJson<data::SavedGameRecord>(j, where);
+    case FileKind::kScenes:
+      return RecordFromJson<data::SceneRecord>(j, where);
+    case FileKind::kLocations:
+      return RecordFromJson<data::LocationRecord>(j, where);
+    case FileKind::kItems:
+      return RecordFromJson<data::ItemRecord>(j, where);
+    case FileKind::kGeneral:
+      return RecordFromJson<data::GeneralRecord>(j, where);
+    case FileKind::kConversations:
+      return RecordFromJson<data::ConversationRecord>(j, where);
+    case FileKind::kSavedGame:
+      return RecordFromJson<data::SavedGameRecord>(j, where);
   }
   throw GameJsonError("unknown file kind");
 }
@@ -378,7 +395,8 @@ Json DumpGameFolder(const fs::path& game_dir) {
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(saved)) {
       std::string name = entry.path().filename().string();
-      if (entry.is_regular_file() && LowerAscii(name).ends_with(".sav")) files.push_back(entry.path());
+      if (entry.is_regular_file() && LowerAscii(name).ends_with(".sav"))
+        files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     Json saves = Json::object();

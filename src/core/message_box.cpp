@@ -15,10 +15,8 @@ std::string UnexpectedErrorText(std::string_view procedure, const VbError& error
          std::to_string(error.number()) + ": " + error.description();
 }
 
-void ReportUnexpected(MessageBoxService& boxes, std::string_view procedure,
-                      const VbError& error) {
-  boxes.Show(kAppTitle, UnexpectedErrorText(procedure, error), BoxButtons::kOk,
-             BoxIcon::kCritical);
+void ReportUnexpected(MessageBoxService& boxes, std::string_view procedure, const VbError& error) {
+  boxes.Show(kAppTitle, UnexpectedErrorText(procedure, error), BoxButtons::kOk, BoxIcon::kCritical);
 }
 
 }  // namespace qv

@@ -37,8 +37,7 @@ class PrintingMessageBoxes : public MessageBoxService {
 std::string UnexpectedErrorText(std::string_view procedure, const VbError& error);
 
 // Shows the unexpected-error box of a procedure (critical icon, application title).
-void ReportUnexpected(MessageBoxService& boxes, std::string_view procedure,
-                      const VbError& error);
+void ReportUnexpected(MessageBoxService& boxes, std::string_view procedure, const VbError& error);
 
 // Runs body as the procedure named: an error that escapes it is reported with the
 // unexpected-error box and the procedure returns. Returns false when it failed.

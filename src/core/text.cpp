@@ -11,10 +11,9 @@ namespace {
 // Code points of bytes 0x80..0x9F in Windows-1252. The five undefined bytes map to the
 // C1 control of the same value, as the WHATWG encoding standard does.
 constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t ByteToCodePoint(unsigned char byte) {
   if (byte >= 0x80 && byte <= 0x9F) return kCp1252High[byte - 0x80];
@@ -89,7 +88,8 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
-  for (char c : bytes) AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
+  for (char c : bytes)
+    AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -145,20 +145,25 @@ std::string NumText(long long n) {
   return text;
 }
 
-std::string PlainNum(long long n) { return std::to_string(n); }
+std::string PlainNum(long long n) {
+  return std::to_string(n);
+}
 
 double LeadingNumber(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    ++i;
   size_t start = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   size_t digits_start = i;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+    ++i;
   size_t int_digits = i - digits_start;
   size_t frac_digits = 0;
   if (i < text.size() && text[i] == '.') {
     size_t frac_start = ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+      ++i;
     frac_digits = i - frac_start;
   }
   if (int_digits + frac_digits == 0) return 0.0;
@@ -167,7 +172,8 @@ double LeadingNumber(std::string_view text) {
     size_t j = i + 1;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     size_t exp_start = j;
-    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
+    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
+      ++j;
     if (j > exp_start) end = j;
   }
   std::string number(text.substr(start, end - start));

@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
 // Splits a relative game path into its parts, refusing anything that could leave the
 // game folder.
@@ -25,7 +27,8 @@ std::vector<std::string> SplitRelative(std::string_view path) {
   size_t start = 0;
   while (start <= path.size()) {
     size_t end = start;
-    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    while (end < path.size() && !IsSeparator(path[end]))
+      ++end;
     std::string_view part = path.substr(start, end - start);
     if (part == "..") Raise(kErrBadFileName);
     if (part.find('\0') != std::string_view::npos) Raise(kErrBadFileName);
@@ -102,7 +105,8 @@ bool GameFolder::FileExists(std::string_view game_path) const {
     }
     size_t cut = game_path.find_last_of("\\/");
     std::string_view folder = cut == std::string_view::npos ? "" : game_path.substr(0, cut + 1);
-    std::string_view pattern = cut == std::string_view::npos ? game_path : game_path.substr(cut + 1);
+    std::string_view pattern =
+        cut == std::string_view::npos ? game_path : game_path.substr(cut + 1);
     fs::path dir = folder.empty() ? root_ : Resolve(folder);
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
       if (IsOrdinaryFile(entry) && MatchesWildcard(pattern, entry.path().filename().string())) {
@@ -137,7 +141,8 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) {
       return false;
     }
   }
-  while (pi < p.size() && p[pi] == '*') ++pi;
+  while (pi < p.size() && p[pi] == '*')
+    ++pi;
   return pi == p.size();
 }
 

@@ -18,9 +18,12 @@ void VisitFields(GeneralRecord& r, FieldVisitor& v) {
   v.Int16({"DebugMode"}, 94, r.DebugMode);
   v.Text({"GenText14"}, 96, 15, r.GenText14);
   v.Int16({"CDModeEnabled"}, 111, r.CDModeEnabled);
-  for (int k = 0; k < 4; ++k) v.Text({"CDLabel", k}, 113 + 20 * k, 20, r.CDLabel[k]);
-  for (int k = 0; k < 4; ++k) v.Int16({"CDFirstScene", k}, 193 + 2 * k, r.CDFirstScene[k]);
-  for (int k = 0; k < 4; ++k) v.Int16({"CDLastScene", k}, 201 + 2 * k, r.CDLastScene[k]);
+  for (int k = 0; k < 4; ++k)
+    v.Text({"CDLabel", k}, 113 + 20 * k, 20, r.CDLabel[k]);
+  for (int k = 0; k < 4; ++k)
+    v.Int16({"CDFirstScene", k}, 193 + 2 * k, r.CDFirstScene[k]);
+  for (int k = 0; k < 4; ++k)
+    v.Int16({"CDLastScene", k}, 201 + 2 * k, r.CDLastScene[k]);
   v.Int16({"MenuMusicVolume"}, 209, r.MenuMusicVolume);
   v.Int16({"MenuMusicPan"}, 211, r.MenuMusicPan);
   v.Int16({"HoverVolume"}, 213, r.HoverVolume);
@@ -29,10 +32,13 @@ void VisitFields(GeneralRecord& r, FieldVisitor& v) {
   v.Text({"MenuMusic"}, 219, 15, r.MenuMusic);
   v.Text({"HoverSound"}, 234, 15, r.HoverSound);
   v.Text({"EngineLogoSwitch"}, 249, 15, r.EngineLogoSwitch);
-  for (int k = 0; k < 5; ++k) v.Int16({"MenuButtonShown", k}, 264 + 2 * k, r.MenuButtonShown[k]);
+  for (int k = 0; k < 5; ++k)
+    v.Int16({"MenuButtonShown", k}, 264 + 2 * k, r.MenuButtonShown[k]);
   v.Int16({"CustomMenuButtons"}, 274, r.CustomMenuButtons);
-  for (int k = 0; k < 4; ++k) v.Int16({"GenInt42", k}, 276 + 2 * k, r.GenInt42[k]);
-  for (int k = 0; k < 5; ++k) v.Text({"MenuButtonText", k}, 284 + 15 * k, 15, r.MenuButtonText[k]);
+  for (int k = 0; k < 4; ++k)
+    v.Int16({"GenInt42", k}, 276 + 2 * k, r.GenInt42[k]);
+  for (int k = 0; k < 5; ++k)
+    v.Text({"MenuButtonText", k}, 284 + 15 * k, 15, r.MenuButtonText[k]);
   v.Int16({"MainMenuButtonShown"}, 359, r.MainMenuButtonShown);
   v.Int16({"SaveButtonShown"}, 361, r.SaveButtonShown);
   v.Int16({"MainMenuButtonCustom"}, 363, r.MainMenuButtonCustom);
@@ -57,7 +63,8 @@ void VisitFields(GeneralRecord& r, FieldVisitor& v) {
   v.Text({"ExamineButtonText"}, 453, 15, r.ExamineButtonText);
   v.Text({"InvBarSize"}, 468, 15, r.InvBarSize);
   v.Text({"GenText74"}, 483, 15, r.GenText74);
-  for (int k = 0; k < 15; ++k) v.Text({"CursorFile", k}, 498 + 15 * k, 15, r.CursorFile[k]);
+  for (int k = 0; k < 15; ++k)
+    v.Text({"CursorFile", k}, 498 + 15 * k, 15, r.CursorFile[k]);
   v.Text({"GenText90"}, 723, 15, r.GenText90);
   v.Text({"GenText91"}, 738, 15, r.GenText91);
   v.Text({"GenText92"}, 753, 15, r.GenText92);

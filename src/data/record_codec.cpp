@@ -10,7 +10,8 @@ uint8_t ByteDecoder::At(int offset) const {
 
 void ByteDecoder::Text(FieldName, int offset, int width, std::string& value) {
   value.assign(static_cast<size_t>(width), '\0');
-  for (int i = 0; i < width; ++i) value[i] = static_cast<char>(At(offset + i));
+  for (int i = 0; i < width; ++i)
+    value[i] = static_cast<char>(At(offset + i));
 }
 
 void ByteDecoder::Int16(FieldName, int offset, int16_t& value) {
@@ -20,7 +21,8 @@ void ByteDecoder::Int16(FieldName, int offset, int16_t& value) {
 
 void ByteDecoder::Int32(FieldName, int offset, int32_t& value) {
   uint32_t raw = 0;
-  for (int i = 3; i >= 0; --i) raw = (raw << 8) | At(offset + i);
+  for (int i = 3; i >= 0; --i)
+    raw = (raw << 8) | At(offset + i);
   value = static_cast<int32_t>(raw);
 }
 
@@ -41,7 +43,8 @@ void ByteEncoder::Int16(FieldName, int offset, int16_t& value) {
 
 void ByteEncoder::Int32(FieldName, int offset, int32_t& value) {
   auto raw = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<uint8_t>((raw >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes_[offset + i] = static_cast<uint8_t>((raw >> (8 * i)) & 0xFF);
 }
 
 }  // namespace qv::data

@@ -28,7 +28,9 @@ RecordFile::RecordFile(const GameFolder& folder, std::string_view path_literal, 
   if (ec) Raise(kErrPathFileAccess);
 }
 
-int16_t RecordFile::Count() const { return RecordCount(length_, record_length_); }
+int16_t RecordFile::Count() const {
+  return RecordCount(length_, record_length_);
+}
 
 std::vector<uint8_t> RecordFile::Read(int64_t record_number) const {
   if (record_number < 1) Raise(kErrBadRecordNumber);

@@ -28,7 +28,8 @@ void VisitFields(SavedGameRecord& r, FieldVisitor& v) {
   IntArray(v, "DelayOp", 761, r.DelayOp);
   IntArray(v, "Inventory", 801, r.Inventory);
   IntArray(v, "MapLocations", 833, r.MapLocations);
-  for (int k = 0; k < 10; ++k) v.Text({"Reserved1", k}, 873 + 20 * k, 20, r.Reserved1[k]);
+  for (int k = 0; k < 10; ++k)
+    v.Text({"Reserved1", k}, 873 + 20 * k, 20, r.Reserved1[k]);
   IntArray(v, "Reserved2", 1073, r.Reserved2);
 }
 

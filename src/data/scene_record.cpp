@@ -10,13 +10,15 @@ void VisitSlot(SceneObjectSlot& s, int base, FieldVisitor& v) {
   v.Int16({"ObjY"}, base + 4, s.ObjY);
   static constexpr std::string_view kS[9] = {"ObjS0", "ObjS1", "ObjS2", "ObjS3", "ObjS4",
                                              "ObjS5", "ObjS6", "ObjS7", "ObjS8"};
-  for (int k = 0; k < 9; ++k) v.Text({kS[k]}, base + 6 + 15 * k, 15, s.ObjS[k]);
+  for (int k = 0; k < 9; ++k)
+    v.Text({kS[k]}, base + 6 + 15 * k, 15, s.ObjS[k]);
   static constexpr std::string_view kN[33] = {
       "ObjN0",  "ObjN1",  "ObjN2",  "ObjN3",  "ObjN4",  "ObjN5",  "ObjN6",  "ObjN7",  "ObjN8",
       "ObjN9",  "ObjN10", "ObjN11", "ObjN12", "ObjN13", "ObjN14", "ObjN15", "ObjN16", "ObjN17",
       "ObjN18", "ObjN19", "ObjN20", "ObjN21", "ObjN22", "ObjN23", "ObjN24", "ObjN25", "ObjN26",
       "ObjN27", "ObjN28", "ObjN29", "ObjN30", "ObjN31", "ObjN32"};
-  for (int k = 0; k < 33; ++k) v.Int16({kN[k]}, base + 141 + 2 * k, s.ObjN[k]);
+  for (int k = 0; k < 33; ++k)
+    v.Int16({kN[k]}, base + 141 + 2 * k, s.ObjN[k]);
 }
 
 }  // namespace
@@ -62,10 +64,14 @@ void VisitFields(SceneRecord& r, FieldVisitor& v) {
   v.Int16({"LinkLeft", 1}, 217, r.LinkLeft[1]);
   v.Int16({"LinkRight", 0}, 219, r.LinkRight[0]);
   v.Int16({"LinkRight", 1}, 221, r.LinkRight[1]);
-  for (int k = 2; k <= 5; ++k) v.Int16({"LinkUp", k}, 223 + 2 * (k - 2), r.LinkUp[k]);
-  for (int k = 2; k <= 5; ++k) v.Int16({"LinkDown", k}, 231 + 2 * (k - 2), r.LinkDown[k]);
-  for (int k = 2; k <= 5; ++k) v.Int16({"LinkLeft", k}, 239 + 2 * (k - 2), r.LinkLeft[k]);
-  for (int k = 2; k <= 5; ++k) v.Int16({"LinkRight", k}, 247 + 2 * (k - 2), r.LinkRight[k]);
+  for (int k = 2; k <= 5; ++k)
+    v.Int16({"LinkUp", k}, 223 + 2 * (k - 2), r.LinkUp[k]);
+  for (int k = 2; k <= 5; ++k)
+    v.Int16({"LinkDown", k}, 231 + 2 * (k - 2), r.LinkDown[k]);
+  for (int k = 2; k <= 5; ++k)
+    v.Int16({"LinkLeft", k}, 239 + 2 * (k - 2), r.LinkLeft[k]);
+  for (int k = 2; k <= 5; ++k)
+    v.Int16({"LinkRight", k}, 247 + 2 * (k - 2), r.LinkRight[k]);
   for (int n = 1; n <= SceneRecord::kSlots; ++n) {
     v.BeginGroup("Objects", n - 1);
     VisitSlot(r.Objects[n - 1], SceneRecord::SlotOffset(n), v);

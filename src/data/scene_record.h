@@ -13,11 +13,11 @@ namespace qv::data {
 struct SceneObjectSlot {
   static constexpr int kSize = 207;
 
-  int16_t ObjType = 0;            // +0
-  int16_t ObjX = 0;               // +2
-  int16_t ObjY = 0;               // +4
-  std::array<std::string, 9> ObjS;    // +6 + 15k, T15 each
-  std::array<int16_t, 33> ObjN{};     // +141 + 2k
+  int16_t ObjType = 0;              // +0
+  int16_t ObjX = 0;                 // +2
+  int16_t ObjY = 0;                 // +4
+  std::array<std::string, 9> ObjS;  // +6 + 15k, T15 each
+  std::array<int16_t, 33> ObjN{};   // +141 + 2k
 };
 
 struct SceneRecord {

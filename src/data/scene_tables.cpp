@@ -4,7 +4,9 @@
 
 namespace qv::data {
 
-std::string TableText(const std::string& raw) { return Cp1252ToUtf8(TrimBlanks(raw)); }
+std::string TableText(const std::string& raw) {
+  return Cp1252ToUtf8(TrimBlanks(raw));
+}
 
 void SceneTables::CopyFrom(const SceneRecord& r) {
   HeaderText1 = TableText(r.HeaderText1);
@@ -50,8 +52,10 @@ void SceneTables::CopyFrom(const SceneRecord& r) {
     ObjType[i] = slot.ObjType;
     ObjX[i] = slot.ObjX;
     ObjY[i] = slot.ObjY;
-    for (int k = 0; k <= 8; ++k) ObjS[k][i] = TableText(slot.ObjS[k]);
-    for (int k = 0; k <= 32; ++k) ObjN[k][i] = slot.ObjN[k];
+    for (int k = 0; k <= 8; ++k)
+      ObjS[k][i] = TableText(slot.ObjS[k]);
+    for (int k = 0; k <= 32; ++k)
+      ObjN[k][i] = slot.ObjN[k];
   }
 }
 

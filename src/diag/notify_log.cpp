@@ -73,14 +73,16 @@ void NotifyLog::Append(std::string_view text) {
 std::vector<std::string> NotifyLog::Lines() const {
   std::vector<std::string> lines;
   if (!list_) return lines;
-  for (int i = 0; i < list_->ListCount(); ++i) lines.push_back(list_->List(i));
+  for (int i = 0; i < list_->ListCount(); ++i)
+    lines.push_back(list_->List(i));
   return lines;
 }
 
 void NotifyLog::CopyToClipboard() {
   try {
     std::string text;
-    for (const std::string& line : Lines()) text += line + "\n";
+    for (const std::string& line : Lines())
+      text += line + "\n";
     clipboard_.Clear();
     clipboard_.SetText(text);
   } catch (const std::exception& e) {

@@ -6,7 +6,6 @@
 
 namespace qv::engine {
 
-
 Engine::Engine(EngineServices services) : s_(services) {
   screen::GameScreen& screen = s_.screen;
   for (int i = 1; i <= 20; ++i) {
@@ -31,7 +30,9 @@ Engine::Engine(EngineServices services) : s_(services) {
   };
 }
 
-void Engine::NotifyLog(std::string_view text) { s_.log.Append(text); }
+void Engine::NotifyLog(std::string_view text) {
+  s_.log.Append(text);
+}
 
 void Engine::Progress(std::string_view text) {
   if (state.VerboseLog) s_.log.Append(text);
@@ -40,11 +41,16 @@ void Engine::Progress(std::string_view text) {
 bool Engine::TestFlag(int16_t flag, int16_t op, int16_t value) const {
   int16_t current = state.Flags[flag];
   switch (op) {
-    case kOpEqual: return current == value;
-    case kOpNotEqual: return current != value;
-    case kOpLess: return current < value;
-    case kOpGreater: return current > value;
-    default: return false;
+    case kOpEqual:
+      return current == value;
+    case kOpNotEqual:
+      return current != value;
+    case kOpLess:
+      return current < value;
+    case kOpGreater:
+      return current > value;
+    default:
+      return false;
   }
 }
 
@@ -82,13 +88,17 @@ void Engine::ResetGameState() {
   state.ShownConversation = 0;
   screen.ConvBox->SetVisible(false);
   screen.ScnImg->SetPicture(nullptr);
-  for (int i = 1; i <= 20; ++i) screen.Animation[i]->SetVisible(false);
-  for (int i = 1; i <= 20; ++i) screen.NoGIF[i]->SetVisible(false);
+  for (int i = 1; i <= 20; ++i)
+    screen.Animation[i]->SetVisible(false);
+  for (int i = 1; i <= 20; ++i)
+    screen.NoGIF[i]->SetVisible(false);
   s_.inventory.HideAllItems();
   s_.map.ClearLocations();
-  for (int f = 1; f <= 255; ++f) state.Flags[f] = 0;
+  for (int f = 1; f <= 255; ++f)
+    state.Flags[f] = 0;
   memories.RespLastValue.Fill(0);
-  for (int k = 1; k <= 3; ++k) memories.MultiLastValue(k).Fill(0);
+  for (int k = 1; k <= 3; ++k)
+    memories.MultiLastValue(k).Fill(0);
   memories.WavPlayed.Fill(false);
   memories.WatchedWav.Fill("");
   PendingMovie.clear();
@@ -101,7 +111,8 @@ void Engine::StopAllSounds() {
   s_.music.StopMP3();
   s_.music.StopMIDI();
   // Channel 18, the buttons' channel, keeps playing.
-  for (int16_t channel = 1; channel <= 14; ++channel) s_.sound.StopWav(channel);
+  for (int16_t channel = 1; channel <= 14; ++channel)
+    s_.sound.StopWav(channel);
   for (int16_t channel : {int16_t{19}, int16_t{17}, int16_t{16}, int16_t{15}, int16_t{20}}) {
     s_.sound.StopWav(channel);
   }

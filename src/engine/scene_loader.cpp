@@ -13,20 +13,30 @@ namespace qv::engine {
 
 namespace {
 
-
 const char* TypeName(int16_t type) {
   switch (type) {
-    case kAmbient: return "Ambient";
-    case kLink: return "Link";
-    case kGoodie: return "Goodie";
-    case kSwitch: return "Switch";
-    case kReactor: return "Reactor";
-    case kResponder: return "Responder";
-    case kDelay: return "Delay";
-    case kMultiTrigger: return "Multi-Trigger";
-    case kConversation: return "Conversation";
-    case kFlagConjunction: return "Flag Conjunction";
-    default: return ">>> Unknown <<<";
+    case kAmbient:
+      return "Ambient";
+    case kLink:
+      return "Link";
+    case kGoodie:
+      return "Goodie";
+    case kSwitch:
+      return "Switch";
+    case kReactor:
+      return "Reactor";
+    case kResponder:
+      return "Responder";
+    case kDelay:
+      return "Delay";
+    case kMultiTrigger:
+      return "Multi-Trigger";
+    case kConversation:
+      return "Conversation";
+    case kFlagConjunction:
+      return "Flag Conjunction";
+    default:
+      return ">>> Unknown <<<";
   }
 }
 
@@ -41,18 +51,26 @@ Playback PlaybackFor(int16_t type, int16_t mode) {
   if (type == kReactor) {
     switch (mode) {
       case 1:
-      case 3: return {0, 0};
+      case 3:
+        return {0, 0};
       case 2:
-      case 4: return {2, 0};
-      case 5: return {0, -1};
-      default: return {-1, -1};
+      case 4:
+        return {2, 0};
+      case 5:
+        return {0, -1};
+      default:
+        return {-1, -1};
     }
   }
   switch (mode) {
-    case 1: return {0, 0};
-    case 2: return {2, 0};
-    case 3: return type == kGoodie ? Playback{0, -1} : Playback{0, 1};
-    default: return {-1, -1};
+    case 1:
+      return {0, 0};
+    case 2:
+      return {2, 0};
+    case 3:
+      return type == kGoodie ? Playback{0, -1} : Playback{0, 1};
+    default:
+      return {-1, -1};
   }
 }
 
@@ -109,8 +127,10 @@ void Engine::LoadSceneBody(int16_t scene_no) {
     memories.WatchedWav[i].clear();
   }
   // Leaving a scene stops its sounds; channels 14, 18, 19 and 20 play on.
-  for (int16_t channel = 1; channel <= 13; ++channel) s_.sound.StopWav(channel);
-  for (int16_t channel : {int16_t{15}, int16_t{16}, int16_t{17}}) s_.sound.StopWav(channel);
+  for (int16_t channel = 1; channel <= 13; ++channel)
+    s_.sound.StopWav(channel);
+  for (int16_t channel : {int16_t{15}, int16_t{16}, int16_t{17}})
+    s_.sound.StopWav(channel);
   if (t.CurrentScene != 0) {
     if (!t.ExitSound.empty()) {
       s_.sound.PlayWAVQVX(t.ExitSound, false, 16, t.ExitSoundPan, t.ExitSoundVolume);
@@ -148,8 +168,8 @@ void Engine::LoadSceneBody(int16_t scene_no) {
     // A missing or broken background is reported, and the scene is still built: the
     // player can go on playing it.
     RunProcedure(s_.boxes, "LoadScene", [&] {
-      auto path = s_.data.folder().Resolve(s_.data.folder().AppPath() + "resource\\Gfx\\" +
-                                           t.ScenePicture);
+      auto path =
+          s_.data.folder().Resolve(s_.data.folder().AppPath() + "resource\\Gfx\\" + t.ScenePicture);
       platform::PicturePtr picture = s_.pictures.Load(path);
       screen.ScnImg->SetPicture(picture->frames.empty() ? nullptr : picture->frames.front());
     });
@@ -215,7 +235,8 @@ void Engine::UpdateObjDataBody() {
     screen.NoGIF[i]->SetVisible(false);
     screen.Animation[i]->Stop();
   }
-  for (int i = 1; i <= 20; ++i) screen.Animation[i]->SetVisible(true);
+  for (int i = 1; i <= 20; ++i)
+    screen.Animation[i]->SetVisible(true);
 
   SlotTable<std::string> picture_name;
   for (int16_t i = 1; i <= 20; ++i) {
@@ -311,11 +332,13 @@ void Engine::UpdateObjData2Body() {
   screen::GameScreen& screen = s_.screen;
   data::SceneTables& t = scene();
   auto& N = t.ObjN;
-  for (int i = 1; i <= 20; ++i) ObjActive[i] = false;
+  for (int i = 1; i <= 20; ++i)
+    ObjActive[i] = false;
   auto visible_by = [&](int16_t i, int mode_field) {
     int16_t mode = N[mode_field][i];
     if (mode == 1) return true;
-    if (mode == 2) return TestFlag(N[mode_field + 1][i], N[mode_field + 2][i], N[mode_field + 3][i]);
+    if (mode == 2)
+      return TestFlag(N[mode_field + 1][i], N[mode_field + 2][i], N[mode_field + 3][i]);
     return false;
   };
 
@@ -330,8 +353,12 @@ void Engine::UpdateObjData2Body() {
           if (N[12][i] == 1) s_.map.AddMapLocation(N[13][i]);
         }
         break;
-      case kLink: ObjActive[i] = visible_by(i, 13); break;
-      case kGoodie: ObjActive[i] = visible_by(i, 11); break;
+      case kLink:
+        ObjActive[i] = visible_by(i, 13);
+        break;
+      case kGoodie:
+        ObjActive[i] = visible_by(i, 11);
+        break;
       case kSwitch:
         ObjActive[i] = visible_by(i, 12);
         if (ObjActive[i]) {
@@ -347,7 +374,9 @@ void Engine::UpdateObjData2Body() {
           s_.loop.DoEvents();
         }
         break;
-      case kReactor: ObjActive[i] = visible_by(i, 4); break;
+      case kReactor:
+        ObjActive[i] = visible_by(i, 4);
+        break;
       case kResponder:
         if (N[4][i] == 1) t.ObjType[i] = -2;
         break;
@@ -378,7 +407,8 @@ void Engine::UpdateObjData2Body() {
         ObjActive[i] = N[0][i] == 0;
         if (N[0][i] == 1) t.ObjType[i] = -6;
         break;
-      default: break;
+      default:
+        break;
     }
   }
 
@@ -420,7 +450,9 @@ void Engine::UpdateObjData2Body() {
           }
         }
         break;
-      case kSwitch: show_at_place(); break;
+      case kSwitch:
+        show_at_place();
+        break;
       case kReactor:
         show_at_place();
         if (N[0][i] == 5) {
@@ -432,7 +464,8 @@ void Engine::UpdateObjData2Body() {
           s_.sound.PlayWav(t.ObjS[2][i], true, GetSoundChannel(4, i, 1), N[3][i], N[2][i]);
         }
         break;
-      default: break;
+      default:
+        break;
     }
   }
 
@@ -463,7 +496,9 @@ int16_t Engine::GetSoundChannel(int16_t kind, int16_t obj, int16_t variant) cons
   const auto& N = scene().ObjN;
   int16_t field = 0;
   switch (kind) {
-    case kAmbient: field = N[14][obj]; break;
+    case kAmbient:
+      field = N[14][obj];
+      break;
     case kLink:
       if (variant < 1 || variant > 3) return 0;
       field = N[21 + variant][obj];
@@ -480,8 +515,11 @@ int16_t Engine::GetSoundChannel(int16_t kind, int16_t obj, int16_t variant) cons
       field = N[15][obj];
       if (field == -1) return 15;
       break;
-    case kResponder: field = N[20][obj]; break;
-    default: return 0;
+    case kResponder:
+      field = N[20][obj];
+      break;
+    default:
+      return 0;
   }
   if (field == 0 || field == -1) return static_cast<int16_t>(obj > 13 ? obj - 13 : obj);
   return field;

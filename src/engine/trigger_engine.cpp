@@ -13,7 +13,9 @@ namespace qv::engine {
 namespace {
 
 // A flag change written as decimal text in a flag conjunction's texts.
-int16_t NumberFromText(const std::string& text) { return ToInt16(LeadingNumber(text)); }
+int16_t NumberFromText(const std::string& text) {
+  return ToInt16(LeadingNumber(text));
+}
 
 }  // namespace
 
@@ -36,11 +38,20 @@ void Engine::CheckHiddenObjectsPass() {
       case kResponder:
         if (!Responder(i)) return;  // the game ended
         break;
-      case kDelay: Delay(i); break;
-      case kMultiTrigger: MultiTrigger(i); break;
-      case kConversation: Conversation(i, pass); break;
-      case kFlagConjunction: FlagConjunction(i); break;
-      default: break;
+      case kDelay:
+        Delay(i);
+        break;
+      case kMultiTrigger:
+        MultiTrigger(i);
+        break;
+      case kConversation:
+        Conversation(i, pass);
+        break;
+      case kFlagConjunction:
+        FlagConjunction(i);
+        break;
+      default:
+        break;
     }
     s_.loop.DoEvents();
   }
@@ -139,7 +150,8 @@ void Engine::MultiTrigger(int16_t i) {
   // 8k-1 and its scene 8k.
   bool fired = false;
   int k = 0;
-  int16_t flag = 0, op = 0, value = 0, change_flag = 0, change_value = 0, change_op = 0, scene_no = 0;
+  int16_t flag = 0, op = 0, value = 0, change_flag = 0, change_value = 0, change_op = 0,
+          scene_no = 0;
   for (int c = 1; c <= 3 && !fired; ++c) {
     int base = 8 * c;
     if (!TestFlag(N[base - 7][i], N[base - 6][i], N[base - 5][i])) continue;
@@ -217,7 +229,8 @@ void Engine::FlagConjunction(int16_t i) {
   t.ObjType[i] = N[0][i] == 1 ? int16_t{-6} : int16_t{-99};
   ChangeFlag(NumberFromText(t.ObjS[0][i]), NumberFromText(t.ObjS[1][i]),
              NumberFromText(t.ObjS[2][i]));
-  for (int k = 1; k <= 6; ++k) memories.ConjLastValue(k)[i] = state.Flags[N[4 * k - 2][i]];
+  for (int k = 1; k <= 6; ++k)
+    memories.ConjLastValue(k)[i] = state.Flags[N[4 * k - 2][i]];
 }
 
 void Engine::CheckMultiTriggersOnEntry() {
@@ -258,13 +271,18 @@ void Engine::InitHiddenObjectMemories(int16_t i) {
       if (N[0][i] == 2) memories.WatchedWav[i] = t.ObjS[0][i];
       break;
     case kMultiTrigger:
-      for (int k = 1; k <= 3; ++k) memories.MultiLastValue(k)[i] = state.Flags[N[8 * k - 7][i]];
+      for (int k = 1; k <= 3; ++k)
+        memories.MultiLastValue(k)[i] = state.Flags[N[8 * k - 7][i]];
       break;
-    case kConversation: memories.ConvLastValue[i] = state.Flags[N[2][i]]; break;
+    case kConversation:
+      memories.ConvLastValue[i] = state.Flags[N[2][i]];
+      break;
     case kFlagConjunction:
-      for (int k = 1; k <= 6; ++k) memories.ConjLastValue(k)[i] = state.Flags[N[4 * k - 2][i]];
+      for (int k = 1; k <= 6; ++k)
+        memories.ConjLastValue(k)[i] = state.Flags[N[4 * k - 2][i]];
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -10,19 +10,43 @@ namespace qv::platform {
 enum class MouseButton { kNone = 0, kLeft = 1, kRight = 2, kMiddle = 4 };
 
 // Key codes the game and the player care about; characters arrive as kChar with text.
-enum class Key { kNone, kEscape, kReturn, kTab, kBackspace, kDelete, kLeft, kRight, kUp, kDown,
-                 kHome, kEnd, kF1, kF2, kF3, kF4, kF5, kF6, kF7, kF8, kF9, kF10, kF11, kF12,
-                 kChar };
+enum class Key {
+  kNone,
+  kEscape,
+  kReturn,
+  kTab,
+  kBackspace,
+  kDelete,
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kHome,
+  kEnd,
+  kF1,
+  kF2,
+  kF3,
+  kF4,
+  kF5,
+  kF6,
+  kF7,
+  kF8,
+  kF9,
+  kF10,
+  kF11,
+  kF12,
+  kChar
+};
 
 struct InputEvent {
   enum class Kind {
     kMouseMove,
     kMouseDown,
     kMouseUp,
-    kKeyDown,    // key (and text for kChar keys)
-    kKeyPress,   // a typed character: text holds it (UTF-8)
-    kQuit,       // the window was closed
-    kExposed,    // the window needs drawing again
+    kKeyDown,   // key (and text for kChar keys)
+    kKeyPress,  // a typed character: text holds it (UTF-8)
+    kQuit,      // the window was closed
+    kExposed,   // the window needs drawing again
   };
   Kind kind = Kind::kMouseMove;
   int x = 0;

@@ -15,11 +15,11 @@
 namespace qv::platform {
 
 struct Picture {
-  int width = 0;                    // the logical screen (canvas) size
+  int width = 0;  // the logical screen (canvas) size
   int height = 0;
-  std::vector<ImagePtr> frames;     // composited, each width x height; one for a still picture
-  std::vector<int> delays_ms;       // per frame, as the file gives it (0 when none)
-  int loop_count = 0;               // 0 = loop for ever; n = play n times
+  std::vector<ImagePtr> frames;  // composited, each width x height; one for a still picture
+  std::vector<int> delays_ms;    // per frame, as the file gives it (0 when none)
+  int loop_count = 0;            // 0 = loop for ever; n = play n times
 };
 
 using PicturePtr = std::shared_ptr<const Picture>;
