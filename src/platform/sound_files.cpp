@@ -90,23 +90,23 @@ DecodedSound DecodeWav(std::span<const uint8_t> bytes) {
   const std::vector<uint8_t> riff = WithHonestChunkSizes(bytes);
   SDL_RWops* source = SDL_RWFromConstMem(riff.data(), static_cast<int>(riff.size()));
   if (source == nullptr) InvalidFormat();
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec layout{};
   WavBuffer wav;
-  if (SDL_LoadWAV_RW(source, 1, &spec, &wav.data, &wav.length) == nullptr) InvalidFormat();
-  if (spec.freq < kMinRate || spec.freq > kMaxRate) InvalidFormat();
-  if (spec.channels < 1 || spec.channels > kMaxChannels) InvalidFormat();
+  if (SDL_LoadWAV_RW(source, 1, &layout, &wav.data, &wav.length) == nullptr) InvalidFormat();
+  if (layout.freq < kMinRate || layout.freq > kMaxRate) InvalidFormat();
+  if (layout.channels < 1 || layout.channels > kMaxChannels) InvalidFormat();
 
   const size_t frame_bytes =
-      static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+      static_cast<size_t>(SDL_AUDIO_BITSIZE(layout.format) / 8) * layout.channels;
   if (frame_bytes == 0) InvalidFormat();
   const size_t frames_in = wav.length / frame_bytes;
   // The converted length, with room for the resampler's rounding.
-  const double frames_out = static_cast<double>(frames_in) * kMixRate / spec.freq + 64.0;
+  const double frames_out = static_cast<double>(frames_in) * kMixRate / layout.freq + 64.0;
   const double bytes_out = frames_out * kMixChannels * sizeof(int16_t);
   if (bytes_out > static_cast<double>(kMaxDecodedBytes)) InvalidFormat();
 
   std::unique_ptr<SDL_AudioStream, StreamDeleter> stream(SDL_NewAudioStream(
-      spec.format, spec.channels, spec.freq, AUDIO_S16SYS, kMixChannels, kMixRate));
+      layout.format, layout.channels, layout.freq, AUDIO_S16SYS, kMixChannels, kMixRate));
   if (!stream) InvalidFormat();
   const Uint32 whole = static_cast<Uint32>(frames_in * frame_bytes);
   if (whole > 0 && SDL_AudioStreamPut(stream.get(), wav.data, static_cast<int>(whole)) != 0) {
@@ -114,7 +114,7 @@ DecodedSound DecodeWav(std::span<const uint8_t> bytes) {
   }
   // The resampler holds back the last few frames even when flushed: a tail of silence
   // pushes them out, and the result is cut to the sound's own length below.
-  const std::vector<Uint8> tail(kTailFrames * frame_bytes, spec.format == AUDIO_U8 ? 0x80 : 0);
+  const std::vector<Uint8> tail(kTailFrames * frame_bytes, layout.format == AUDIO_U8 ? 0x80 : 0);
   if (SDL_AudioStreamPut(stream.get(), tail.data(), static_cast<int>(tail.size())) != 0) {
     InvalidFormat();
   }
@@ -134,7 +134,7 @@ DecodedSound DecodeWav(std::span<const uint8_t> bytes) {
     if (sound.bytes() > kMaxDecodedBytes) InvalidFormat();
   }
   const auto length =
-      static_cast<size_t>(std::llround(static_cast<double>(frames_in) * kMixRate / spec.freq)) *
+      static_cast<size_t>(std::llround(static_cast<double>(frames_in) * kMixRate / layout.freq)) *
       kMixChannels;
   sound.samples.resize(std::min(length, sound.samples.size() / kMixChannels * kMixChannels));
   return sound;
