@@ -47,28 +47,12 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
       screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
       notify_log_(desktop_, boxes_, backend_->clipboard()),
       audio_(OpenAudio(settings_, *backend_)),
-      sound_(loop_, boxes_, folder_, *audio_),
-      music_(loop_, boxes_, sound_, screen_),
-      delays_(loop_.timers()),
-      conversations_(button_sounds_),
-      inventory_(screen::InventoryServices{boxes_, scene_data_, pictures_, screen_, notify_log_,
-                                           sound_, interaction_settings_,
-                                           pictures_.builtins().NoPic()->frames.front()}),
-      engine_(engine::EngineServices{loop_, boxes_, scene_data_, pictures_, screen_, notify_log_,
-                                     sound_, music_, stand_ins_, delays_, conversations_,
-                                     stand_ins_, inventory_, stand_ins_}),
-      object_interaction_(engine_, inventory_, interaction_settings_) {
+      game_(loop_, boxes_, folder_, scene_data_, pictures_, screen_, notify_log_, *audio_) {
   auto* headless = dynamic_cast<platform::HeadlessBackend*>(backend_.get());
   if (headless != nullptr && backend_->headless()) {
     headless_boxes_ = &headless->headless_boxes();
     settings_.scripted = true;
   }
-  delays_.Attach(engine_);
-  inventory_.AttachState(engine_.state);
-  conversations_.Attach(engine_);
-  delays_.InitTimers();
-  sound_.AttachEngine(engine_);
-  music_.AttachEngine(engine_);
   screen_.Main().on_key_down = [this](ui::KeyArgs& args) { MainKeyDown(args); };
   // Typed characters mean nothing on the game screen.
   screen_.Main().on_key_press = [](ui::KeyArgs& args) { args.handled = true; };

@@ -13,25 +13,16 @@
 #include <string_view>
 #include <vector>
 
+#include "app/game_parts.h"
 #include "core/message_box.h"
 #include "data/game_folder.h"
 #include "data/scene_data.h"
 #include "diag/notify_log.h"
-#include "engine/button_sounds.h"
-#include "engine/conversations.h"
-#include "engine/delays.h"
-#include "engine/engine.h"
-#include "engine/stand_ins.h"
-#include "media/music.h"
-#include "media/sound_channels.h"
 #include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/event_loop.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
-#include "screen/interaction_settings.h"
-#include "screen/inventory.h"
-#include "screen/object_interaction.h"
 #include "ui/desktop.h"
 
 namespace qv::platform {
@@ -167,16 +158,18 @@ class Player {
   screen::GameScreen screen_;
   diag::NotifyLog notify_log_;
   std::unique_ptr<platform::AudioDevice> audio_;
-  media::SoundChannels sound_;
-  media::Music music_;
-  engine::StandIns stand_ins_;
-  engine::ButtonSounds button_sounds_;
-  engine::Delays delays_;
-  engine::Conversations conversations_;
-  screen::InteractionSettings interaction_settings_;
-  screen::Inventory inventory_;
-  engine::Engine engine_;
-  screen::ObjectInteraction object_interaction_;
+  GameParts game_;
+  // The parts by the names the player's code uses.
+  media::SoundChannels& sound_ = game_.sound;
+  media::Music& music_ = game_.music;
+  engine::StandIns& stand_ins_ = game_.stand_ins;
+  engine::ButtonSounds& button_sounds_ = game_.button_sounds;
+  engine::Delays& delays_ = game_.delays;
+  engine::Conversations& conversations_ = game_.conversations;
+  screen::InteractionSettings& interaction_settings_ = game_.interaction_settings;
+  screen::Inventory& inventory_ = game_.inventory;
+  engine::Engine& engine_ = game_.engine;
+  screen::ObjectInteraction& object_interaction_ = game_.object_interaction;
 };
 
 // The first button of a box: the answer when nothing else is given.

@@ -12,23 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "app/game_parts.h"
 #include "data/game_folder.h"
 #include "data/scene_data.h"
 #include "diag/notify_log.h"
-#include "engine/conversations.h"
-#include "engine/delays.h"
-#include "engine/engine.h"
-#include "engine/stand_ins.h"
-#include "media/music.h"
-#include "media/sound_channels.h"
 #include "platform/event_loop.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/recording_audio.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
-#include "screen/interaction_settings.h"
-#include "screen/inventory.h"
-#include "screen/object_interaction.h"
 #include "sound/wav_writer.h"
 #include "test_support.h"
 #include "tools/game_json.h"
@@ -46,46 +38,30 @@ class EngineHarness {
         data_(folder_, backend_->headless_boxes()),
         screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
         log_(desktop_, backend_->headless_boxes(), backend_->clipboard()),
-        sound_(loop_, backend_->headless_boxes(), folder_, audio_),
-        music_(loop_, backend_->headless_boxes(), sound_, screen_),
-        delays_(loop_.timers()),
-        conversations_(button_sounds_),
-        inventory_(screen::InventoryServices{backend_->headless_boxes(), data_, pictures_, screen_,
-                                             log_, sound_, settings_,
-                                             pictures_.builtins().NoPic()->frames.front()}),
-        engine_(engine::EngineServices{loop_, backend_->headless_boxes(), data_, pictures_, screen_,
-                                       log_, sound_, music_, stand_ins_, delays_, conversations_,
-                                       stand_ins_, inventory_, stand_ins_}),
-        interaction_(engine_, inventory_, settings_) {
-    delays_.Attach(engine_);
-    inventory_.AttachState(engine_.state);
-    conversations_.Attach(engine_);
-    delays_.InitTimers();
-    sound_.AttachEngine(engine_);
-    music_.AttachEngine(engine_);
+        game_(loop_, backend_->headless_boxes(), folder_, data_, pictures_, screen_, log_, audio_) {
     log_.SetListener([this](std::string_view line) { all_lines_.emplace_back(line); });
     data_.OpenInvBase();
     data_.OpenSceneBase();
     data_.OpenConvBase();
-    engine_.state.VerboseLog = true;
+    game_.engine.state.VerboseLog = true;
     screen_.Main().Show();
   }
 
-  engine::Engine& engine() { return engine_; }
-  engine::GameState& state() { return engine_.state; }
+  engine::Engine& engine() { return game_.engine; }
+  engine::GameState& state() { return game_.engine.state; }
   data::SceneTables& scene() { return data_.scene; }
   screen::GameScreen& screen() { return screen_; }
   diag::NotifyLog& log() { return log_; }
-  engine::StandIns& calls() { return stand_ins_; }
-  engine::Delays& delays() { return delays_; }
-  engine::Conversations& conversations() { return conversations_; }
-  engine::ButtonSounds& button_sounds() { return button_sounds_; }
+  engine::StandIns& calls() { return game_.stand_ins; }
+  engine::Delays& delays() { return game_.delays; }
+  engine::Conversations& conversations() { return game_.conversations; }
+  engine::ButtonSounds& button_sounds() { return game_.button_sounds; }
   platform::RecordingAudio& audio() { return audio_; }
-  media::SoundChannels& sound() { return sound_; }
-  media::Music& music() { return music_; }
-  screen::Inventory& inventory() { return inventory_; }
-  screen::ObjectInteraction& interaction() { return interaction_; }
-  screen::InteractionSettings& settings() { return settings_; }
+  media::SoundChannels& sound() { return game_.sound; }
+  media::Music& music() { return game_.music; }
+  screen::Inventory& inventory() { return game_.inventory; }
+  screen::ObjectInteraction& interaction() { return game_.object_interaction; }
+  screen::InteractionSettings& settings() { return game_.interaction_settings; }
   platform::EventLoop& loop() { return loop_; }
   platform::HeadlessBackend& backend() { return *backend_; }
   platform::PictureFiles& pictures() { return pictures_; }
@@ -97,17 +73,17 @@ class EngineHarness {
       loop_.DoEvents();
   }
   void LoadScene(int16_t n) {
-    engine_.LoadScene(n);
+    game_.engine.LoadScene(n);
     Settle();
   }
   void SetFlag(int16_t flag, int16_t value) {
-    engine_.ChangeFlag(flag, value, 0);
+    game_.engine.ChangeFlag(flag, value, 0);
     Settle();
   }
 
   // Every notify-log line since the last ClearLog (also lines of an unloaded window).
   const std::vector<std::string>& Lines() const { return all_lines_; }
-  bool Called(const std::string& call) const { return Count(stand_ins_.calls(), call) > 0; }
+  bool Called(const std::string& call) const { return Count(game_.stand_ins.calls(), call) > 0; }
   // A call that reached the sound device ("Play(16, door.wav, False, 0, 0)").
   bool Played(const std::string& call) const { return Count(audio_.calls(), call) > 0; }
   // How often `text` is in `texts`: a log line, a stand-in call or a sound device call.
@@ -122,7 +98,7 @@ class EngineHarness {
   }
   void ClearLog() {
     all_lines_.clear();
-    stand_ins_.ClearCalls();
+    game_.stand_ins.ClearCalls();
     audio_.ClearCalls();
   }
 
@@ -157,16 +133,7 @@ class EngineHarness {
   screen::GameScreen screen_;
   diag::NotifyLog log_;
   platform::RecordingAudio audio_;
-  media::SoundChannels sound_;
-  media::Music music_;
-  engine::StandIns stand_ins_;
-  engine::ButtonSounds button_sounds_;
-  engine::Delays delays_;
-  engine::Conversations conversations_;
-  screen::InteractionSettings settings_;
-  screen::Inventory inventory_;
-  engine::Engine engine_;
-  screen::ObjectInteraction interaction_;
+  app::GameParts game_;
   std::vector<std::string> all_lines_;
 };
 
