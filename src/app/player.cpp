@@ -60,7 +60,7 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
   notify_log_.on_pointer_over = [this] {
     if (!screen_.BusyCursorShowing()) screen_.ShowCursor(screen::kDefaultCursor);
   };
-  engine_.state.VerboseLog = settings_.verbose_log;
+  game_.engine.state.VerboseLog = settings_.verbose_log;
 }
 
 Player::~Player() {
@@ -78,12 +78,12 @@ void Player::Start() {
 }
 
 void Player::NewGame() {
-  engine_.ResetGameState();
+  game_.engine.ResetGameState();
   screen_.ScnTimer->SetInterval(1);
-  RunProcedure(boxes_, "StartNewGame", [this] { inventory_.NewGameInventory(); });
+  RunProcedure(boxes_, "StartNewGame", [this] { game_.inventory.NewGameInventory(); });
   screen_.Main().Show();
   loop_.DoEvents();
-  engine_.LoadScene(1);
+  game_.engine.LoadScene(1);
 }
 
 void Player::Run() {
@@ -96,8 +96,8 @@ void Player::MainKeyDown(ui::KeyArgs& args) {
     case Key::kF1:
       // The music switch, except while a scene is being built.
       args.handled = true;
-      if (!engine_.SceneChanging) {
-        RunProcedure(boxes_, "Form_KeyDown", [this] { music_.ToggleMusic(); });
+      if (!game_.engine.SceneChanging) {
+        RunProcedure(boxes_, "Form_KeyDown", [this] { game_.music.ToggleMusic(); });
       }
       return;
     case Key::kF2:

@@ -73,29 +73,29 @@ class Player {
   screen::GameScreen& screen() { return screen_; }
   const screen::GameScreen& screen() const { return screen_; }
   diag::NotifyLog& notify_log() { return notify_log_; }
-  engine::Engine& engine() { return engine_; }
-  const engine::Engine& engine() const { return engine_; }
+  engine::Engine& engine() { return game_.engine; }
+  const engine::Engine& engine() const { return game_.engine; }
   // The sound output, the 20 sound channels and the music.
   platform::AudioDevice& audio() { return *audio_; }
   const platform::AudioDevice& audio() const { return *audio_; }
-  media::SoundChannels& sound() { return sound_; }
-  media::Music& music() { return music_; }
-  const media::Music& music() const { return music_; }
-  engine::Delays& delays() { return delays_; }
-  const engine::Delays& delays() const { return delays_; }
-  engine::Conversations& conversations() { return conversations_; }
-  const engine::Conversations& conversations() const { return conversations_; }
+  media::SoundChannels& sound() { return game_.sound; }
+  media::Music& music() { return game_.music; }
+  const media::Music& music() const { return game_.music; }
+  engine::Delays& delays() { return game_.delays; }
+  const engine::Delays& delays() const { return game_.delays; }
+  engine::Conversations& conversations() { return game_.conversations; }
+  const engine::Conversations& conversations() const { return game_.conversations; }
   // The click and hover sounds of the buttons and conversation lines (the general
   // settings name them).
-  engine::ButtonSounds& button_sounds() { return button_sounds_; }
+  engine::ButtonSounds& button_sounds() { return game_.button_sounds; }
   // The inventory bar and the clicks on scene objects, with what the general settings
   // say about them.
-  screen::Inventory& inventory() { return inventory_; }
-  const screen::Inventory& inventory() const { return inventory_; }
-  screen::ObjectInteraction& object_interaction() { return object_interaction_; }
-  screen::InteractionSettings& interaction_settings() { return interaction_settings_; }
+  screen::Inventory& inventory() { return game_.inventory; }
+  const screen::Inventory& inventory() const { return game_.inventory; }
+  screen::ObjectInteraction& object_interaction() { return game_.object_interaction; }
+  screen::InteractionSettings& interaction_settings() { return game_.interaction_settings; }
   // The parts of the player not built yet, recording what the engine asks of them.
-  const engine::StandIns& stand_ins() const { return stand_ins_; }
+  const engine::StandIns& stand_ins() const { return game_.stand_ins; }
 
   // Start-up: opens the game's five data files in the order general settings, map
   // locations, inventory items, scenes, conversations. A file that fails to open shows
@@ -159,17 +159,6 @@ class Player {
   diag::NotifyLog notify_log_;
   std::unique_ptr<platform::AudioDevice> audio_;
   GameParts game_;
-  // The parts by the names the player's code uses.
-  media::SoundChannels& sound_ = game_.sound;
-  media::Music& music_ = game_.music;
-  engine::StandIns& stand_ins_ = game_.stand_ins;
-  engine::ButtonSounds& button_sounds_ = game_.button_sounds;
-  engine::Delays& delays_ = game_.delays;
-  engine::Conversations& conversations_ = game_.conversations;
-  screen::InteractionSettings& interaction_settings_ = game_.interaction_settings;
-  screen::Inventory& inventory_ = game_.inventory;
-  engine::Engine& engine_ = game_.engine;
-  screen::ObjectInteraction& object_interaction_ = game_.object_interaction;
 };
 
 // The first button of a box: the answer when nothing else is given.
