@@ -7,14 +7,12 @@
 //
 //   animated_picture_idle_bench [SECONDS]      default 10 s per case
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "data/game_folder.h"
+#include "idle_measure.h"
 #include "media/animated_picture.h"
 #include "media/spinner_gif.h"
 #include "platform/event_loop.h"
@@ -27,15 +25,6 @@
 namespace {
 
 using namespace qv;
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 struct Result {
   double cpu_percent;
@@ -62,18 +51,8 @@ Result Measure(const data::GameFolder& folder, bool shown, int seconds) {
   anim.Start();
   loop.DoEvents();  // the loaded event, the first frame and the window's start-up events
 
-  bool finished = false;
-  platform::Countdown end(loop.timers(), [&](int16_t) { finished = true; });
-  end.SetDuration(seconds * 1000);
-  const int64_t frames_before = backend.frames_presented();
-  const double cpu_before = CpuSeconds();
-  const auto wall_before = std::chrono::steady_clock::now();
-  end.SetEnabled(true);
-  loop.WaitUntil([&] { return finished; });
-  const double wall =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_before).count();
-  const double cpu = CpuSeconds() - cpu_before;
-  return {100.0 * cpu / wall, wall, backend.frames_presented() - frames_before, changes};
+  const bench::IdleRun run = bench::MeasureIdle(loop, backend, seconds);
+  return {run.cpu_percent, run.wall_seconds, run.frames, changes};
 }
 
 }  // namespace

@@ -5,15 +5,13 @@
 //
 //   idle_cpu_bench [SECONDS]      default 10 s per case
 
-#include <sys/resource.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "idle_measure.h"
 #include "platform/event_loop.h"
 #include "platform/renderer.h"
 #include "platform/sdl/sdl_backend.h"
@@ -21,15 +19,6 @@
 namespace {
 
 using namespace qv::platform;
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 ImagePtr Picture(int w, int h, uint32_t seed) {
   std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
@@ -49,11 +38,7 @@ class PicturePainter : public Painter {
   size_t current = 0;
 };
 
-struct Result {
-  double cpu_percent;
-  double wall_seconds;
-  int64_t frames;
-};
+using Result = qv::bench::IdleRun;
 
 // Runs the loop for `seconds` the way the player idles: sleeping in the backend until the
 // next timer or input.
@@ -73,19 +58,7 @@ Result Measure(int frame_count, int seconds) {
   });
   animation.SetInterval(100);
   animation.SetEnabled(frame_count > 1);
-  bool finished = false;
-  Countdown end(loop.timers(), [&](int16_t) { finished = true; });
-  end.SetDuration(seconds * 1000);
-
-  const int64_t frames_before = backend.frames_presented();
-  const double cpu_before = CpuSeconds();
-  const auto wall_before = std::chrono::steady_clock::now();
-  end.SetEnabled(true);
-  loop.WaitUntil([&] { return finished; });
-  const double wall =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_before).count();
-  const double cpu = CpuSeconds() - cpu_before;
-  return {100.0 * cpu / wall, wall, backend.frames_presented() - frames_before};
+  return qv::bench::MeasureIdle(loop, backend, seconds);
 }
 
 }  // namespace
