@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "core/vb_error.h"
+#include "platform/sdl_handles.h"
 
 namespace qv::platform {
 
@@ -30,10 +31,6 @@ struct WavBuffer {
   Uint8* data = nullptr;
   Uint32 length = 0;
   ~WavBuffer() { SDL_FreeWAV(data); }
-};
-
-struct StreamDeleter {
-  void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
 };
 
 uint32_t ReadLe32(const uint8_t* at) {
@@ -105,8 +102,8 @@ DecodedSound DecodeWav(std::span<const uint8_t> bytes) {
   const double bytes_out = frames_out * kMixChannels * sizeof(int16_t);
   if (bytes_out > static_cast<double>(kMaxDecodedBytes)) InvalidFormat();
 
-  std::unique_ptr<SDL_AudioStream, StreamDeleter> stream(SDL_NewAudioStream(
-      layout.format, layout.channels, layout.freq, AUDIO_S16SYS, kMixChannels, kMixRate));
+  AudioStreamPtr stream(SDL_NewAudioStream(layout.format, layout.channels, layout.freq,
+                                           AUDIO_S16SYS, kMixChannels, kMixRate));
   if (!stream) InvalidFormat();
   const Uint32 whole = static_cast<Uint32>(frames_in * frame_bytes);
   if (whole > 0 && SDL_AudioStreamPut(stream.get(), wav.data, static_cast<int>(whole)) != 0) {

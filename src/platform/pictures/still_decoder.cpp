@@ -15,6 +15,7 @@
 
 #include "core/vb_error.h"
 #include "platform/pictures/picture_decoding.h"
+#include "platform/sdl_handles.h"
 
 namespace qv::platform {
 
@@ -115,11 +116,6 @@ void CheckSize(Size size, const PictureLimits& limits) {
   }
 }
 
-struct SurfaceFree {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
 // Copies a 32-bit ARGB surface row by row (its rows may be padded).
 std::vector<uint32_t> CopyArgbRows(const SDL_Surface& surface) {
   std::vector<uint32_t> pixels(static_cast<size_t>(surface.w) * surface.h);
@@ -185,14 +181,11 @@ PicturePtr DecodeStill(std::span<const uint8_t> bytes, const PictureLimits& limi
     CheckSize(*announced, limits);
   }
 
-  SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  RWopsPtr source(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
   if (!source) Raise(kErrInvalidPicture);
   // A vector picture is drawn at whatever size it claims, before we could check it.
-  if (!type && IMG_isSVG(source)) {
-    SDL_RWclose(source);
-    Raise(kErrInvalidPicture);
-  }
-  SurfacePtr surface(type ? IMG_LoadTyped_RW(source, 1, type) : IMG_Load_RW(source, 1));
+  if (!type && IMG_isSVG(source.get())) Raise(kErrInvalidPicture);
+  SurfacePtr surface(type ? IMG_LoadTyped_RW(source.get(), 0, type) : IMG_Load_RW(source.get(), 0));
   if (!surface) Raise(kErrInvalidPicture);
   CheckSize({surface->w, surface->h}, limits);
   if (SDL_MUSTLOCK(surface.get()) && SDL_LockSurface(surface.get()) != 0) {

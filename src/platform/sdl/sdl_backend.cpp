@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_renderer.h"
+#include "platform/sdl_handles.h"
 
 namespace qv::platform {
 
@@ -49,16 +50,6 @@ class SdlClock : public Clock {
 
  private:
   uint64_t start_;
-};
-
-struct DestroyWindow {
-  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
-};
-struct DestroyRenderer {
-  void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
-};
-struct FreeCursor {
-  void operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
 };
 
 // The largest whole multiple of the virtual screen that fits the desktop, or the screen
@@ -194,16 +185,15 @@ struct SdlBackend::Impl {
             image.pixels()[static_cast<size_t>(y / scale) * static_cast<size_t>(w) + x / scale];
       }
     }
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        pixels.data(), w * scale, h * scale, 32, w * scale * 4, SDL_PIXELFORMAT_ARGB8888);
+    SurfacePtr surface(SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), w * scale, h * scale, 32,
+                                                          w * scale * 4, SDL_PIXELFORMAT_ARGB8888));
     if (!surface) {
       ShowDefaultCursor();
       return;
     }
     const int hot_x = std::clamp(cursor_hot_x, 0, w - 1) * scale;
     const int hot_y = std::clamp(cursor_hot_y, 0, h - 1) * scale;
-    std::unique_ptr<SDL_Cursor, FreeCursor> made(SDL_CreateColorCursor(surface, hot_x, hot_y));
-    SDL_FreeSurface(surface);
+    CursorPtr made(SDL_CreateColorCursor(surface.get(), hot_x, hot_y));
     if (!made) {
       // Some systems (and SDL's dummy video) have no custom cursors: keep the arrow.
       if (!cursor_warned) {
@@ -294,13 +284,13 @@ struct SdlBackend::Impl {
   SdlVideo video;  // started before, and stopped after, everything below
   SdlClock clock;
   TtfFonts fonts;
-  std::unique_ptr<SDL_Window, DestroyWindow> window;
+  WindowPtr window;
   uint32_t window_id = 0;
-  std::unique_ptr<SDL_Renderer, DestroyRenderer> renderer;
+  RendererPtr renderer;
   std::unique_ptr<SdlRenderer> drawer;
   std::unique_ptr<SdlMessageBoxes> boxes;
   SdlClipboard clipboard;
-  std::unique_ptr<SDL_Cursor, FreeCursor> cursor;
+  CursorPtr cursor;
   ImagePtr cursor_image;
   int cursor_hot_x = 0;
   int cursor_hot_y = 0;

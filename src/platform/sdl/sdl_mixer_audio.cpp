@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/vb_error.h"
+#include "platform/sdl_handles.h"
 #include "platform/sound_files.h"
 
 namespace qv::platform {
@@ -20,6 +21,8 @@ namespace {
 
 // Samples per mixing buffer: about 23 ms at 44100 Hz.
 constexpr int kBufferFrames = 1024;
+
+using MusicPtr = std::unique_ptr<Mix_Music, SdlRelease<Mix_FreeMusic>>;
 
 int MixVolume(double gain) {
   return static_cast<int>(std::lround(std::clamp(gain, 0.0, 1.0) * MIX_MAX_VOLUME));
@@ -39,7 +42,7 @@ struct SdlMixerAudio::Impl {
   SdlAudioConfig config;
   std::array<Channel, kSoundChannelCount + 1> channels;  // element 0 unused
   SoundCache cache;
-  Mix_Music* music = nullptr;
+  MusicPtr music;
   std::vector<uint8_t> music_bytes;  // what `music` plays from
   bool music_loop = false;
 
@@ -72,10 +75,9 @@ struct SdlMixerAudio::Impl {
   }
 
   void FreeMusic() {
-    if (music == nullptr) return;
+    if (!music) return;
     Mix_HaltMusic();
-    Mix_FreeMusic(music);
-    music = nullptr;
+    music.reset();
     music_bytes.clear();
   }
 };
@@ -168,20 +170,17 @@ void SdlMixerAudio::DoPlayMusic(const MusicState& wanted, const std::filesystem:
   if (type == MUS_MID) CheckMidi(bytes);
   SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (source == nullptr) Raise(kErrInvalidFileFormat);
-  // Only the decoder of the kind asked for looks at the file.
-  Mix_Music* music = Mix_LoadMUSType_RW(source, type, 1);
-  if (music == nullptr) Raise(kErrInvalidFileFormat);
+  // Only the decoder of the kind asked for looks at the file; the music owns the source.
+  MusicPtr music(Mix_LoadMUSType_RW(source, type, 1));
+  if (!music) Raise(kErrInvalidFileFormat);
   // An MP3 decoder finds no sound in a file that is no MP3: it would play nothing.
-  if (type == MUS_MP3 && !(Mix_MusicDuration(music) > 0.0)) {
-    Mix_FreeMusic(music);
-    Raise(kErrInvalidFileFormat);
-  }
+  if (type == MUS_MP3 && !(Mix_MusicDuration(music.get()) > 0.0)) Raise(kErrInvalidFileFormat);
   impl_->FreeMusic();
-  impl_->music = music;
+  impl_->music = std::move(music);
   impl_->music_bytes = std::move(bytes);
   impl_->music_loop = wanted.loop;
   Mix_VolumeMusic(MixVolume(gain));
-  if (Mix_PlayMusic(music, wanted.loop ? -1 : 0) != 0) {
+  if (Mix_PlayMusic(impl_->music.get(), wanted.loop ? -1 : 0) != 0) {
     const std::string reason = Mix_GetError();
     impl_->FreeMusic();
     throw VbError(kErrInvalidCall, reason);
@@ -193,8 +192,8 @@ void SdlMixerAudio::DoStopMusic() {
 }
 
 void SdlMixerAudio::DoRestartMusic() {
-  if (impl_->music == nullptr) return;
-  if (Mix_PlayMusic(impl_->music, impl_->music_loop ? -1 : 0) != 0) {
+  if (!impl_->music) return;
+  if (Mix_PlayMusic(impl_->music.get(), impl_->music_loop ? -1 : 0) != 0) {
     throw VbError(kErrInvalidCall, Mix_GetError());
   }
 }
@@ -208,7 +207,7 @@ void SdlMixerAudio::DoReleaseMusic() {
 }
 
 bool SdlMixerAudio::DoMusicEnded() const {
-  return impl_->music != nullptr && Mix_PlayingMusic() == 0;
+  return impl_->music && Mix_PlayingMusic() == 0;
 }
 
 }  // namespace qv::platform

@@ -33,17 +33,8 @@ SdlRenderer::SdlRenderer(SDL_Renderer* renderer, int width, int height, TtfFonts
       smooth_(smooth),
       budget_(budget) {}
 
-SdlRenderer::~SdlRenderer() {
-  for (auto& [id, cached] : images_)
-    Forget(cached);
-  for (auto& [key, cached] : texts_)
-    Forget(cached);
-  if (screen_) SDL_DestroyTexture(screen_);
-}
-
 void SdlRenderer::Forget(Cached& cached) {
-  if (cached.texture) SDL_DestroyTexture(cached.texture);
-  cached.texture = nullptr;
+  cached.texture.reset();
   bytes_ -= std::min(bytes_, cached.bytes);
   cached.bytes = 0;
 }
@@ -56,17 +47,16 @@ void SdlRenderer::DropTextures() {
     Forget(cached);
   images_.clear();
   texts_.clear();
-  if (screen_) SDL_DestroyTexture(screen_);
-  screen_ = nullptr;
+  screen_.reset();
 }
 
 bool SdlRenderer::EnsureScreen() {
   if (screen_) return true;
-  screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width_,
-                              height_);
+  screen_.reset(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                  width_, height_));
   if (!screen_) return false;
-  SDL_SetTextureBlendMode(screen_, SDL_BLENDMODE_NONE);  // the screen covers the window
-  SDL_SetTextureScaleMode(screen_, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  SDL_SetTextureBlendMode(screen_.get(), SDL_BLENDMODE_NONE);  // the screen covers the window
+  SDL_SetTextureScaleMode(screen_.get(), smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   return true;
 }
 
@@ -75,7 +65,7 @@ void SdlRenderer::BeginFrame() {
   clips_.clear();
   // Without a screen texture (a renderer that cannot draw into textures) the frame is drawn
   // straight into the window, which the logical size scales the same way.
-  SDL_SetRenderTarget(renderer_, EnsureScreen() ? screen_ : nullptr);
+  SDL_SetRenderTarget(renderer_, EnsureScreen() ? screen_.get() : nullptr);
   SDL_RenderSetClipRect(renderer_, nullptr);
   SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -128,20 +118,20 @@ SdlRenderer::Cached SdlRenderer::MakeImageTexture(const Image& image) {
   const size_t pixels = static_cast<size_t>(std::max(image.width(), 0)) *
                         static_cast<size_t>(std::max(image.height(), 0));
   if (pixels == 0 || image.pixels().size() != pixels) return cached;  // nothing sane to draw
-  SDL_Texture* texture = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_STATIC, image.width(), image.height());
+  TexturePtr texture(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STATIC, image.width(), image.height()));
   if (!texture) {
     SDL_LogWarn(SDL_LOG_CATEGORY_RENDER, "Cannot make a %dx%d texture: %s", image.width(),
                 image.height(), SDL_GetError());
     return cached;
   }
-  SDL_UpdateTexture(texture, nullptr, image.pixels().data(), image.width() * 4);
+  SDL_UpdateTexture(texture.get(), nullptr, image.pixels().data(), image.width() * 4);
   // Most pictures are opaque: copying them is much cheaper than blending them.
   const bool opaque = std::all_of(image.pixels().begin(), image.pixels().end(),
                                   [](uint32_t argb) { return (argb >> 24) == 0xFF; });
-  SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
-  SDL_SetTextureScaleMode(texture, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-  cached.texture = texture;
+  SDL_SetTextureBlendMode(texture.get(), opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+  SDL_SetTextureScaleMode(texture.get(), smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  cached.texture = std::move(texture);
   cached.width = image.width();
   cached.height = image.height();
   cached.bytes = pixels * 4;
@@ -151,24 +141,23 @@ SdlRenderer::Cached SdlRenderer::MakeImageTexture(const Image& image) {
 SdlRenderer::Cached SdlRenderer::MakeTextTexture(const std::string& text, const FontSpec& font,
                                                  Rgb color) {
   Cached cached;
-  SDL_Surface* surface = TTF_RenderUTF8_Blended(fonts_.Font(font), text.c_str(),
-                                                SDL_Color{color.r, color.g, color.b, 255});
+  SurfacePtr surface(TTF_RenderUTF8_Blended(fonts_.Font(font), text.c_str(),
+                                            SDL_Color{color.r, color.g, color.b, 255}));
   if (!surface) return cached;  // nothing visible (an empty text)
-  SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
+  TexturePtr texture(SDL_CreateTextureFromSurface(renderer_, surface.get()));
   if (texture) {
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-    cached.texture = texture;
+    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+    cached.texture = std::move(texture);
     cached.width = surface->w;
     cached.height = surface->h;
     cached.bytes = static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h) * 4;
   }
-  SDL_FreeSurface(surface);
   return cached;
 }
 
 void SdlRenderer::Draw(Cached& cached, const SDL_Rect& dst) {
   cached.last_frame = frame_;
-  if (cached.texture) SDL_RenderCopy(renderer_, cached.texture, nullptr, &dst);
+  if (cached.texture) SDL_RenderCopy(renderer_, cached.texture.get(), nullptr, &dst);
 }
 
 void SdlRenderer::DrawImage(const Image& image, const Rect& dst) {

@@ -14,6 +14,7 @@
 
 #include "platform/renderer.h"
 #include "platform/sdl/ttf_fonts.h"
+#include "platform/sdl_handles.h"
 
 namespace qv::platform {
 
@@ -26,7 +27,7 @@ class SdlRenderer : public Renderer {
 
   SdlRenderer(SDL_Renderer* renderer, int width, int height, TtfFonts& fonts, bool smooth,
               Budget budget);
-  ~SdlRenderer() override;
+  ~SdlRenderer() override = default;
   SdlRenderer(const SdlRenderer&) = delete;
   SdlRenderer& operator=(const SdlRenderer&) = delete;
 
@@ -35,7 +36,7 @@ class SdlRenderer : public Renderer {
   void BeginFrame();
   void EndFrame();
   // The virtual screen as last drawn (null when it could not be made).
-  SDL_Texture* screen() const { return screen_; }
+  SDL_Texture* screen() const { return screen_.get(); }
 
   // After the graphics device was reset every texture is gone: forget them all.
   void DropTextures();
@@ -51,7 +52,7 @@ class SdlRenderer : public Renderer {
 
  private:
   struct Cached {
-    SDL_Texture* texture = nullptr;
+    TexturePtr texture;
     size_t bytes = 0;
     int64_t last_frame = 0;
     int width = 0;
@@ -73,7 +74,7 @@ class SdlRenderer : public Renderer {
   TtfFonts& fonts_;
   bool smooth_;
   Budget budget_;
-  SDL_Texture* screen_ = nullptr;
+  TexturePtr screen_;
   std::vector<Rect> clips_;
   int64_t frame_ = 0;
   size_t bytes_ = 0;
