@@ -7,18 +7,20 @@
 #include <cstdlib>
 
 #include "core/vb_error.h"
+#include "platform/music_files.h"
 #include "platform/sound_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);
   try {
-    const qv::platform::DecodedSound sound = qv::platform::DecodeWav(bytes);
+    static qv::platform::MemoryBudget budget;
+    const qv::platform::DecodedSound sound = qv::platform::DecodeWav(bytes, budget);
     if (sound.samples.size() % qv::platform::kMixChannels != 0 ||
         sound.bytes() > qv::platform::kMaxDecodedBytes) {
       std::abort();
     }
   } catch (const qv::VbError& e) {
-    if (e.number() != qv::kErrInvalidFileFormat) std::abort();
+    if (e.number() != qv::kErrInvalidFileFormat && e.number() != qv::kErrOutOfMemory) std::abort();
   }
   try {
     qv::platform::CheckMidi(bytes);

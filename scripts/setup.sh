@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
-  libgif-dev libjpeg-dev
+  libgif-dev libjpeg-dev libfluidsynth-dev libmpg123-dev
   fonts-dejavu-core timgm6mb-soundfont fluidsynth
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   nlohmann-json3-dev

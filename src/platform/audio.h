@@ -19,6 +19,8 @@
 
 namespace qv::platform {
 
+class MemoryBudget;
+
 inline constexpr int kSoundChannelCount = 20;
 inline constexpr int32_t kSilentVolume = -10000;
 inline constexpr int32_t kFullVolume = 0;
@@ -60,6 +62,9 @@ struct MusicState {
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
+
+  // Decoded sounds count against `budget` from now on (it must outlive the device).
+  virtual void UseMemoryBudget(MemoryBudget& budget) { (void)budget; }
 
   // ---- the 20 channels
   // Loads `file` (a WAV; decoded once and kept while memory allows) and starts it on the

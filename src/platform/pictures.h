@@ -3,7 +3,8 @@
 // frame compositing (disposal, transparency, per-frame delays, loop count). Each file is
 // decoded once and cached. A missing file raises "File not found" (53); a file that does
 // not decode, or is larger than the budget (4096 x 4096 pixels, 2000 frames, 256 MiB of
-// decoded frames), raises "Invalid picture" (481).
+// decoded frames, 2^28 pixels of decoding work), raises "Invalid picture" (481); one that
+// does not fit in what is left of the game's memory budget "Out of memory" (7).
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "platform/memory_budget.h"
 
 namespace qv::platform {
 
@@ -20,6 +22,7 @@ struct Picture {
   std::vector<ImagePtr> frames;  // composited, each width x height; one for a still picture
   std::vector<int> delays_ms;    // per frame, as the file gives it (0 when none)
   int loop_count = 0;            // 0 = loop for ever; n = play n times
+  MemoryLease lease;             // the frames' share of the game's memory budget
 };
 
 using PicturePtr = std::shared_ptr<const Picture>;

@@ -1,14 +1,18 @@
 #include "platform/sound_files.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "core/vb_error.h"
+#include "platform/regular_file.h"
 #include "platform/sdl_handles.h"
 
 namespace qv::platform {
@@ -22,6 +26,8 @@ constexpr int kMaxRate = 384000;
 constexpr int kMaxChannels = 8;
 // Silence added after a sound's last frame so that the resampler lets go of it.
 constexpr size_t kTailFrames = 4096;
+// The largest WAV of an encoding SDL's reader decodes whole (A-law, mu-law, ADPCM).
+constexpr size_t kMaxSdlWavBytes = size_t{32} << 20;
 
 [[noreturn]] void InvalidFormat() {
   Raise(kErrInvalidFileFormat);
@@ -43,11 +49,10 @@ void WriteLe32(uint8_t* at, uint32_t value) {
     at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// A copy of a RIFF file whose chunk sizes claim no more than the file holds. SDL sets
-// aside memory for the size a chunk claims before it reads it: a header claiming
-// gigabytes would cost that much for a file of a few bytes.
-std::vector<uint8_t> WithHonestChunkSizes(std::span<const uint8_t> bytes) {
-  std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+// Makes a RIFF file's chunk sizes claim no more than the file holds. SDL sets aside
+// memory for the size a chunk claims before it reads it: a header claiming gigabytes
+// would cost that much for a file of a few bytes.
+void MakeChunkSizesHonest(std::vector<uint8_t>& copy) {
   constexpr size_t kHeader = 8;
   auto clamp = [&](size_t at) {
     const size_t room = copy.size() - at - kHeader;
@@ -56,187 +61,302 @@ std::vector<uint8_t> WithHonestChunkSizes(std::span<const uint8_t> bytes) {
     WriteLe32(&copy[at + 4], honest);
     return honest;
   };
-  if (copy.size() < 12) return copy;
+  if (copy.size() < 12) return;
   clamp(0);
   size_t at = 12;  // "RIFF", its size, "WAVE"
   while (at + kHeader <= copy.size()) {
     const uint32_t length = clamp(at);
     at += kHeader + length + (length & 1u);
   }
-  return copy;
 }
 
 }  // namespace
 
-std::vector<uint8_t> ReadSoundFile(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) Raise(kErrFileNotFound);
-  const uintmax_t size = std::filesystem::file_size(file, ec);
-  if (ec) Raise(kErrPathFileAccess);
-  if (size > kMaxSoundFileBytes) InvalidFormat();
-  std::ifstream in(file, std::ios::binary);
-  if (!in) Raise(kErrPathFileAccess);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (static_cast<uintmax_t>(in.gcount()) != size) Raise(kErrPathFileAccess);
-  return bytes;
-}
-
-DecodedSound DecodeWav(std::span<const uint8_t> bytes) {
-  if (bytes.size() > kMaxSoundFileBytes) InvalidFormat();
-  const std::vector<uint8_t> riff = WithHonestChunkSizes(bytes);
-  SDL_RWops* source = SDL_RWFromConstMem(riff.data(), static_cast<int>(riff.size()));
-  if (source == nullptr) InvalidFormat();
-  SDL_AudioSpec layout{};
-  WavBuffer wav;
-  if (SDL_LoadWAV_RW(source, 1, &layout, &wav.data, &wav.length) == nullptr) InvalidFormat();
-  if (layout.freq < kMinRate || layout.freq > kMaxRate) InvalidFormat();
-  if (layout.channels < 1 || layout.channels > kMaxChannels) InvalidFormat();
-
-  const size_t frame_bytes =
-      static_cast<size_t>(SDL_AUDIO_BITSIZE(layout.format) / 8) * layout.channels;
-  if (frame_bytes == 0) InvalidFormat();
-  const size_t frames_in = wav.length / frame_bytes;
-  // The converted length, with room for the resampler's rounding.
-  const double frames_out = static_cast<double>(frames_in) * kMixRate / layout.freq + 64.0;
-  const double bytes_out = frames_out * kMixChannels * sizeof(int16_t);
-  if (bytes_out > static_cast<double>(kMaxDecodedBytes)) InvalidFormat();
-
-  AudioStreamPtr stream(SDL_NewAudioStream(layout.format, layout.channels, layout.freq,
-                                           AUDIO_S16SYS, kMixChannels, kMixRate));
-  if (!stream) InvalidFormat();
-  const Uint32 whole = static_cast<Uint32>(frames_in * frame_bytes);
-  if (whole > 0 && SDL_AudioStreamPut(stream.get(), wav.data, static_cast<int>(whole)) != 0) {
-    InvalidFormat();
-  }
-  // The resampler holds back the last few frames even when flushed: a tail of silence
-  // pushes them out, and the result is cut to the sound's own length below.
-  const std::vector<Uint8> tail(kTailFrames * frame_bytes, layout.format == AUDIO_U8 ? 0x80 : 0);
-  if (SDL_AudioStreamPut(stream.get(), tail.data(), static_cast<int>(tail.size())) != 0) {
-    InvalidFormat();
-  }
-  if (SDL_AudioStreamFlush(stream.get()) != 0) InvalidFormat();
-
-  // The stream hands out what it holds in pieces; take them all.
-  DecodedSound sound;
-  sound.samples.reserve(static_cast<size_t>(frames_out) * kMixChannels);
-  std::vector<int16_t> piece(size_t{16384} * kMixChannels);
-  for (;;) {
-    const int got = SDL_AudioStreamGet(stream.get(), piece.data(),
-                                       static_cast<int>(piece.size() * sizeof(int16_t)));
-    if (got < 0) InvalidFormat();
-    if (got == 0) break;
-    sound.samples.insert(sound.samples.end(), piece.begin(),
-                         piece.begin() + got / static_cast<int>(sizeof(int16_t)));
-    if (sound.bytes() > kMaxDecodedBytes) InvalidFormat();
-  }
-  const auto length =
-      static_cast<size_t>(std::llround(static_cast<double>(frames_in) * kMixRate / layout.freq)) *
-      kMixChannels;
-  sound.samples.resize(std::min(length, sound.samples.size() / kMixChannels * kMixChannels));
-  return sound;
+std::vector<uint8_t> ReadSoundFile(const std::filesystem::path& file, uintmax_t max_bytes) {
+  return ReadOrdinaryFile(file, max_bytes, kErrInvalidFileFormat);
 }
 
 namespace {
 
-// Reads a MIDI file's big-endian numbers and variable-length quantities within bounds.
-class MidiReader {
+// Where a WAV's bytes come from: memory, or an open file read piece by piece.
+class WavBytes {
  public:
-  MidiReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-  bool AtEnd() const { return at_ == bytes_.size(); }
-  size_t Left() const { return bytes_.size() - at_; }
-  uint8_t Byte() {
-    if (AtEnd()) InvalidFormat();
-    return bytes_[at_++];
+  virtual ~WavBytes() = default;
+  virtual uint64_t size() const = 0;
+  // Copies up to `count` bytes from `offset`; returns how many there were.
+  virtual size_t Read(uint64_t offset, uint8_t* out, size_t count) const = 0;
+  // The whole file in memory, for SDL's own reader.
+  virtual std::vector<uint8_t> All() const = 0;
+};
+
+class MemoryWavBytes : public WavBytes {
+ public:
+  explicit MemoryWavBytes(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  uint64_t size() const override { return bytes_.size(); }
+  size_t Read(uint64_t offset, uint8_t* out, size_t count) const override {
+    if (offset >= bytes_.size()) return 0;
+    const size_t n = std::min<size_t>(count, bytes_.size() - offset);
+    std::memcpy(out, bytes_.data() + offset, n);
+    return n;
   }
-  uint32_t Number(int size) {
-    uint32_t value = 0;
-    for (int i = 0; i < size; ++i)
-      value = (value << 8) | Byte();
-    return value;
-  }
-  // At most four bytes, as the format allows.
-  uint32_t Quantity() {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-      const uint8_t byte = Byte();
-      value = (value << 7) | (byte & 0x7F);
-      if ((byte & 0x80) == 0) return value;
-    }
-    InvalidFormat();
-  }
-  void Skip(uint32_t count) {
-    if (count > Left()) InvalidFormat();
-    at_ += count;
-  }
-  std::span<const uint8_t> Take(uint32_t count) {
-    if (count > Left()) InvalidFormat();
-    auto part = bytes_.subspan(at_, count);
-    at_ += count;
-    return part;
-  }
-  bool Tag(const char* tag) {
-    if (Left() < 4 || std::memcmp(bytes_.data() + at_, tag, 4) != 0) return false;
-    at_ += 4;
-    return true;
-  }
+  std::vector<uint8_t> All() const override { return {bytes_.begin(), bytes_.end()}; }
 
  private:
   std::span<const uint8_t> bytes_;
-  size_t at_ = 0;
 };
 
-void CheckTrack(std::span<const uint8_t> track) {
-  MidiReader in(track);
-  uint8_t running = 0;
-  while (!in.AtEnd()) {
-    in.Quantity();  // delta time
-    uint8_t status = in.Byte();
-    if (status < 0x80) {
-      if (running == 0) InvalidFormat();  // data without a status
-      status = running;
-      if ((status < 0xC0 || status >= 0xE0) && in.Byte() >= 0x80) InvalidFormat();
-    } else if (status < 0xF0) {
-      running = status;
-      const int data = status >= 0xC0 && status < 0xE0 ? 1 : 2;
-      for (int i = 0; i < data; ++i) {
-        if (in.Byte() >= 0x80) InvalidFormat();
-      }
-    } else if (status == 0xF0 || status == 0xF7) {
-      in.Skip(in.Quantity());  // system exclusive
-    } else if (status == 0xFF) {
-      in.Byte();  // meta event type
-      in.Skip(in.Quantity());
-    } else {
-      InvalidFormat();  // no other status belongs in a file
+class FileWavBytes : public WavBytes {
+ public:
+  explicit FileWavBytes(const std::filesystem::path& file) : file_(file) {
+    CheckOrdinaryFile(file);
+    fd_ = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {};
+    if (fd_ < 0 || ::fstat(fd_, &status) != 0) Raise(kErrPathFileAccess);
+    if (!S_ISREG(status.st_mode)) Raise(kErrFileNotFound);
+    size_ = static_cast<uint64_t>(status.st_size);
+    if (size_ > kMaxSoundFileBytes) InvalidFormat();
+  }
+  ~FileWavBytes() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileWavBytes(const FileWavBytes&) = delete;
+  FileWavBytes& operator=(const FileWavBytes&) = delete;
+
+  uint64_t size() const override { return size_; }
+  size_t Read(uint64_t offset, uint8_t* out, size_t count) const override {
+    size_t done = 0;
+    while (done < count) {
+      const ssize_t got = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) Raise(kErrPathFileAccess);
+      if (got == 0) break;
+      done += static_cast<size_t>(got);
+    }
+    return done;
+  }
+  std::vector<uint8_t> All() const override { return ReadSoundFile(file_); }
+
+ private:
+  std::filesystem::path file_;
+  int fd_ = -1;
+  uint64_t size_ = 0;
+};
+
+uint16_t ReadLe16(const uint8_t* at) {
+  return static_cast<uint16_t>(at[0] | at[1] << 8);
+}
+
+// What the "fmt " and "data" chunks say, with the data clamped to the file.
+struct WavLayout {
+  uint16_t tag = 0;  // 1 PCM, 3 float, 0xFFFE extensible (its sub-format taken instead)
+  int channels = 0;
+  int rate = 0;
+  int bits = 0;
+  int block = 0;  // bytes per frame
+  uint64_t data_offset = 0;
+  uint64_t data_bytes = 0;
+  bool has_format = false;
+  bool has_data = false;
+};
+
+WavLayout ReadLayout(const WavBytes& wav) {
+  uint8_t header[12];
+  if (wav.Read(0, header, 12) != 12 || std::memcmp(header, "RIFF", 4) != 0 ||
+      std::memcmp(header + 8, "WAVE", 4) != 0) {
+    InvalidFormat();
+  }
+  WavLayout layout;
+  uint64_t at = 12;
+  while (at + 8 <= wav.size() && !(layout.has_format && layout.has_data)) {
+    uint8_t chunk[8];
+    wav.Read(at, chunk, 8);
+    const uint64_t length = std::min<uint64_t>(ReadLe32(chunk + 4), wav.size() - at - 8);
+    if (std::memcmp(chunk, "fmt ", 4) == 0 && !layout.has_format && length >= 16) {
+      uint8_t format[40] = {};
+      wav.Read(at + 8, format, static_cast<size_t>(std::min<uint64_t>(length, sizeof format)));
+      layout.tag = ReadLe16(format);
+      layout.channels = ReadLe16(format + 2);
+      layout.rate = static_cast<int>(std::min<uint32_t>(ReadLe32(format + 4), 1u << 30));
+      layout.block = ReadLe16(format + 12);
+      layout.bits = ReadLe16(format + 14);
+      if (layout.tag == 0xFFFE && length >= 40) layout.tag = ReadLe16(format + 24);
+      layout.has_format = true;
+    } else if (std::memcmp(chunk, "data", 4) == 0 && !layout.has_data) {
+      layout.data_offset = at + 8;
+      layout.data_bytes = length;
+      layout.has_data = true;
+    }
+    at += 8 + length + (length & 1u);
+  }
+  if (!layout.has_format || !layout.has_data) InvalidFormat();
+  if (layout.rate < kMinRate || layout.rate > kMaxRate) InvalidFormat();
+  if (layout.channels < 1 || layout.channels > kMaxChannels) InvalidFormat();
+  return layout;
+}
+
+// The SDL format of samples we stream ourselves; 0 for those SDL's reader decodes.
+SDL_AudioFormat StreamedFormat(const WavLayout& layout) {
+  if (layout.block != layout.channels * layout.bits / 8) return 0;
+  if (layout.tag == 1 && layout.bits == 8) return AUDIO_U8;
+  if (layout.tag == 1 && layout.bits == 16) return AUDIO_S16LSB;
+  if (layout.tag == 1 && (layout.bits == 24 || layout.bits == 32)) return AUDIO_S32LSB;
+  if (layout.tag == 3 && layout.bits == 32) return AUDIO_F32LSB;
+  return 0;
+}
+
+// Converts frames to the mixing format through an SDL audio stream, a piece at a time,
+// into samples reserved in advance against the budget.
+class Converter {
+ public:
+  Converter(SDL_AudioFormat format, int channels, int rate, uint64_t frames, MemoryBudget& budget)
+      : frame_bytes_(static_cast<size_t>(SDL_AUDIO_BITSIZE(format) / 8) * channels),
+        silence_(format == AUDIO_U8 ? 0x80 : 0),
+        length_(static_cast<size_t>(std::llround(static_cast<double>(frames) * kMixRate / rate)) *
+                kMixChannels) {
+    // The converted length, with room for the resampler's rounding.
+    const double frames_out = static_cast<double>(frames) * kMixRate / rate + 64.0;
+    const double bytes_out = frames_out * kMixChannels * sizeof(int16_t);
+    if (bytes_out > static_cast<double>(kMaxDecodedBytes)) InvalidFormat();
+    sound_.lease = budget.Reserve(static_cast<uint64_t>(bytes_out));
+    sound_.samples.reserve(static_cast<size_t>(frames_out) * kMixChannels);
+    stream_.reset(SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate, AUDIO_S16SYS,
+                                     kMixChannels, kMixRate));
+    if (!stream_) InvalidFormat();
+  }
+
+  void Put(const uint8_t* bytes, size_t count) {
+    if (count > 0 && SDL_AudioStreamPut(stream_.get(), bytes, static_cast<int>(count)) != 0) {
+      InvalidFormat();
+    }
+    Take();
+  }
+
+  DecodedSound Finish() {
+    // The resampler holds back the last few frames even when flushed: a tail of silence
+    // pushes them out, and the result is cut to the sound's own length.
+    const std::vector<uint8_t> tail(kTailFrames * frame_bytes_, silence_);
+    Put(tail.data(), tail.size());
+    if (SDL_AudioStreamFlush(stream_.get()) != 0) InvalidFormat();
+    Take();
+    sound_.samples.resize(std::min(length_, sound_.samples.size() / kMixChannels * kMixChannels));
+    return std::move(sound_);
+  }
+
+ private:
+  // Moves what the stream holds into the samples, never beyond what was reserved.
+  void Take() {
+    for (;;) {
+      const int got = SDL_AudioStreamGet(stream_.get(), piece_.data(),
+                                         static_cast<int>(piece_.size() * sizeof(int16_t)));
+      if (got < 0) InvalidFormat();
+      if (got == 0) return;
+      const size_t count = static_cast<size_t>(got) / sizeof(int16_t);
+      const size_t room = sound_.samples.capacity() - sound_.samples.size();
+      sound_.samples.insert(sound_.samples.end(), piece_.begin(),
+                            piece_.begin() + static_cast<std::ptrdiff_t>(std::min(count, room)));
     }
   }
+
+  size_t frame_bytes_;
+  uint8_t silence_;
+  size_t length_;
+  DecodedSound sound_;
+  AudioStreamPtr stream_;
+  std::vector<int16_t> piece_ = std::vector<int16_t>(size_t{16384} * kMixChannels);
+};
+
+// PCM and float samples straight from the file, 64 KiB at a time; 24-bit samples are
+// widened to 32 bits on the way, as the converter has no 24-bit format.
+DecodedSound StreamPcm(const WavBytes& wav, const WavLayout& layout, SDL_AudioFormat format,
+                       MemoryBudget& budget) {
+  const uint64_t frames = layout.data_bytes / static_cast<uint64_t>(layout.block);
+  Converter converter(format, layout.channels, layout.rate, frames, budget);
+  const size_t frames_per_piece = std::max<size_t>(1, 65536 / static_cast<size_t>(layout.block));
+  std::vector<uint8_t> piece(frames_per_piece * static_cast<size_t>(layout.block));
+  std::vector<uint8_t> widened;
+  for (uint64_t frame = 0; frame < frames;) {
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(frames_per_piece, frames - frame));
+    const size_t bytes = count * static_cast<size_t>(layout.block);
+    if (wav.Read(layout.data_offset + frame * layout.block, piece.data(), bytes) != bytes) {
+      InvalidFormat();
+    }
+    if (layout.bits == 24) {
+      const size_t samples = bytes / 3;
+      widened.resize(samples * 4);
+      for (size_t i = 0; i < samples; ++i) {
+        widened[4 * i] = 0;
+        std::memcpy(&widened[4 * i + 1], &piece[3 * i], 3);
+      }
+      converter.Put(widened.data(), widened.size());
+    } else {
+      converter.Put(piece.data(), bytes);
+    }
+    frame += count;
+  }
+  return converter.Finish();
+}
+
+// The other encodings, as SDL's reader decodes them (the whole file in memory; SDL's
+// decoded copy counts against the budget while it exists).
+DecodedSound DecodeWithSdl(std::vector<uint8_t> bytes, const WavLayout& layout,
+                           MemoryBudget& budget) {
+  if (bytes.size() > kMaxSdlWavBytes) InvalidFormat();
+  // Compressed samples grow at most four times (4-bit ADPCM to 16 bits).
+  MemoryLease decoding = budget.Reserve(layout.data_bytes * 4);
+  MakeChunkSizesHonest(bytes);
+  SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (source == nullptr) InvalidFormat();
+  SDL_AudioSpec spec{};
+  WavBuffer wav;
+  if (SDL_LoadWAV_RW(source, 1, &spec, &wav.data, &wav.length) == nullptr) InvalidFormat();
+  bytes = {};
+  if (spec.freq < kMinRate || spec.freq > kMaxRate) InvalidFormat();
+  if (spec.channels < 1 || spec.channels > kMaxChannels) InvalidFormat();
+  const size_t frame_bytes =
+      static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+  if (frame_bytes == 0) InvalidFormat();
+  const size_t frames = wav.length / frame_bytes;
+  Converter converter(spec.format, spec.channels, spec.freq, frames, budget);
+  const size_t piece = std::max<size_t>(1, 65536 / frame_bytes) * frame_bytes;
+  for (size_t at = 0; at < frames * frame_bytes; at += piece) {
+    converter.Put(wav.data + at, std::min(piece, frames * frame_bytes - at));
+  }
+  return converter.Finish();
+}
+
+DecodedSound Decode(const WavBytes& wav, MemoryBudget& budget) {
+  const WavLayout layout = ReadLayout(wav);
+  if (const SDL_AudioFormat format = StreamedFormat(layout)) {
+    return StreamPcm(wav, layout, format, budget);
+  }
+  return DecodeWithSdl(wav.All(), layout, budget);
 }
 
 }  // namespace
 
-void CheckMidi(std::span<const uint8_t> bytes) {
-  MidiReader in(bytes);
-  if (!in.Tag("MThd")) InvalidFormat();
-  const uint32_t header = in.Number(4);
-  if (header < 6) InvalidFormat();
-  const uint32_t format = in.Number(2);
-  const uint32_t tracks = in.Number(2);
-  const uint32_t division = in.Number(2);
-  if (format > 2 || tracks == 0 || division == 0) InvalidFormat();
-  in.Skip(header - 6);
-  uint32_t found = 0;
-  while (in.Left() >= 8 && found < tracks) {
-    const bool is_track = in.Tag("MTrk");
-    if (!is_track) in.Skip(4);  // a chunk of another kind, passed over
-    const uint32_t length = in.Number(4);
-    const auto chunk = in.Take(length);
-    if (is_track) {
-      CheckTrack(chunk);
-      ++found;
-    }
-  }
-  if (found == 0) InvalidFormat();
+DecodedSound DecodeWav(std::span<const uint8_t> bytes, MemoryBudget& budget) {
+  if (bytes.size() > kMaxSoundFileBytes) InvalidFormat();
+  return Decode(MemoryWavBytes(bytes), budget);
+}
+
+DecodedSound DecodeWavFile(const std::filesystem::path& file, MemoryBudget& budget) {
+  return Decode(FileWavBytes(file), budget);
+}
+
+SoundCache::SoundCache(size_t budget_bytes, MemoryBudget* memory)
+    : budget_(budget_bytes), memory_(memory != nullptr ? memory : &own_memory_) {
+  reclaimer_ = memory_->AddReclaimer([this] { Clear(); });
+}
+
+SoundCache::~SoundCache() {
+  memory_->RemoveReclaimer(reclaimer_);
+}
+
+void SoundCache::UseMemoryBudget(MemoryBudget& memory) {
+  Clear();
+  memory_->RemoveReclaimer(reclaimer_);
+  memory_ = &memory;
+  reclaimer_ = memory_->AddReclaimer([this] { Clear(); });
 }
 
 std::shared_ptr<const DecodedSound> SoundCache::Load(const std::filesystem::path& file) {
@@ -258,8 +378,7 @@ std::shared_ptr<const DecodedSound> SoundCache::Load(const std::filesystem::path
       by_key_.erase(found);
     }
   }
-  const std::vector<uint8_t> bytes = ReadSoundFile(file);
-  auto sound = std::make_shared<const DecodedSound>(DecodeWav(bytes));
+  auto sound = std::make_shared<const DecodedSound>(DecodeWavFile(file, *memory_));
   if (!ec) {
     entries_.push_front({key, size, written, sound});
     by_key_[key] = entries_.begin();

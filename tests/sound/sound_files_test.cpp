@@ -17,8 +17,12 @@ namespace qv::testing {
 namespace {
 
 using platform::ChannelGains;
-using platform::DecodeWav;
 using platform::VolumeGain;
+
+platform::DecodedSound DecodeWav(std::span<const uint8_t> bytes) {
+  static platform::MemoryBudget budget;
+  return platform::DecodeWav(bytes, budget);
+}
 
 // A copy of `wav` with a little-endian number of `bytes` bytes written at `at`.
 std::vector<uint8_t> Patched(std::vector<uint8_t> wav, size_t at, uint32_t value,

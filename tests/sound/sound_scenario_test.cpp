@@ -28,7 +28,7 @@ class SoundGame : public EngineHarness {
       dir().Write(std::string("resource/mmedia/") + name, SilentWav());
     }
     dir().Write("resource/mmedia/Theme.MID", OneNoteMidi());
-    dir().Write("resource/mmedia/loop.mp3", std::string("ID3"));
+    dir().Write("resource/mmedia/loop.mp3", ToneMp3());
   }
 };
 

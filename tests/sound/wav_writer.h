@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -66,5 +68,13 @@ inline std::vector<uint8_t> OneNoteMidi() {
           0x81, 0x40, 0x80, 60,  0,                               // 192 ticks (a second): off
           0x00, 0xFF, 0x2F, 0x00};                                // end of track
 }
+
+#ifdef QV_SOUND_TEST_DATA
+// A short MP3 of a tone (mpg123 decodes it as the real device does).
+inline std::vector<uint8_t> ToneMp3() {
+  std::ifstream in(std::string(QV_SOUND_TEST_DATA) + "/tone.mp3", std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+#endif
 
 }  // namespace qv::testing

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/vb_error.h"
+#include "platform/music_files.h"
 
 namespace qv::platform {
 
@@ -56,9 +57,12 @@ void RecordingAudio::DoStopAll() {
 
 void RecordingAudio::DoPlayMusic(const MusicState& wanted, const std::filesystem::path& file,
                                  double) {
-  // Read as the real device reads it; a MIDI file is checked as it checks it.
-  const std::vector<uint8_t> bytes = ReadSoundFile(file);
-  if (wanted.kind == MusicKind::kMidi) CheckMidi(bytes);
+  // Read, checked and decoded as the real device does it.
+  if (wanted.kind == MusicKind::kMidi) {
+    CheckMidi(ReadSoundFile(file, kMaxMidiFileBytes));
+  } else {
+    OpenMp3(ReadSoundFile(file));
+  }
   music_ended_ = false;
   Record("PlayMusic(" + KindName(wanted.kind) + ", " + wanted.file + ", " +
          std::to_string(wanted.volume) + ", " + Bool(wanted.loop) + ")");

@@ -1,9 +1,10 @@
 #pragma once
 // The sound device of headless runs: nothing is heard, but every request is checked and
 // recorded. Sounds are read and decoded exactly as the SDL2_mixer device does (through
-// the same cache), so a missing, truncated or foreign file fails here as it would there;
-// music files must exist, and MIDI files pass the same check. What each channel and the music were
-// asked to do is kept by AudioDevice; the calls themselves are kept in order for tests.
+// the same cache), and music is opened by the same readers (FluidSynth's check of MIDI
+// files, mpg123's decoding of MP3 files), so a missing, truncated or foreign file fails
+// here as it would there. What each channel and the music were asked to do is kept by
+// AudioDevice; the calls themselves are kept in order for tests.
 
 #include <functional>
 #include <string>
@@ -28,6 +29,8 @@ class RecordingAudio : public AudioDevice {
   // Headless music makes no sound and so has no length: a test says when the piece
   // reaches its end.
   void EndMusic() { music_ended_ = true; }
+
+  void UseMemoryBudget(MemoryBudget& budget) override { cache_.UseMemoryBudget(budget); }
 
  private:
   void DoPlay(int channel, const SoundChannelState& wanted, const std::filesystem::path& file,

@@ -1,6 +1,12 @@
 // GIF decoding: giflib reads the records and the LZW data one line at a time; the frames
 // are composited here onto a canvas the size of the logical screen, so every frame of
 // the Picture is a complete image the animated picture control can show on its own.
+//
+// The work is bounded by the canvas: a frame that lies off the canvas has its image
+// data passed over undecoded, and the lines of a frame below the canvas are passed over
+// as soon as no line on the canvas is left to decode. What remains is counted (pixels
+// decoded, drawn and copied into frames) against the limit of pixel work, checked
+// before each frame from what its header claims.
 
 #include <gif_lib.h>
 
@@ -83,10 +89,28 @@ class GifReader {
       }
     }
     if (picture_.frames.empty()) Raise(kErrInvalidPicture);
+    picture_.lease.ShrinkTo(DecodedBytes(picture_));
     return std::make_shared<const Picture>(std::move(picture_));
   }
 
  private:
+  // Adds work and refuses the file once it is over the limit.
+  void AddWork(uint64_t pixels) {
+    work_ += pixels;
+    if (work_ > limits_.max_pixel_work) Raise(kErrInvalidPicture);
+  }
+
+  // The frame's memory from the game's budget, before it is spent.
+  void ReserveFrame(uint64_t bytes) {
+    if (limits_.memory == nullptr) return;
+    if (picture_.frames.empty()) {
+      // The first frame brings the canvas it is drawn on.
+      picture_.lease = limits_.memory->Reserve(2 * bytes);
+    } else {
+      picture_.lease.Grow(bytes);
+    }
+  }
+
   bool ReadExtension() {
     int code = 0;
     GifByteType* block = nullptr;
@@ -122,13 +146,20 @@ class GifReader {
       Raise(kErrInvalidPicture);
     }
     if (canvas_.empty()) SetUpCanvas(desc);
-    uint64_t frame_bytes = uint64_t{4} * static_cast<uint64_t>(width_) * height_;
+    uint64_t canvas_pixels = static_cast<uint64_t>(width_) * height_;
+    uint64_t frame_bytes = uint64_t{4} * canvas_pixels;
     if ((picture_.frames.size() + 1) * frame_bytes > limits_.max_decoded_bytes) {
       Raise(kErrInvalidPicture);
     }
+    Rect area = ClipToCanvas(desc);
+    // What the header claims this frame costs: its lines down to the canvas's bottom
+    // edge decoded, its area drawn and the canvas copied.
+    const uint64_t rows =
+        area.w > 0 && area.h > 0 ? static_cast<uint64_t>(area.y + area.h - desc.Top) : 0;
+    AddWork(rows * static_cast<uint64_t>(std::max(desc.Width, 0)) + canvas_pixels);
+    ReserveFrame(frame_bytes);
 
     Dispose();
-    Rect area = ClipToCanvas(desc);
     Disposal disposal = has_control_ ? ToDisposal(control_.DisposalMode) : Disposal::kKeep;
     if (disposal == Disposal::kRestore) SaveArea(area);
     if (!DrawFrame(desc)) return false;  // broke off inside the frame: it is not kept
@@ -212,7 +243,12 @@ class GifReader {
   // Decodes the frame's lines onto the canvas; pixels of the transparent index leave the
   // canvas as it is. Returns false when the data breaks off.
   bool DrawFrame(const GifImageDesc& desc) {
-    if (desc.Width <= 0 || desc.Height <= 0) return SkipImageData();
+    // Lines of the frame on the canvas; once they are drawn, the rest is passed over.
+    int lines_left = std::clamp(std::min(desc.Top + desc.Height, height_), 0, height_) -
+                     std::clamp(desc.Top, 0, height_);
+    if (desc.Width <= 0 || desc.Height <= 0 || desc.Left >= width_ || lines_left <= 0) {
+      return SkipImageData();
+    }
     std::array<uint32_t, 256> palette = Palette(desc);
     int transparent = has_control_ ? control_.TransparentColor : NO_TRANSPARENT_COLOR;
     line_.resize(static_cast<size_t>(desc.Width));
@@ -224,31 +260,39 @@ class GifReader {
     static constexpr int kStart[] = {0, 4, 2, 1};
     static constexpr int kStep[] = {8, 8, 4, 2};
     int passes = desc.Interlace ? 4 : 1;
+    int rows_read = 0;
     for (int pass = 0; pass < passes; ++pass) {
       int start = desc.Interlace ? kStart[pass] : 0;
       int step = desc.Interlace ? kStep[pass] : 1;
       for (int row = start; row < desc.Height; row += step) {
         if (DGifGetLine(gif_, line_.data(), desc.Width) == GIF_ERROR) return false;
+        ++rows_read;
         int y = desc.Top + row;
         if (y < 0 || y >= height_) continue;
-        uint32_t* row_start = canvas_.data() + static_cast<size_t>(y) * width_;
-        for (int x = first_x; x < last_x; ++x) {
-          GifPixelType index = line_[static_cast<size_t>(x)];
-          if (index != transparent) row_start[desc.Left + x] = palette[index];
-        }
+        DrawLine(desc, palette, transparent, first_x, last_x, y);
+        // giflib passes over what follows the frame's last line by itself.
+        if (--lines_left == 0 && rows_read < desc.Height) return SkipImageData();
       }
     }
     return true;
   }
 
-  // An empty frame still carries its (empty) image data, which must be read past.
-  bool SkipImageData() {
-    int code_size = 0;
-    GifByteType* block = nullptr;
-    if (DGifGetCode(gif_, &code_size, &block) == GIF_ERROR) return false;
-    while (block) {
-      if (DGifGetCodeNext(gif_, &block) == GIF_ERROR) return false;
+  void DrawLine(const GifImageDesc& desc, const std::array<uint32_t, 256>& palette, int transparent,
+                int first_x, int last_x, int y) {
+    uint32_t* row_start = canvas_.data() + static_cast<size_t>(y) * width_;
+    for (int x = first_x; x < last_x; ++x) {
+      GifPixelType index = line_[static_cast<size_t>(x)];
+      if (index != transparent) row_start[desc.Left + x] = palette[index];
     }
+  }
+
+  // Passes over the rest of a frame's image data without decoding it: an empty frame,
+  // one off the canvas, or the lines below the canvas.
+  bool SkipImageData() {
+    GifByteType* block = nullptr;
+    do {
+      if (DGifGetCodeNext(gif_, &block) == GIF_ERROR) return false;
+    } while (block);
     return true;
   }
 
@@ -264,6 +308,7 @@ class GifReader {
   bool has_control_ = false;
   Disposal pending_ = Disposal::kKeep;
   Rect pending_area_;
+  uint64_t work_ = 0;
 };
 
 PicturePtr DecodeGifFrom(GifInput& input, const PictureLimits& limits) {

@@ -12,12 +12,12 @@
 //     a loop count of n > 0                   -> n + 1 (n repeats after the first play,
 //                                                as web browsers play such files).
 //
-// Errors: a file that is not there raises "File not found" (53); a folder or an
-// unreadable file "Path/File access error" (75); bytes that do not decode, and pictures
-// over the budget of `PictureLimits`, "Invalid picture" (481). A GIF that breaks off
-// after one or more complete frames keeps those frames: a truncated download or a
-// sloppy writer should still show what it holds; a GIF without one complete frame is
-// invalid.
+// Errors: a file that is not there, or is no ordinary file (a FIFO, a device), raises
+// "File not found" (53); a folder or an unreadable file "Path/File access error" (75);
+// bytes that do not decode, and pictures over the limits of `PictureLimits`, "Invalid
+// picture" (481); frames that do not fit in the memory budget "Out of memory" (7). A GIF that
+// breaks off after one or more complete frames keeps those frames: a truncated download or a sloppy
+// writer should still show what it holds; a GIF without one complete frame is invalid.
 
 #include <cstdint>
 #include <filesystem>
@@ -33,6 +33,11 @@ struct PictureLimits {
   int max_side = 4096;  // canvas and each frame, in pixels
   int max_frames = 2000;
   uint64_t max_decoded_bytes = uint64_t{256} << 20;  // all frames of one picture, 4 bytes a pixel
+  // Pixels a GIF may cost to decode (each pixel decoded, drawn or copied into a frame):
+  // about a second of work. Beyond it the file is refused as invalid.
+  uint64_t max_pixel_work = uint64_t{1} << 28;
+  // The game's budget the decoded frames count against (none: only the limits above).
+  MemoryBudget* memory = nullptr;
 };
 
 // The memory a decoded picture takes (its frames' pixels).

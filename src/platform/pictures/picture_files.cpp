@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/vb_error.h"
+#include "platform/regular_file.h"
 
 namespace qv::platform {
 
@@ -21,8 +22,8 @@ uint64_t DecodedBytes(const Picture& picture) {
 PicturePtr DecodePictureFile(const fs::path& path, const PictureLimits& limits) {
   std::error_code ec;
   fs::file_status status = fs::status(path, ec);
-  if (!fs::exists(status)) Raise(kErrFileNotFound);
-  if (!fs::is_regular_file(status)) Raise(kErrPathFileAccess);
+  if (fs::is_directory(status)) Raise(kErrPathFileAccess);
+  CheckOrdinaryFile(path);  // opened without blocking: a FIFO is refused, not waited on
   std::ifstream in(path, std::ios::binary);
   if (!in) Raise(kErrPathFileAccess);
 
@@ -49,6 +50,17 @@ PicturePtr DecodePictureFile(const fs::path& path, const PictureLimits& limits) 
 PictureFiles::PictureFiles(uint64_t cache_bytes, PictureLimits limits)
     : cache_bytes_(cache_bytes), limits_(limits) {}
 
+PictureFiles::~PictureFiles() {
+  if (limits_.memory != nullptr) limits_.memory->RemoveReclaimer(reclaimer_);
+}
+
+void PictureFiles::UseMemoryBudget(MemoryBudget& memory) {
+  ClearCache();
+  if (limits_.memory != nullptr) limits_.memory->RemoveReclaimer(reclaimer_);
+  limits_.memory = &memory;
+  reclaimer_ = memory.AddReclaimer([this] { ClearCache(); });
+}
+
 PicturePtr PictureFiles::Load(const fs::path& path) {
   std::error_code ec;
   fs::path full = fs::absolute(path, ec).lexically_normal();
@@ -61,7 +73,8 @@ PicturePtr PictureFiles::Load(const fs::path& path) {
     if (found != entries_.end()) Forget(found->second);
     Raise(kErrFileNotFound);
   }
-  if (!fs::is_regular_file(status)) Raise(kErrPathFileAccess);
+  if (fs::is_directory(status)) Raise(kErrPathFileAccess);
+  if (!fs::is_regular_file(status)) Raise(kErrFileNotFound);
   uintmax_t size = fs::file_size(full, ec);
   if (ec) Raise(kErrPathFileAccess);
   fs::file_time_type modified = fs::last_write_time(full, ec);

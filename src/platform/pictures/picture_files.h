@@ -28,6 +28,13 @@ class PictureFiles final : public PictureLoader {
   static constexpr uint64_t kDefaultCacheBytes = uint64_t{256} << 20;
 
   explicit PictureFiles(uint64_t cache_bytes = kDefaultCacheBytes, PictureLimits limits = {});
+  ~PictureFiles() override;
+  PictureFiles(const PictureFiles&) = delete;
+  PictureFiles& operator=(const PictureFiles&) = delete;
+
+  // Decoded pictures count against `memory` from now on; when it runs short, the cache
+  // lets go of what only it holds.
+  void UseMemoryBudget(MemoryBudget& memory);
 
   // Loads (or returns the cached) picture at a real path. Raises 53, 75 or 481 as
   // DecodePictureFile does.
@@ -60,6 +67,7 @@ class PictureFiles final : public PictureLoader {
   EntryList recent_;
   std::unordered_map<std::string, EntryList::iterator> entries_;
   uint64_t cached_bytes_ = 0;
+  int reclaimer_ = 0;
   std::unique_ptr<BuiltinPictures> builtins_;
 };
 

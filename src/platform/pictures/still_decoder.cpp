@@ -176,9 +176,14 @@ PicturePtr DecodeStill(std::span<const uint8_t> bytes, const PictureLimits& limi
     case Format::kOther:
       break;
   }
+  MemoryLease lease;
   if (type) {
     if (!announced) Raise(kErrInvalidPicture);
     CheckSize(*announced, limits);
+    // The pixels and SDL's surface of them, before they are decoded.
+    if (limits.memory) {
+      lease = limits.memory->Reserve(uint64_t{8} * announced->width * announced->height);
+    }
   }
 
   RWopsPtr source(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
@@ -188,6 +193,8 @@ PicturePtr DecodeStill(std::span<const uint8_t> bytes, const PictureLimits& limi
   SurfacePtr surface(type ? IMG_LoadTyped_RW(source.get(), 0, type) : IMG_Load_RW(source.get(), 0));
   if (!surface) Raise(kErrInvalidPicture);
   CheckSize({surface->w, surface->h}, limits);
+  const uint64_t pixel_bytes = uint64_t{4} * static_cast<uint64_t>(surface->w) * surface->h;
+  if (limits.memory && lease.bytes() == 0) lease = limits.memory->Reserve(2 * pixel_bytes);
   if (SDL_MUSTLOCK(surface.get()) && SDL_LockSurface(surface.get()) != 0) {
     Raise(kErrInvalidPicture);
   }
@@ -201,6 +208,8 @@ PicturePtr DecodeStill(std::span<const uint8_t> bytes, const PictureLimits& limi
       std::make_shared<const Image>(surface->w, surface->h, std::move(pixels)));
   picture.delays_ms.push_back(0);
   picture.loop_count = 1;
+  lease.ShrinkTo(pixel_bytes);
+  picture.lease = std::move(lease);
   return std::make_shared<const Picture>(std::move(picture));
 }
 

@@ -7,11 +7,13 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
 
 #include "core/vb_error.h"
+#include "platform/music_files.h"
 #include "platform/sdl_handles.h"
 #include "platform/sound_files.h"
 
@@ -22,11 +24,9 @@ namespace {
 // Samples per mixing buffer: about 23 ms at 44100 Hz.
 constexpr int kBufferFrames = 1024;
 
-using MusicPtr = std::unique_ptr<Mix_Music, SdlRelease<Mix_FreeMusic>>;
-
-int MixVolume(double gain) {
-  return static_cast<int>(std::lround(std::clamp(gain, 0.0, 1.0) * MIX_MAX_VOLUME));
-}
+// A piece that repeats is never started again sooner than this after its last start:
+// a piece of no length would otherwise be read again on every buffer.
+constexpr size_t kMinPassFrames = kMixRate;
 
 }  // namespace
 
@@ -40,11 +40,22 @@ struct SdlMixerAudio::Impl {
   };
 
   SdlAudioConfig config;
-  std::array<Channel, kSoundChannelCount + 1> channels;  // element 0 unused
+  // Before the channels: the sounds they play give their memory back to its budget.
   SoundCache cache;
-  MusicPtr music;
-  std::vector<uint8_t> music_bytes;  // what `music` plays from
+  std::array<Channel, kSoundChannelCount + 1> channels;  // element 0 unused
+  std::unique_ptr<MidiSynth> midi;                       // made for the first MIDI piece
+
+  // The music stream, rendered into the mix by the mixer's thread (MixMusic). The
+  // mutex guards the piece and its state; SDL_mixer is never called while it is held,
+  // since the mixer's thread holds SDL's audio lock when it takes it.
+  std::mutex music_mutex;
+  std::unique_ptr<MusicSource> music;
   bool music_loop = false;
+  bool music_playing = false;
+  bool music_ended = false;
+  size_t pass_frames = 0;  // frames since the piece last started
+  std::atomic<float> music_gain{1.0f};
+  std::vector<float> music_buffer;
 
   static int MixChannel(int channel) { return channel - 1; }
 
@@ -74,11 +85,54 @@ struct SdlMixerAudio::Impl {
     channels[static_cast<size_t>(channel)].sound.reset();
   }
 
-  void FreeMusic() {
-    if (!music) return;
-    Mix_HaltMusic();
-    music.reset();
-    music_bytes.clear();
+  // Runs on the mixer's thread before the channels are mixed in: the piece's samples at
+  // the music's exact gain.
+  static void MixMusic(void* data, Uint8* stream, int length) {
+    auto* impl = static_cast<Impl*>(data);
+    std::lock_guard lock(impl->music_mutex);
+    if (!impl->music || !impl->music_playing) return;
+    const size_t frames = static_cast<size_t>(length) / (kMixChannels * sizeof(int16_t));
+    impl->music_buffer.resize(frames * kMixChannels);
+    impl->RenderMusic(impl->music_buffer.data(), frames);
+    const float gain = impl->music_gain.load(std::memory_order_relaxed);
+    auto* samples = reinterpret_cast<int16_t*>(stream);
+    for (size_t i = 0; i < frames * kMixChannels; ++i) {
+      const float mixed = samples[i] + impl->music_buffer[i] * gain * 32767.0f;
+      samples[i] = static_cast<int16_t>(std::lrintf(std::clamp(mixed, -32768.0f, 32767.0f)));
+    }
+  }
+
+  // Fills `frames` frames of the piece, starting it again at its end when it repeats.
+  void RenderMusic(float* out, size_t frames) {
+    size_t done = 0;
+    while (done < frames && music_playing) {
+      const size_t got = music->Render(out + kMixChannels * done, frames - done);
+      done += got;
+      pass_frames += got;
+      if (done >= frames) break;
+      // The piece has ended.
+      if (!music_loop) {
+        music_playing = false;
+        music_ended = true;
+        break;
+      }
+      if (pass_frames < kMinPassFrames) {
+        // Silence until the pass has lasted long enough, then the next pass.
+        const size_t wait = std::min(frames - done, kMinPassFrames - pass_frames);
+        done += wait;
+        pass_frames += wait;
+        if (pass_frames < kMinPassFrames) break;
+      }
+      music->Rewind();
+      pass_frames = 0;
+    }
+  }
+
+  std::unique_ptr<MusicSource> TakeMusic() {
+    std::lock_guard lock(music_mutex);
+    music_playing = false;
+    music_ended = false;
+    return std::move(music);
   }
 };
 
@@ -90,24 +144,26 @@ SdlMixerAudio::SdlMixerAudio(SdlAudioConfig config) : impl_(std::make_unique<Imp
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     throw std::runtime_error(std::string("no sound output: ") + SDL_GetError());
   }
-  // Decoders that fail to start show when a piece of their kind is played.
-  Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
   // Always this format: SDL converts for the hardware, the gains can count on it.
   if (Mix_OpenAudioDevice(kMixRate, AUDIO_S16SYS, kMixChannels, kBufferFrames, nullptr, 0) != 0) {
     std::string reason = Mix_GetError();
-    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     throw std::runtime_error("no sound output: " + reason);
   }
   Mix_AllocateChannels(kSoundChannelCount);
+  Mix_HookMusic(&Impl::MixMusic, impl_.get());
 }
 
 SdlMixerAudio::~SdlMixerAudio() {
   Mix_HaltChannel(-1);
-  impl_->FreeMusic();
+  Mix_HookMusic(nullptr, nullptr);
+  impl_->TakeMusic();
   Mix_CloseAudio();
-  Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlMixerAudio::UseMemoryBudget(MemoryBudget& budget) {
+  impl_->cache.UseMemoryBudget(budget);
 }
 
 size_t SdlMixerAudio::cached_sounds() const {
@@ -155,59 +211,58 @@ void SdlMixerAudio::DoStopAll() {
 
 void SdlMixerAudio::DoPlayMusic(const MusicState& wanted, const std::filesystem::path& file,
                                 double gain) {
-  std::error_code ec;
-  Mix_MusicType type = MUS_MP3;
+  // Read, checked and opened first: a piece that fails leaves the music as it was.
+  std::unique_ptr<MusicSource> piece;
   if (wanted.kind == MusicKind::kMidi) {
-    type = MUS_MID;
-    const std::filesystem::path& soundfont = impl_->config.soundfont;
-    if (!std::filesystem::is_regular_file(soundfont, ec)) {
-      throw VbError(kErrFileNotFound, "Soundfont not found: " + soundfont.string());
-    }
-    Mix_SetSoundFonts(soundfont.c_str());
+    if (!impl_->midi) impl_->midi = std::make_unique<MidiSynth>(impl_->config.soundfont);
+    std::vector<uint8_t> bytes = ReadSoundFile(file, kMaxMidiFileBytes);
+    CheckMidi(bytes);
+    // The synthesizer plays one piece at a time: the old one goes first.
+    impl_->TakeMusic();
+    piece = impl_->midi->Open(std::move(bytes));
+  } else {
+    piece = OpenMp3(ReadSoundFile(file));
   }
-  // The piece is read once and played from memory.
-  std::vector<uint8_t> bytes = ReadSoundFile(file);
-  if (type == MUS_MID) CheckMidi(bytes);
-  SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (source == nullptr) Raise(kErrInvalidFileFormat);
-  // Only the decoder of the kind asked for looks at the file; the music owns the source.
-  MusicPtr music(Mix_LoadMUSType_RW(source, type, 1));
-  if (!music) Raise(kErrInvalidFileFormat);
-  // An MP3 decoder finds no sound in a file that is no MP3: it would play nothing.
-  if (type == MUS_MP3 && !(Mix_MusicDuration(music.get()) > 0.0)) Raise(kErrInvalidFileFormat);
-  impl_->FreeMusic();
-  impl_->music = std::move(music);
-  impl_->music_bytes = std::move(bytes);
-  impl_->music_loop = wanted.loop;
-  Mix_VolumeMusic(MixVolume(gain));
-  if (Mix_PlayMusic(impl_->music.get(), wanted.loop ? -1 : 0) != 0) {
-    const std::string reason = Mix_GetError();
-    impl_->FreeMusic();
-    throw VbError(kErrInvalidCall, reason);
+  std::unique_ptr<MusicSource> old;
+  {
+    std::lock_guard lock(impl_->music_mutex);
+    old = std::move(impl_->music);
+    impl_->music = std::move(piece);
+    impl_->music_loop = wanted.loop;
+    impl_->music_playing = true;
+    impl_->music_ended = false;
+    impl_->pass_frames = 0;
+    impl_->music_gain.store(static_cast<float>(gain));
   }
 }
 
 void SdlMixerAudio::DoStopMusic() {
-  Mix_HaltMusic();
+  std::lock_guard lock(impl_->music_mutex);
+  impl_->music_playing = false;
+  impl_->music_ended = false;
+  if (impl_->music) impl_->music->Rewind();
 }
 
 void SdlMixerAudio::DoRestartMusic() {
+  std::lock_guard lock(impl_->music_mutex);
   if (!impl_->music) return;
-  if (Mix_PlayMusic(impl_->music.get(), impl_->music_loop ? -1 : 0) != 0) {
-    throw VbError(kErrInvalidCall, Mix_GetError());
-  }
+  impl_->music->Rewind();
+  impl_->pass_frames = 0;
+  impl_->music_playing = true;
+  impl_->music_ended = false;
 }
 
 void SdlMixerAudio::DoSetMusicGain(int32_t, double gain) {
-  Mix_VolumeMusic(MixVolume(gain));
+  impl_->music_gain.store(static_cast<float>(gain));
 }
 
 void SdlMixerAudio::DoReleaseMusic() {
-  impl_->FreeMusic();
+  impl_->TakeMusic();
 }
 
 bool SdlMixerAudio::DoMusicEnded() const {
-  return impl_->music && Mix_PlayingMusic() == 0;
+  std::lock_guard lock(impl_->music_mutex);
+  return impl_->music != nullptr && impl_->music_ended;
 }
 
 }  // namespace qv::platform

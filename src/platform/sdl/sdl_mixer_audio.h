@@ -1,10 +1,10 @@
 #pragma once
 // The sound device of players with a window, on SDL2_mixer: the 20 game channels are
 // mixer channels 0..19, each with its pan and volume applied as exact gains; music is
-// SDL2_mixer's one music stream, MIDI through its FluidSynth backend with a General MIDI
-// soundfont, MP3 through its MP3 decoder. Sound is not tied to any window: it plays on
-// whichever of the player's windows is active. Only one device can be open at a time
-// (SDL2_mixer has one output). SDL stays out of this header.
+// rendered into the mix by our own hook (MIDI through FluidSynth with a General MIDI
+// soundfont, MP3 through mpg123, see music_files.h) at the music's exact gain. Sound is not tied to
+// any window: it plays on whichever of the player's windows is active. Only one device can be open
+// at a time (SDL2_mixer has one output). SDL stays out of this header.
 
 #include <filesystem>
 #include <memory>
@@ -30,6 +30,7 @@ class SdlMixerAudio : public AudioDevice {
   SdlMixerAudio(const SdlMixerAudio&) = delete;
   SdlMixerAudio& operator=(const SdlMixerAudio&) = delete;
 
+  void UseMemoryBudget(MemoryBudget& budget) override;
   // Decoded sounds kept in memory now.
   size_t cached_sounds() const;
 
