@@ -27,6 +27,18 @@ void ParseScreen(const std::string& value, Options& options) {
   }
 }
 
+void ParseMemoryBudget(const std::string& value, Options& options) {
+  uint64_t mb = 0;
+  auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), mb);
+  if (ec != std::errc() || end != value.data() + value.size() || value.empty() ||
+      mb < kMinMemoryBudgetMb || mb > kMaxMemoryBudgetMb) {
+    throw UsageError("--memory-budget takes a number of MiB from " +
+                     std::to_string(kMinMemoryBudgetMb) + " to " +
+                     std::to_string(kMaxMemoryBudgetMb) + ", not \"" + value + "\"");
+  }
+  options.memory_budget_mb = mb;
+}
+
 }  // namespace
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
@@ -84,6 +96,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       ParseScreen(value(), options);
     } else if (name == "--soundfont") {
       options.soundfont = value();
+    } else if (name == "--memory-budget") {
+      ParseMemoryBudget(value(), options);
     } else if (name == "--help" || name == "-h") {
       flag(options.help);
     } else if (name == "--version") {
@@ -118,6 +132,8 @@ std::string UsageText() {
          "  --window           play in a window (the default without --script)\n"
          "  --screen WxH       size of the virtual screen in pixels (default 800x600)\n"
          "  --soundfont FILE   the General MIDI soundfont (.sf2/.sf3) that plays MIDI music\n"
+         "  --memory-budget MB the most memory the game's decoded pictures and sounds\n"
+         "                     may take (default 512)\n"
          "  --help             show this text\n"
          "  --version          show the player's version\n"
          "\n"

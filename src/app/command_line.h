@@ -32,6 +32,8 @@ struct Options {
   bool fullscreen = false;
   // The General MIDI soundfont for MIDI music (empty: the one the setup installs).
   std::filesystem::path soundfont;
+  // The most memory the game's decoded pictures and sounds may take, in MiB.
+  uint64_t memory_budget_mb = 512;
   int screen_width = 800;  // the virtual screen, in logical pixels
   int screen_height = 600;
   bool help = false;
@@ -40,6 +42,8 @@ struct Options {
 
 inline constexpr int kMinScreenSide = 64;
 inline constexpr int kMaxScreenSide = 8192;
+inline constexpr uint64_t kMinMemoryBudgetMb = 16;
+inline constexpr uint64_t kMaxMemoryBudgetMb = 65536;
 
 // Parses the arguments after the program name. Options take their value as the next
 // argument or after "=" (--log=FILE); "--" ends the options. Throws UsageError.

@@ -117,6 +117,7 @@ int Main(int argc, char** argv) {
     PlayerSettings settings;
     settings.verbose_log = options.verbose_log;
     settings.scripted = options.script.has_value();
+    settings.memory_budget_bytes = options.memory_budget_mb << 20;
     settings.open_audio = [&options]() -> std::unique_ptr<platform::AudioDevice> {
       platform::SdlAudioConfig audio;
       if (!options.soundfont.empty()) audio.soundfont = options.soundfont;

@@ -38,6 +38,7 @@ bool HasButton(BoxButtons buttons, BoxAnswer answer) {
 Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem::path& game_dir,
                PlayerSettings settings)
     : settings_(settings),
+      memory_budget_(settings_.memory_budget_bytes),
       backend_(std::move(backend)),
       loop_(*backend_),
       desktop_(loop_),
@@ -48,6 +49,8 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
       notify_log_(desktop_, boxes_, backend_->clipboard()),
       audio_(OpenAudio(settings_, *backend_)),
       game_(loop_, boxes_, folder_, scene_data_, pictures_, screen_, notify_log_, *audio_) {
+  pictures_.UseMemoryBudget(memory_budget_);
+  audio_->UseMemoryBudget(memory_budget_);
   auto* headless = dynamic_cast<platform::HeadlessBackend*>(backend_.get());
   if (headless != nullptr && backend_->headless()) {
     headless_boxes_ = &headless->headless_boxes();

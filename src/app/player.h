@@ -21,6 +21,7 @@
 #include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/event_loop.h"
+#include "platform/memory_budget.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
 #include "ui/desktop.h"
@@ -41,6 +42,8 @@ struct PlayerSettings {
   // Opens the sound output of a player with a window. Headless runs, and runs without
   // it, record what they would play instead.
   std::function<std::unique_ptr<platform::AudioDevice>()> open_audio;
+  // The most memory the game's decoded pictures and sounds may take together.
+  uint64_t memory_budget_bytes = platform::MemoryBudget::kDefaultBytes;
 };
 
 // One message box as the player showed it.
@@ -60,6 +63,7 @@ class Player {
   Player& operator=(const Player&) = delete;
 
   const PlayerSettings& settings() const { return settings_; }
+  const platform::MemoryBudget& memory_budget() const { return memory_budget_; }
   platform::Backend& backend() { return *backend_; }
   platform::EventLoop& loop() { return loop_; }
   // The boxes every part of the player shows: recorded, written to the run log, then
@@ -144,6 +148,8 @@ class Player {
   };
 
   PlayerSettings settings_;
+  // Before everything that holds decoded media.
+  platform::MemoryBudget memory_budget_;
   std::unique_ptr<platform::Backend> backend_;
   platform::HeadlessMessageBoxes* headless_boxes_ = nullptr;  // headless runs only
   platform::EventLoop loop_;

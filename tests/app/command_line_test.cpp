@@ -16,7 +16,8 @@ std::string UsageErrorOf(const std::vector<std::string>& args) {
 
 TEST(CommandLineTest, EveryOptionInBothSpellings) {
   Options o = ParseCommandLine({"--headless", "--script", "walk.qvs", "--verbose-log", "--log", "-",
-                                "--state-json=out.json", "--screen", "1024x768", "games/x"});
+                                "--state-json=out.json", "--screen", "1024x768",
+                                "--memory-budget=256", "games/x"});
   EXPECT_TRUE(o.headless);
   EXPECT_EQ(o.script, "walk.qvs");
   EXPECT_TRUE(o.verbose_log);
@@ -24,6 +25,7 @@ TEST(CommandLineTest, EveryOptionInBothSpellings) {
   EXPECT_EQ(o.state_json, "out.json");
   EXPECT_EQ(o.screen_width, 1024);
   EXPECT_EQ(o.screen_height, 768);
+  EXPECT_EQ(o.memory_budget_mb, 256u);
   EXPECT_EQ(o.game_dir, "games/x");
 
   Options d = ParseCommandLine({});
@@ -31,6 +33,7 @@ TEST(CommandLineTest, EveryOptionInBothSpellings) {
   EXPECT_FALSE(d.game_dir);
   EXPECT_EQ(d.screen_width, 800);
   EXPECT_EQ(d.screen_height, 600);
+  EXPECT_EQ(d.memory_budget_mb, 512u);
 
   EXPECT_TRUE(ParseCommandLine({"--help"}).help);
   EXPECT_TRUE(ParseCommandLine({"--version"}).version);
@@ -58,6 +61,11 @@ TEST(CommandLineTest, BadUsageIsExplained) {
     EXPECT_NE(UsageErrorOf({"--screen", screen}).find("--screen takes WIDTHxHEIGHT"),
               std::string::npos)
         << screen;
+  }
+  for (const char* mb : {"0", "15", "65537", "1e3", "-5", "512MB"}) {
+    EXPECT_NE(UsageErrorOf({"--memory-budget", mb}).find("--memory-budget takes"),
+              std::string::npos)
+        << mb;
   }
 }
 
