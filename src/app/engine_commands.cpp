@@ -4,6 +4,7 @@
 #include "app/player.h"
 #include "app/script.h"
 #include "app/script_commands.h"
+#include "core/procedure.h"
 
 namespace qv::app {
 

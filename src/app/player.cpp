@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/run_log.h"
+#include "core/procedure.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/recording_audio.h"
 
@@ -81,8 +82,9 @@ void Player::Start() {
 }
 
 void Player::NewGame() {
+  game_.engine.StartGame();
   game_.engine.ResetGameState();
-  screen_.ScnTimer->SetInterval(1);
+  game_.engine.ScnTimer->SetInterval(1);
   RunProcedure(boxes_, "StartNewGame", [this] { game_.inventory.NewGameInventory(); });
   screen_.Main().Show();
   loop_.DoEvents();

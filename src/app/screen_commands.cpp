@@ -9,6 +9,7 @@
 #include "app/player.h"
 #include "app/script.h"
 #include "app/script_commands.h"
+#include "core/procedure.h"
 #include "core/text.h"
 #include "platform/input.h"
 

@@ -10,13 +10,4 @@ BoxAnswer PrintingMessageBoxes::Show(std::string_view title, std::string_view te
   return buttons == BoxButtons::kYesNo ? BoxAnswer::kYes : BoxAnswer::kOk;
 }
 
-std::string UnexpectedErrorText(std::string_view procedure, const VbError& error) {
-  return "Unexpected error in procedure: " + std::string(procedure) + "\r\n" + "Error #" +
-         std::to_string(error.number()) + ": " + error.description();
-}
-
-void ReportUnexpected(MessageBoxService& boxes, std::string_view procedure, const VbError& error) {
-  boxes.Show(kAppTitle, UnexpectedErrorText(procedure, error), BoxButtons::kOk, BoxIcon::kCritical);
-}
-
 }  // namespace qv

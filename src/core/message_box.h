@@ -2,12 +2,8 @@
 // Message boxes go through one service: a real box with a window, a printed and
 // scripted box in headless runs. Procedures report their failures through it.
 
-#include <exception>
 #include <string>
 #include <string_view>
-#include <utility>
-
-#include "core/vb_error.h"
 
 namespace qv {
 
@@ -32,24 +28,5 @@ class PrintingMessageBoxes : public MessageBoxService {
   BoxAnswer Show(std::string_view title, std::string_view text, BoxButtons buttons,
                  BoxIcon icon) override;
 };
-
-// "Unexpected error in procedure: X" + line break + "Error #N: description".
-std::string UnexpectedErrorText(std::string_view procedure, const VbError& error);
-
-// Shows the unexpected-error box of a procedure (critical icon, application title).
-void ReportUnexpected(MessageBoxService& boxes, std::string_view procedure, const VbError& error);
-
-// Runs body as the procedure named: an error that escapes it is reported with the
-// unexpected-error box and the procedure returns. Returns false when it failed.
-template <typename Body>
-bool RunProcedure(MessageBoxService& boxes, std::string_view procedure, Body&& body) {
-  try {
-    std::forward<Body>(body)();
-    return true;
-  } catch (const std::exception& e) {
-    ReportUnexpected(boxes, procedure, ToVbError(e));
-    return false;
-  }
-}
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "data/scene_data.h"
 
+#include "core/procedure.h"
 #include "core/vb_error.h"
 #include "data/record_codec.h"
 
@@ -62,7 +63,14 @@ const RecordFile& SceneData::Require(const std::optional<RecordFile>& file) {
 }
 
 void SceneData::ReadScene(int16_t scene_no) {
-  auto record = DecodeRecord<SceneRecord>(Require(scene_file_).Read(scene_no));
+  UseScene(ReadSceneRecord(scene_no), scene_no);
+}
+
+SceneRecord SceneData::ReadSceneRecord(int16_t scene_no) const {
+  return DecodeRecord<SceneRecord>(Require(scene_file_).Read(scene_no));
+}
+
+void SceneData::UseScene(const SceneRecord& record, int16_t scene_no) {
   scene.CopyFrom(record);
   scene.CurrentScene = scene_no;
 }
@@ -76,7 +84,13 @@ ItemRecord SceneData::ReadItem(int64_t n) const {
 }
 
 ConversationRecord SceneData::ReadConversation(int64_t n) const {
-  return DecodeRecord<ConversationRecord>(Require(conversation_file_).Read(n));
+  const RecordFile& file = Require(conversation_file_);
+  // A conversation past the end of its file would be a box without lines.
+  if (n > 0 &&
+      static_cast<uint64_t>(n - 1) * static_cast<uint64_t>(file.record_length()) >= file.length()) {
+    Raise(kErrInputPastEnd);
+  }
+  return DecodeRecord<ConversationRecord>(file.Read(n));
 }
 
 std::optional<GeneralRecord> SceneData::ReadGeneral() const {

@@ -49,9 +49,14 @@ class SceneData {
   // Raises on a failed read (record 0: "Bad record number"); the tables keep what they
   // held. Hiding the object controls first is the scene loader's work.
   void ReadScene(int16_t scene_no);
+  // The same in two steps: the record read (raising as above, nothing changed), then
+  // made the current scene.
+  SceneRecord ReadSceneRecord(int16_t scene_no) const;
+  void UseScene(const SceneRecord& record, int16_t scene_no);
 
   // Record readers for the other Parts. A file that is not open raises "Bad file name
-  // or number" (52); a record number below 1 raises 63; a record past the end is zeros.
+  // or number" (52); a record number below 1 raises 63; a record past the end is zeros,
+  // except a conversation's, which raises "Input past end of file" (62).
   LocationRecord ReadLocation(int64_t n) const;
   ItemRecord ReadItem(int64_t n) const;
   ConversationRecord ReadConversation(int64_t n) const;

@@ -1,5 +1,6 @@
 #include "diag/notify_log.h"
 
+#include "core/procedure.h"
 #include "core/text.h"
 #include "core/vb_error.h"
 
@@ -57,17 +58,19 @@ void NotifyLog::Unload() {
 void NotifyLog::Append(std::string_view text) {
   NoWin();
   if (listener_) listener_(text);
-  try {
-    list_->AddItem(std::string(text));
-    list_->SetListIndex(list_->ListCount() - 1);
-  } catch (const std::exception& e) {
-    VbError error = ToVbError(e);
-    boxes_.Show(kAppTitle,
-                "An error has occured with the Notify Window.\rError #" + NumText(error.number()) +
-                    " : " + error.description() + "\rList Count =" + NumText(list_->ListCount()),
-                BoxButtons::kOk, BoxIcon::kNone);
-    list_->Clear();
-  }
+  const bool added = RunReporting(
+      boxes_,
+      [this] {
+        return ErrorBoxFormat{
+            "An error has occured with the Notify Window.", "\rError #",   true, " : ",
+            "\rList Count =" + NumText(list_->ListCount()), BoxIcon::kNone};
+      },
+      [&] {
+        list_->AddItem(std::string(text));
+        list_->SetListIndex(list_->ListCount() - 1);
+      });
+  // A list that refuses lines starts again empty.
+  if (!added) list_->Clear();
 }
 
 std::vector<std::string> NotifyLog::Lines() const {
@@ -79,19 +82,23 @@ std::vector<std::string> NotifyLog::Lines() const {
 }
 
 void NotifyLog::CopyToClipboard() {
-  try {
-    std::string text;
-    for (const std::string& line : Lines())
-      text += line + "\n";
-    clipboard_.Clear();
-    clipboard_.SetText(text);
-  } catch (const std::exception& e) {
-    VbError error = ToVbError(e);
-    boxes_.Show(kAppTitle,
-                "An error has occured with the Notify Window.  Please report!\rError #" +
-                    NumText(error.number()) + " / " + error.description(),
-                BoxButtons::kOk, BoxIcon::kNone);
-  }
+  RunReporting(
+      boxes_,
+      [] {
+        return ErrorBoxFormat{"An error has occured with the Notify Window.  Please report!",
+                              "\rError #",
+                              true,
+                              " / ",
+                              "",
+                              BoxIcon::kNone};
+      },
+      [&] {
+        std::string text;
+        for (const std::string& line : Lines())
+          text += line + "\n";
+        clipboard_.Clear();
+        clipboard_.SetText(text);
+      });
 }
 
 void NotifyLog::EmptyContents() {

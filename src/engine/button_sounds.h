@@ -15,9 +15,6 @@ struct InterfaceSound {
 };
 
 struct ButtonSounds {
-  // The channel both sounds play on.
-  static constexpr int16_t kChannel = 18;
-
   InterfaceSound click;
   InterfaceSound hover;
 };

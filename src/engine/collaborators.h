@@ -1,5 +1,5 @@
 #pragma once
-// What the engine asks of the subsystems around it: sound channels, music, movies, the
+// What the engine asks of the subsystems around it that are built on it: movies, the
 // delay countdowns, conversations, the map, the inventory, the CD check and the shell.
 // Each is built by its own part of the player; until one exists, a stand-in takes its
 // place (stand_ins.h) that records the calls for headless runs and does nothing else.
@@ -8,28 +8,6 @@
 #include <string>
 
 namespace qv::engine {
-
-class SoundPort {
- public:
-  virtual ~SoundPort() = default;
-  // A game sound: responders watching the name react instead of it playing.
-  virtual void PlayWav(const std::string& name, bool loop, int16_t channel, int32_t pan,
-                       int32_t volume) = 0;
-  // A sound played without the responder check.
-  virtual void PlayWAVQVX(const std::string& name, bool loop, int16_t channel, int32_t pan,
-                          int32_t volume) = 0;
-  virtual void StopWav(int16_t channel) = 0;
-};
-
-class MusicPort {
- public:
-  virtual ~MusicPort() = default;
-  virtual void Soundtrack(const std::string& name, int32_t volume, bool force) = 0;
-  // Forgets the current soundtrack (its name becomes "").
-  virtual void ClearSoundtrack() = 0;
-  virtual void StopMP3() = 0;
-  virtual void StopMIDI() = 0;
-};
 
 class MoviePort {
  public:

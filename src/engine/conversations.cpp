@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/message_box.h"
+#include "core/procedure.h"
 #include "core/text.h"
-#include "data/scene_tables.h"
+#include "data/scene_objects.h"
 #include "engine/engine.h"
 
 namespace qv::engine {
@@ -20,10 +20,10 @@ std::string RecordText(const std::string& raw) {
 }
 
 // The largest width of the five lines.
-int WidestLine(const screen::GameScreen& screen) {
+int WidestLine(ScreenPort& screen) {
   int widest = 0;
   for (int k = 1; k <= 5; ++k)
-    widest = std::max(widest, screen.ConvText[k]->Width());
+    widest = std::max(widest, screen.ConversationLine(k).Width());
   return widest;
 }
 
@@ -31,30 +31,31 @@ int WidestLine(const screen::GameScreen& screen) {
 
 void Conversations::Attach(Engine& engine) {
   engine_ = &engine;
-  screen::GameScreen& screen = engine.services().screen;
+  ScreenPort& screen = engine.services().screen;
   MessageBoxService& boxes = engine.services().boxes;
   // A failure in a handler (a line's flag number outside the flags) is reported like
   // any procedure's, and the game goes on.
   for (int16_t k = 1; k <= 5; ++k) {
-    screen.ConvText[k]->on_click = [this, &boxes, k] {
+    screen.ConversationLine(k).on_click = [this, &boxes, k] {
       RunProcedure(boxes, "ConvText_Click", [&] { ConvTextClick(k); });
     };
-    screen.ConvText[k]->on_mouse_move = [this, &boxes, k](const ui::MouseArgs&) {
+    screen.ConversationLine(k).on_mouse_move = [this, &boxes, k](const ui::MouseArgs&) {
       RunProcedure(boxes, "ConvText_MouseMove", [&] { ConvTextMouseMove(k); });
     };
   }
-  screen.ConvBox->on_mouse_move = [this, &boxes](const ui::MouseArgs&) {
+  screen.ConversationBox().on_mouse_move = [this, &boxes](const ui::MouseArgs&) {
     RunProcedure(boxes, "ConvBox_MouseMove", [&] { ConvBoxMouseMove(); });
   };
 }
 
 int16_t Conversations::ShownRecord() const {
-  return engine_ != nullptr && engine_->services().screen.ConvBox->Visible() ? record_ : int16_t{0};
+  return engine_ != nullptr && engine_->services().screen.ConversationBox().Visible() ? record_
+                                                                                      : int16_t{0};
 }
 
 void Conversations::ShowConversation(int16_t record, int16_t slot) {
   GameState& state = engine_->state;
-  screen::GameScreen& screen = engine_->services().screen;
+  ScreenPort& screen = engine_->services().screen;
   if (state.ShownConversation == slot) return;
   engine_->Progress("[Conv Index #" + NumText(slot) + "] Show Conversation Box");
   if (record == 0) {
@@ -64,15 +65,17 @@ void Conversations::ShowConversation(int16_t record, int16_t slot) {
   // The record is read before anything on screen changes: a record number the file
   // refuses (below 1) raises to the caller and leaves the conversation that shows intact.
   const data::ConversationRecord r = engine_->services().data.ReadConversation(record);
-  if (engine_->scene().ObjN[7][slot] == 1) screen.ShowCursor(screen::kDefaultCursor);
-  const bool was_visible = screen.ConvBox->Visible();
+  if (data::ConversationObject::Read(engine_->scene(), slot).blocking) {
+    screen.ShowCursor(kDefaultCursor);
+  }
+  const bool was_visible = screen.ConversationBox().Visible();
   const int old_widest = was_visible ? WidestLine(screen) : 0;
   for (int k = 1; k <= 5; ++k)
-    screen.ConvText[k]->SetVisible(false);
+    screen.ConversationLine(k).SetVisible(false);
 
   for (int k = 1; k <= 5; ++k) {
     const size_t line = static_cast<size_t>(k - 1);
-    screen.ConvText[k]->SetCaption(RecordText(r.ConvLineText[line]));
+    screen.ConversationLine(k).SetCaption(RecordText(r.ConvLineText[line]));
     ConvLineFlagOn[k] = r.ConvLineFlagOn[line];
     ConvLineFlag[k] = r.ConvLineFlag[line];
     ConvLineValue[k] = r.ConvLineValue[line];
@@ -86,30 +89,31 @@ void Conversations::ShowConversation(int16_t record, int16_t slot) {
   // The box widens to the left for a longer line; while it stays up it never shrinks.
   const int widest = WidestLine(screen);
   if (!was_visible || widest > old_widest) {
-    ui::PictureBox& box = *screen.ConvBox;
+    ui::PictureBox& box = screen.ConversationBox();
     box.Move(kBoxRight - (widest + kBoxMargin), box.Top(), widest + kBoxMargin, box.Height());
   }
   for (int k = 1; k <= 5; ++k) {
     ConvLineUsed[k] = false;
-    screen.ConvText[k]->SetForeColor(kLineColor);
-    if (!screen.ConvText[k]->Caption().empty()) screen.ConvText[k]->SetVisible(true);
+    screen.ConversationLine(k).SetForeColor(kLineColor);
+    if (!screen.ConversationLine(k).Caption().empty()) screen.ConversationLine(k).SetVisible(true);
   }
-  if (!screen.ConvBox->Visible()) screen.ConvBox->SetVisible(true);
+  if (!screen.ConversationBox().Visible()) screen.ConversationBox().SetVisible(true);
   HoveredLine = 0;
   state.ShownConversation = slot;
   record_ = record;
 }
 
 bool Conversations::BlockingConversationShowing() const {
-  if (engine_ == nullptr || !engine_->services().screen.ConvBox->Visible()) return false;
+  if (engine_ == nullptr || !engine_->services().screen.ConversationBox().Visible()) return false;
   const int16_t slot = engine_->state.ShownConversation;
-  return data::SlotTable<int16_t>::Contains(slot) && engine_->scene().ObjN[7][slot] == 1;
+  return data::SlotTable<int16_t>::Contains(slot) &&
+         data::ConversationObject::Read(engine_->scene(), slot).blocking;
 }
 
 void Conversations::UnhighlightLines() {
-  screen::GameScreen& screen = engine_->services().screen;
+  ScreenPort& screen = engine_->services().screen;
   for (int k = 1; k <= 5; ++k) {
-    ui::Label& line = *screen.ConvText[k];
+    ui::Label& line = screen.ConversationLine(k);
     if (line.ForeColor() == kHoveredLineColor) {
       line.SetForeColor(ConvLineUsed[k] ? kUsedLineColor : kLineColor);
     }
@@ -118,15 +122,15 @@ void Conversations::UnhighlightLines() {
 
 void Conversations::PlayButtonSound(const InterfaceSound& sound) {
   if (sound.file.empty()) return;
-  engine_->services().sound.PlayWAVQVX(sound.file, false, ButtonSounds::kChannel, sound.pan,
+  engine_->services().sound.PlayWAVQVX(sound.file, false, media::kButtonChannel, sound.pan,
                                        sound.volume);
 }
 
 void Conversations::ConvTextClick(int16_t k) {
-  screen::GameScreen& screen = engine_->services().screen;
+  ScreenPort& screen = engine_->services().screen;
   if (screen.BusyCursorShowing()) return;
   ConvLineUsed[k] = true;
-  screen.ConvText[k]->SetForeColor(kUsedLineColor);
+  screen.ConversationLine(k).SetForeColor(kUsedLineColor);
   PlayButtonSound(sounds_.click);
   engine_->Progress("Conversation Box clicked (Line #" + PlainNum(k) + ").");
   // The clicked line's flag change is taken now: while its movie plays, events run, and
@@ -140,7 +144,7 @@ void Conversations::ConvTextClick(int16_t k) {
     const std::string kind = LastThreeLower(media);
     if (kind == "wav") {
       engine_->NotifyLog("Play Wav: '" + media + "'");
-      engine_->services().sound.PlayWAVQVX(media, false, kLineChannel, ConvLinePan[k],
+      engine_->services().sound.PlayWAVQVX(media, false, media::kDialogueChannel, ConvLinePan[k],
                                            ConvLineVolume[k]);
     } else if (kind == "avi") {
       engine_->services().movies.PlayMovie(media, ConvLineVolume[k], true, false);
@@ -151,23 +155,23 @@ void Conversations::ConvTextClick(int16_t k) {
 }
 
 void Conversations::ConvTextMouseMove(int16_t k) {
-  screen::GameScreen& screen = engine_->services().screen;
+  ScreenPort& screen = engine_->services().screen;
   if (screen.BusyCursorShowing()) return;
   if (HoveredLine != k) PlayButtonSound(sounds_.hover);
   HoveredLine = k;
-  screen.ShowCursor(screen::kDefaultCursor);
-  screen.ConvText[k]->SetForeColor(kHoveredLineColor);
+  screen.ShowCursor(kDefaultCursor);
+  screen.ConversationLine(k).SetForeColor(kHoveredLineColor);
   for (int j = 1; j <= 5; ++j) {
-    if (j != k && screen.ConvText[j]->ForeColor() == kHoveredLineColor) {
-      screen.ConvText[j]->SetForeColor(ConvLineUsed[j] ? kUsedLineColor : kLineColor);
+    if (j != k && screen.ConversationLine(j).ForeColor() == kHoveredLineColor) {
+      screen.ConversationLine(j).SetForeColor(ConvLineUsed[j] ? kUsedLineColor : kLineColor);
     }
   }
 }
 
 void Conversations::ConvBoxMouseMove() {
-  screen::GameScreen& screen = engine_->services().screen;
+  ScreenPort& screen = engine_->services().screen;
   if (screen.BusyCursorShowing()) return;
-  screen.ShowCursor(screen::kDefaultCursor);
+  screen.ShowCursor(kDefaultCursor);
   // HoveredLine stays: moving back onto the same line does not repeat its sound.
   UnhighlightLines();
 }

@@ -31,8 +31,6 @@ class Conversations final : public ConversationPort {
   // What the box adds to the widest line, and where its right edge stays.
   static constexpr int kBoxMargin = 156;
   static constexpr int kBoxRight = 700;
-  // The channel a clicked line's sound plays on.
-  static constexpr int16_t kLineChannel = 15;
 
   // `sounds` (the general settings' button sounds) must outlive this object.
   explicit Conversations(const ButtonSounds& sounds) : sounds_(sounds) {}

@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "core/message_box.h"
+#include "core/procedure.h"
 #include "core/text.h"
 #include "engine/engine.h"
 
@@ -37,35 +37,31 @@ void Delays::SetUp(int16_t k, int32_t ms) {
   countdown.SetOnExpired([this](int16_t tag) { CountdownExpired(tag); });
 }
 
-void Delays::ReportTimerError(const char* what, const std::exception& e) {
-  VbError error = ToVbError(e);
-  engine_->services().boxes.Show(
-      kAppTitle,
-      std::string(what) + "\rErr #" + NumText(error.number()) + ": " + error.description(),
-      BoxButtons::kOk, BoxIcon::kNone);
+template <typename Body>
+void Delays::RunTimerProcedure(const char* heading, Body&& body) {
+  RunReporting(
+      engine_->services().boxes,
+      [heading] { return ErrorBoxFormat{heading, "\rErr #", true, ": ", "", BoxIcon::kNone}; },
+      std::forward<Body>(body));
 }
 
 void Delays::InitTimers() {
-  try {
+  RunTimerProcedure("Error initializing Hi-Resolution Timers.", [&] {
     for (int16_t k = 1; k <= 20; ++k) {
       SetUp(k, kIdleDurationMs);
       countdowns_[k]->SetEnabled(false);
     }
-  } catch (const std::exception& e) {
-    ReportTimerError("Error initializing Hi-Resolution Timers.", e);
-  }
+  });
 }
 
 void Delays::StopAllTimers() {
-  try {
+  RunTimerProcedure("Error stopping Hi-Resolution Timers.", [&] {
     for (int16_t k = 1; k <= 20; ++k) {
       TimerRunning[k] = 0;
       SetUp(k, kIdleDurationMs);
       countdowns_[k]->SetEnabled(false);
     }
-  } catch (const std::exception& e) {
-    ReportTimerError("Error stopping Hi-Resolution Timers.", e);
-  }
+  });
 }
 
 void Delays::SetDelayChange(int16_t slot, int16_t flag, int16_t value, int16_t op) {
@@ -75,13 +71,14 @@ void Delays::SetDelayChange(int16_t slot, int16_t flag, int16_t value, int16_t o
 }
 
 void Delays::StartDelay(int16_t slot, int16_t seconds) {
+  if (engine_->GameEnded()) return;
   int32_t ms = 0;
   if (seconds == 0) ms = 1;
   if (seconds > 0) {
     ms = int32_t{seconds} * 1000;
-    if (engine_->scene().ObjN[8][slot] == 1) {
+    if (data::DelayObject::Read(engine_->scene(), slot).busy_cursor) {
       DelayBusyCursor[slot] = true;
-      engine_->services().screen.ShowCursor(screen::kBusyCursor);
+      engine_->services().screen.ShowCursor(kBusyCursor);
     }
   }
   DelaySecs[slot] = seconds;
@@ -89,7 +86,7 @@ void Delays::StartDelay(int16_t slot, int16_t seconds) {
 }
 
 void Delays::StartTimer(int16_t TimerNum, int32_t TimerVal) {
-  try {
+  RunTimerProcedure("Error setting Hi-Resolution Timer.", [&] {
     platform::Countdown& countdown = *countdowns_[TimerNum];
     if (countdown.Enabled()) countdown.SetEnabled(false);
     SetUp(TimerNum, TimerVal);
@@ -97,13 +94,11 @@ void Delays::StartTimer(int16_t TimerNum, int32_t TimerVal) {
     TimerRunning[TimerNum] = 1;
     engine_->Progress("Delay" + NumText(TimerNum) + " started. (" + PlainNum(DelaySecs[TimerNum]) +
                       " secs)");
-  } catch (const std::exception& e) {
-    ReportTimerError("Error setting Hi-Resolution Timer.", e);
-  }
+  });
 }
 
 void Delays::CountdownExpired(int16_t n) {
-  try {
+  RunTimerProcedure("Error expiring Hi-Resolution Timer.", [&] {
     platform::Countdown& countdown = *countdowns_[n];
     if (engine_->SceneChanging) {
       // Expired while a scene was being built: the change waits for the whole length
@@ -121,12 +116,10 @@ void Delays::CountdownExpired(int16_t n) {
     DelayBusyCursor[n] = false;
     if (std::none_of(DelayBusyCursor.begin() + 1, DelayBusyCursor.end(),
                      [](bool busy) { return busy; })) {
-      engine_->services().screen.ShowCursor(screen::kDefaultCursor);
+      engine_->services().screen.ShowCursor(kDefaultCursor);
     }
     engine_->ChangeFlag(DelayFlag[n], DelayValue[n], DelayOp[n]);
-  } catch (const std::exception& e) {
-    ReportTimerError("Error expiring Hi-Resolution Timer.", e);
-  }
+  });
 }
 
 }  // namespace qv::engine

@@ -74,7 +74,10 @@ class Delays final : public DelayPort {
   // The settings every (re)armed countdown gets: duration, tag, and expiry to us.
   void SetUp(int16_t k, int32_t ms);
   // Shows one of the four timer error boxes.
-  void ReportTimerError(const char* what, const std::exception& e);
+  // Runs a countdown operation; a failure shows its box ("Error setting Hi-Resolution
+  // Timer." and the error) and the operation returns.
+  template <typename Body>
+  void RunTimerProcedure(const char* heading, Body&& body);
 
   Engine* engine_ = nullptr;
   VbArray<std::unique_ptr<platform::Countdown>, 1, 20> countdowns_;

@@ -1,33 +1,40 @@
 #include "engine/engine.h"
 
+#include "core/procedure.h"
 #include "core/text.h"
 #include "core/vb_error.h"
 #include "core/vb_math.h"
 
 namespace qv::engine {
 
-Engine::Engine(EngineServices services) : s_(services) {
-  screen::GameScreen& screen = s_.screen;
-  for (int i = 1; i <= 20; ++i) {
+Engine::Engine(EngineServices services)
+    : ScnTimer(std::make_unique<ui::Timer>(services.loop.timers(), "ScnTimer")), s_(services) {
+  for (int16_t i = 1; i <= 20; ++i) {
     // Scene set-up counts the pictures it asked for as they arrive.
-    screen.Animation[i]->on_picture_loaded = [this] { ++PicturesLoaded; };
+    s_.screen.ObjectPicture(i).on_picture_loaded = [this] { ++PicturesLoaded; };
   }
-  screen.ScnTimer->on_tick = [this, &screen] {
-    screen.ScnTimer->SetEnabled(false);
+  ScnTimer->SetEnabled(false);
+  ScnTimer->SetInterval(1);
+  ScnTimer->SetTransient(true);  // an update pass waits for it
+  ScnTimer->on_tick = [this] {
+    ScnTimer->SetEnabled(false);
     ScnTimerDone = true;
   };
-  screen.BlockTimer->on_tick = [this, &screen] {
-    screen.BlockTimer->SetEnabled(false);
-    screen.Block->SetVisible(false);
-    // The scene is ready: the busy cursor makes way for the default one, or for the hand
-    // picture of the item in hand (which would otherwise keep the busy cursor, and with
-    // it every click out, until the pointer crossed the scene picture).
-    if (s_.inventory.HandSlot() == 99) {
-      screen.ShowCursor(screen::kDefaultCursor);
-    } else {
-      screen.ShowPictureCursor(screen.FlashFixIcon->Picture());
-    }
-  };
+}
+
+void Engine::RecoverFromRunaway() {
+  // The passes and loads of the nest ended half-way: no switch is pending any more,
+  // suspended objects are armed again, and a scene being built is handed to the player
+  // as it stands.
+  state.LoadedNewScene = false;
+  for (int16_t i = 1; i <= 20; ++i) {
+    int16_t& type = scene().ObjType[i];
+    if (IsSuspended(type)) type = Resumed(type);
+  }
+  if (SceneChanging) {
+    SceneChanging = false;
+    s_.screen.RemoveCoverSoon();
+  }
 }
 
 void Engine::NotifyLog(std::string_view text) {
@@ -56,42 +63,59 @@ bool Engine::TestFlag(int16_t flag, int16_t op, int16_t value) const {
 
 void Engine::ChangeFlag(int16_t flag, int16_t value, int16_t op) {
   if (flag == 0) return;
-  NestingGuard guard(*this);
-  state.LastFlagChanged = flag;
-  if (op == kSet) {
-    state.Flags[flag] = value;
-    Progress("<Flag" + NumText(flag) + "> Set to " + NumText(value));
-  } else if (op == kAdd) {
-    int16_t sum = AddInt16(state.Flags[flag], value);
-    state.Flags[flag] = sum;
-    Progress("<Flag" + NumText(flag) + "> Add" + NumText(value) + " (Value =" + NumText(sum) + ")");
+  Nested([&] {
+    state.LastFlagChanged = flag;
+    if (op == kSet) {
+      state.Flags[flag] = value;
+      Progress("<Flag" + NumText(flag) + "> Set to " + NumText(value));
+    } else if (op == kAdd) {
+      int16_t sum = AddInt16(state.Flags[flag], value);
+      state.Flags[flag] = sum;
+      Progress("<Flag" + NumText(flag) + "> Add" + NumText(value) + " (Value =" + NumText(sum) +
+               ")");
+    }
+    if (flag == state.ScoreFlag) s_.screen.ShowScore(PlainNum(state.Flags[flag]));
+    if (game_ended_) return;
+    CheckHiddenObjects();
+    s_.loop.DoEvents();
+    if (game_ended_) return;
+    if (state.LoadedNewScene && SwitchScene()) return;
+    UpdateObjData2();
+  });
+}
+
+bool Engine::SwitchScene() {
+  const uint64_t before = last_completed_load_;
+  LoadScene(state.NewSceneNum);
+  // A scene the file refused leaves the current one in place: its update pass goes on.
+  state.LoadedNewScene = false;
+  return last_completed_load_ != before || SceneChanging;
+}
+
+bool Engine::SoundRequested(const std::string& name) {
+  bool watched = false;
+  for (int16_t r = 1; r <= 20; ++r) {
+    if (memories.WatchedWav[r] == name) {
+      memories.WavPlayed[r] = true;
+      watched = true;
+    }
   }
-  if (flag == state.ScoreFlag) {
-    std::string score = PlainNum(state.Flags[flag]);
-    s_.screen.CurrScore_Large->SetCaption(score);
-    s_.screen.CurrScore_Small->SetCaption(score);
-  }
-  CheckHiddenObjects();
-  s_.loop.DoEvents();
-  if (state.LoadedNewScene) {
-    LoadScene(state.NewSceneNum);
-    return;
-  }
-  UpdateObjData2();
+  if (watched) CheckHiddenObjects();
+  return watched;
 }
 
 void Engine::ResetGameState() {
-  screen::GameScreen& screen = s_.screen;
+  ScreenPort& screen = s_.screen;
   s_.music.ClearSoundtrack();
   s_.inventory.SetHandSlot(99);
   scene().CurrentScene = 0;
   state.ShownConversation = 0;
-  screen.ConvBox->SetVisible(false);
-  screen.ScnImg->SetPicture(nullptr);
-  for (int i = 1; i <= 20; ++i)
-    screen.Animation[i]->SetVisible(false);
-  for (int i = 1; i <= 20; ++i)
-    screen.NoGIF[i]->SetVisible(false);
+  screen.ConversationBox().SetVisible(false);
+  screen.SetScenePicture(nullptr);
+  for (int16_t i = 1; i <= 20; ++i)
+    screen.ObjectPicture(i).SetVisible(false);
+  for (int16_t i = 1; i <= 20; ++i)
+    screen.ObjectArea(i).SetVisible(false);
   s_.inventory.HideAllItems();
   s_.map.ClearLocations();
   for (int f = 1; f <= 255; ++f)
@@ -110,10 +134,12 @@ void Engine::ResetGameState() {
 void Engine::StopAllSounds() {
   s_.music.StopMP3();
   s_.music.StopMIDI();
-  // Channel 18, the buttons' channel, keeps playing.
-  for (int16_t channel = 1; channel <= 14; ++channel)
+  // The buttons' channel keeps playing.
+  for (int16_t channel = 1; channel <= media::kPersistentChannel; ++channel)
     s_.sound.StopWav(channel);
-  for (int16_t channel : {int16_t{19}, int16_t{17}, int16_t{16}, int16_t{15}, int16_t{20}}) {
+  for (int16_t channel :
+       {media::kSoundtrackChannel, media::kSceneLoopChannel, media::kSceneChangeChannel,
+        media::kDialogueChannel, media::kSceneSwitchChannel}) {
     s_.sound.StopWav(channel);
   }
   s_.delays.ClearBusyCursorMarks();

@@ -6,25 +6,49 @@
 #include <string>
 
 #include "core/vb_array.h"
+#include "data/scene_objects.h"
 #include "data/scene_tables.h"
 
 namespace qv::engine {
 
 using data::SlotTable;
 
-// Object type codes of a scene slot.
-enum ObjectType : int16_t {
-  kAmbient = 0,
-  kLink = 1,
-  kGoodie = 2,
-  kSwitch = 3,
-  kReactor = 4,
-  kResponder = 5,
-  kDelay = 6,
-  kMultiTrigger = 7,
-  kConversation = 8,
-  kFlagConjunction = 9,
+using data::kAmbient;
+using data::kConversation;
+using data::kDelay;
+using data::kFlagConjunction;
+using data::kGoodie;
+using data::kLink;
+using data::kMultiTrigger;
+using data::kReactor;
+using data::kResponder;
+using data::kSwitch;
+using data::ObjectType;
+
+// What the rules write into a slot's ObjType to keep a hidden object from firing: for the
+// rest of the visit (a scene load restores the authored type), or while an update pass
+// runs (its end restores them).
+enum SlotState : int16_t {
+  kFired = -1,              // a Responder or a Delay that fired
+  kConjunctionSpent = -99,  // a one-shot Flag Conjunction that fired
+  kSuspendedResponder = -2,
+  kSuspendedDelay = -3,
+  kSuspendedMultiTrigger = -4,
+  kSuspendedConversation = -5,
+  // Also a change-only Flag Conjunction that fired: the next pass re-arms it.
+  kSuspendedConjunction = -6,
 };
+
+// The suspended code of a hidden type, and the type a suspended code stands for.
+constexpr int16_t Suspended(int16_t type) {
+  return static_cast<int16_t>(kSuspendedResponder - (type - kResponder));
+}
+constexpr bool IsSuspended(int16_t code) {
+  return code <= kSuspendedResponder && code >= kSuspendedConjunction;
+}
+constexpr int16_t Resumed(int16_t code) {
+  return static_cast<int16_t>(kResponder + (kSuspendedResponder - code));
+}
 
 // Comparison codes of a flag condition.
 enum FlagOp : int16_t { kOpEqual = 0, kOpNotEqual = 1, kOpLess = 2, kOpGreater = 3 };

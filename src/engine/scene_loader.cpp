@@ -1,46 +1,19 @@
-// Scene loading: leaving the current scene, reading the new one, its conditional jump,
-// setting up the 20 object controls, and the update pass that shows the objects whose
-// conditions hold and hands the hidden ones to the rules.
+// Scene loading: leaving the current scene, reading the new one and its conditional
+// jump, building it (background, links, the 20 object controls) and entering it (music,
+// entry movie and sounds). The update pass that follows the build is update_pass.cpp.
 
 #include <algorithm>
 
+#include "core/procedure.h"
 #include "core/text.h"
 #include "core/vb_error.h"
-#include "core/vb_math.h"
 #include "engine/engine.h"
 
 namespace qv::engine {
 
 namespace {
 
-const char* TypeName(int16_t type) {
-  switch (type) {
-    case kAmbient:
-      return "Ambient";
-    case kLink:
-      return "Link";
-    case kGoodie:
-      return "Goodie";
-    case kSwitch:
-      return "Switch";
-    case kReactor:
-      return "Reactor";
-    case kResponder:
-      return "Responder";
-    case kDelay:
-      return "Delay";
-    case kMultiTrigger:
-      return "Multi-Trigger";
-    case kConversation:
-      return "Conversation";
-    case kFlagConjunction:
-      return "Flag Conjunction";
-    default:
-      return ">>> Unknown <<<";
-  }
-}
-
-// The two playback settings of an object's control (direction, repeat) by its
+// The two playback settings of an object's control (direction, play once) by its
 // animation mode; -1 leaves a setting as it is.
 struct Playback {
   int direction;
@@ -74,10 +47,10 @@ Playback PlaybackFor(int16_t type, int16_t mode) {
   }
 }
 
-// An invisible link's height or width text as a size in pixels.
-int SizeFromText(const std::string& text) {
-  double value = RoundHalfEven(LeadingNumber(text));
-  return static_cast<int>(std::clamp(value, 0.0, 32767.0));
+void SetPlayback(media::AnimatedPicture& control, int16_t type, int16_t mode) {
+  const Playback playback = PlaybackFor(type, mode);
+  if (playback.direction >= 0) control.SetDirection(playback.direction);
+  if (playback.once >= 0) control.SetPlayOnce(playback.once);
 }
 
 }  // namespace
@@ -87,15 +60,30 @@ void Engine::WaitForMovie() {
 }
 
 void Engine::LoadScene(int16_t scene_no) {
-  RunProcedure(s_.boxes, "LoadScene", [&] { LoadSceneBody(scene_no); });
+  RunProcedure(s_.boxes, "LoadScene", [&] { Nested([&] { LoadSceneBody(scene_no); }); });
 }
 
-void Engine::LoadSceneBody(int16_t scene_no) {
-  NestingGuard guard(*this);
+bool Engine::LoadSceneBody(int16_t scene_no) {
+  if (game_ended_) return false;
+  // The record is read first: a scene the file refuses leaves the current one as it is.
+  const data::SceneRecord record = s_.data.ReadSceneRecord(scene_no);
   const uint64_t this_load = ++loads_started_;
-  screen::GameScreen& screen = s_.screen;
-  data::SceneTables& t = scene();
+  LeaveScene(scene_no);
+  for (int16_t i = 1; i <= 20; ++i) {
+    s_.screen.ObjectPicture(i).SetVisible(false);
+    s_.screen.ObjectArea(i).SetVisible(false);
+  }
+  s_.data.UseScene(record, scene_no);
+  if (!Jump(scene_no)) return false;
+  if (!BuildScene(this_load)) return false;
+  EnterScene();
+  last_completed_load_ = std::max(last_completed_load_, this_load);
+  return true;
+}
 
+void Engine::LeaveScene(int16_t scene_no) {
+  ScreenPort& screen = s_.screen;
+  data::SceneTables& t = scene();
   SceneChanging = true;
   state.LoadedNewScene = false;
   state.ShownConversation = 0;
@@ -109,61 +97,69 @@ void Engine::LoadSceneBody(int16_t scene_no) {
   Progress("Loading scene" + NumText(scene_no) + "...");
   // A credits scene number of 0 means the game has none.
   if (s_.shell.CreditsScene() != 0 && scene_no == s_.shell.CreditsScene()) {
-    int16_t hand = s_.inventory.HandSlot();
+    const int16_t hand = s_.inventory.HandSlot();
     if (hand != 99) {
       s_.inventory.ShowItem(hand);
       s_.inventory.SetHandSlot(99);
     }
-    screen.SaveGameButtn->SetEnabled(false);
-    screen.InvBar->SetEnabled(false);
-    screen.ExamineItem->SetEnabled(false);
+    screen.DisableGameButtons();
   }
-  screen.ShowCursor(screen::kBusyCursor);
-  for (int i = 1; i <= 20; ++i) {
+  screen.ShowCursor(kBusyCursor);
+  for (int16_t i = 1; i <= 20; ++i) {
     clicks.SwitchAnimating[i] = false;
     clicks.HotSpotUsed[i] = false;
     clicks.ReactorUsed[i] = false;
     memories.WavPlayed[i] = false;
     memories.WatchedWav[i].clear();
   }
-  // Leaving a scene stops its sounds; channels 14, 18, 19 and 20 play on.
-  for (int16_t channel = 1; channel <= 13; ++channel)
+  // The scene's sounds stop; the persistent sound, the buttons, the soundtrack and the
+  // scene-switching responders' sounds play on.
+  for (int16_t channel = 1; channel < media::kPersistentChannel; ++channel)
     s_.sound.StopWav(channel);
-  for (int16_t channel : {int16_t{15}, int16_t{16}, int16_t{17}})
+  for (int16_t channel :
+       {media::kDialogueChannel, media::kSceneChangeChannel, media::kSceneLoopChannel}) {
     s_.sound.StopWav(channel);
+  }
   if (t.CurrentScene != 0) {
     if (!t.ExitSound.empty()) {
-      s_.sound.PlayWAVQVX(t.ExitSound, false, 16, t.ExitSoundPan, t.ExitSoundVolume);
+      s_.sound.PlayWAVQVX(t.ExitSound, false, media::kSceneChangeChannel, t.ExitSoundPan,
+                          t.ExitSoundVolume);
     }
     if (!t.ExitMovie.empty()) {
       s_.movies.PlayMovie(t.ExitMovie, t.ExitMovieParam, true, true);
       WaitForMovie();
     }
   }
-  if (screen.ConvBox->Visible()) {
+  if (screen.ConversationBox().Visible()) {
     state.ShownConversation = 0;
-    screen.ConvBox->SetVisible(false);
+    screen.ConversationBox().SetVisible(false);
   }
-  screen.Block->SetVisible(true);
+  screen.ShowCover();
   s_.loop.DoEvents();
+}
 
-  for (int i = 1; i <= 20; ++i) {
-    screen.Animation[i]->SetVisible(false);
-    screen.NoGIF[i]->SetVisible(false);
+bool Engine::Jump(int16_t scene_no) {
+  data::SceneTables& t = scene();
+  if (t.JumpEnabled != 1 || t.JumpScene == 0) return true;
+  if (t.JumpScene == scene_no) {
+    Progress("CheckFlag ERROR - Scene #" + PlainNum(scene_no) +
+             " - Cannot set 'Jump To Scene' same as Current Scene");
+    return true;
   }
-  s_.data.ReadScene(scene_no);
+  if (!TestFlag(t.JumpFlag, t.JumpOp, t.JumpValue)) return true;
+  t.CurrentScene = 0;
+  const uint64_t before = loads_started_;
+  LoadScene(t.JumpScene);
+  if (loads_started_ != before) return false;
+  // The file refused the scene to jump to: this one is built after all.
+  t.CurrentScene = scene_no;
+  return true;
+}
 
-  if (t.JumpEnabled == 1 && t.JumpScene != 0) {
-    if (t.JumpScene == scene_no) {
-      Progress("CheckFlag ERROR - Scene #" + PlainNum(scene_no) +
-               " - Cannot set 'Jump To Scene' same as Current Scene");
-    } else if (TestFlag(t.JumpFlag, t.JumpOp, t.JumpValue)) {
-      t.CurrentScene = 0;
-      LoadScene(t.JumpScene);
-      return;
-    }
-  }
-  if (s_.shell.RunningFromCD()) s_.shell.CheckCD(scene_no);
+bool Engine::BuildScene(uint64_t this_load) {
+  ScreenPort& screen = s_.screen;
+  data::SceneTables& t = scene();
+  if (s_.shell.RunningFromCD()) s_.shell.CheckCD(t.CurrentScene);
   if (!t.ScenePicture.empty()) {
     // A missing or broken background is reported, and the scene is still built: the
     // player can go on playing it.
@@ -171,38 +167,38 @@ void Engine::LoadSceneBody(int16_t scene_no) {
       auto path =
           s_.data.folder().Resolve(s_.data.folder().AppPath() + "resource\\Gfx\\" + t.ScenePicture);
       platform::PicturePtr picture = s_.pictures.Load(path);
-      screen.ScnImg->SetPicture(picture->frames.empty() ? nullptr : picture->frames.front());
+      screen.SetScenePicture(picture->frames.empty() ? nullptr : picture->frames.front());
     });
   }
+  // A flag change or a multi-trigger may switch scene while this one is built. When
+  // that load completes, it has built the new scene entirely; when the file refuses it,
+  // this scene is finished as it stands.
   if (t.EntryFlagOn == 1) ChangeFlag(t.EntryFlag, t.EntryFlagValue, t.EntryFlagOp);
-  // A scene switch inside the entry flag change has built the new scene completely.
-  if (loads_started_ != this_load) return;
-
-  auto place = [](ui::Image& area, const VbArray<int16_t, 0, 5>& link) {
-    area.Move(link[3], link[2], link[4], link[5]);
-  };
-  place(*screen.Directionl[1], t.LinkUp);
-  place(*screen.Directionl[3], t.LinkDown);
-  place(*screen.Directionl[4], t.LinkLeft);
-  place(*screen.Directionl[2], t.LinkRight);
-
+  if (game_ended_ || LaterLoadCompleted(this_load)) return false;
+  screen.PlaceLink(1, t.LinkUp[3], t.LinkUp[2], t.LinkUp[4], t.LinkUp[5]);
+  screen.PlaceLink(3, t.LinkDown[3], t.LinkDown[2], t.LinkDown[4], t.LinkDown[5]);
+  screen.PlaceLink(4, t.LinkLeft[3], t.LinkLeft[2], t.LinkLeft[4], t.LinkLeft[5]);
+  screen.PlaceLink(2, t.LinkRight[3], t.LinkRight[2], t.LinkRight[4], t.LinkRight[5]);
   UpdateObjData();
-  // A multi-trigger that switched scene on entry has built the new scene completely;
-  // its entry media, cover and log line are not repeated here.
-  if (loads_started_ != this_load) return;
+  return !game_ended_ && !LaterLoadCompleted(this_load);
+}
 
+void Engine::EnterScene() {
+  data::SceneTables& t = scene();
   if (!t.SoundtrackFile.empty()) s_.music.Soundtrack(t.SoundtrackFile, t.SoundtrackVolume, false);
   if (!t.EntryMovie.empty()) {
     s_.movies.PlayMovie(t.EntryMovie, t.EntryMovieParam, true, true);
     WaitForMovie();
   }
   if (!t.EntrySoundA.empty()) {
-    s_.sound.PlayWAVQVX(t.EntrySoundA, false, 16, t.EntrySoundAPan, t.EntrySoundAVolume);
+    s_.sound.PlayWAVQVX(t.EntrySoundA, false, media::kSceneChangeChannel, t.EntrySoundAPan,
+                        t.EntrySoundAVolume);
   }
   if (!t.EntrySoundB.empty()) {
-    s_.sound.PlayWAVQVX(t.EntrySoundB, true, 17, t.EntrySoundBPan, t.EntrySoundBVolume);
+    s_.sound.PlayWAVQVX(t.EntrySoundB, true, media::kSceneLoopChannel, t.EntrySoundBPan,
+                        t.EntrySoundBVolume);
   }
-  screen.BlockTimer->SetEnabled(true);
+  s_.screen.RemoveCoverSoon();
   SceneChanging = false;
   Progress("Scene" + NumText(t.CurrentScene) + " loaded.");
 }
@@ -211,106 +207,40 @@ void Engine::UpdateObjData() {
   RunProcedure(s_.boxes, "UpdateObjData", [&] { UpdateObjDataBody(); });
 }
 
-bool Engine::LoadObjectPicture(int16_t i, const std::string& name) {
-  screen::GameScreen& screen = s_.screen;
-  media::AnimatedPicture& control = *screen.Animation[i];
-  std::string path = s_.data.folder().AppPath() + "resource\\gfx\\" + name;
-  if (!s_.data.folder().FileExists(path)) {
-    control.SetPicture(screen.FNF->Picture());
-    return false;
-  }
-  // A picture that exists but cannot be shown is reported; the object shows the
-  // not-found picture and the scene is built on.
-  bool loaded = RunProcedure(s_.boxes, "UpdateObjData", [&] { control.Load(path); });
-  if (!loaded) control.SetPicture(screen.FNF->Picture());
-  return loaded;
-}
-
 void Engine::UpdateObjDataBody() {
-  screen::GameScreen& screen = s_.screen;
+  ScreenPort& screen = s_.screen;
   data::SceneTables& t = scene();
   PicturesLoaded = 0;
-  for (int i = 1; i <= 20; ++i) {
-    screen.Animation[i]->SetVisible(false);
-    screen.NoGIF[i]->SetVisible(false);
-    screen.Animation[i]->Stop();
-  }
-  for (int i = 1; i <= 20; ++i)
-    screen.Animation[i]->SetVisible(true);
-
-  SlotTable<std::string> picture_name;
   for (int16_t i = 1; i <= 20; ++i) {
-    media::AnimatedPicture& control = *screen.Animation[i];
-    int16_t type = t.ObjType[i];
-    control.SetTag(TypeName(type));
-    auto settings = [&](int16_t mode) {
-      Playback playback = PlaybackFor(type, mode);
-      if (playback.direction >= 0) control.SetDirection(playback.direction);
-      if (playback.once >= 0) control.SetPlayOnce(playback.once);
-    };
-    switch (type) {
-      case kAmbient:
-        picture_name[i] = t.ObjS[0][i];
-        settings(t.ObjN[0][i]);
-        break;
-      case kLink:
-        picture_name[i] = t.ObjS[0][i];
-        settings(t.ObjN[1][i]);
-        screen.NoGIF[i]->SetTag(TypeName(type));
-        break;
-      case kGoodie:
-        picture_name[i] = t.ObjS[0][i];
-        settings(t.ObjN[0][i]);
-        break;
-      case kSwitch:
-        picture_name[i] = t.ObjS[0][i];
-        // A switch's movement plays once, whatever the file's loop count says, so that
-        // its flag changes when the movement ends.
-        control.SetDirection(0);
-        control.SetPlayOnce(1);
-        break;
-      case kReactor:
-        picture_name[i] = t.ObjS[0][i];
-        settings(t.ObjN[0][i]);
-        break;
-      case kResponder:
-      case kDelay:
-      case kMultiTrigger:
-      case kConversation:
-      case kFlagConjunction:
-        InitHiddenObjectMemories(i);
-        if (type == kMultiTrigger) {
-          control.SetRestart(false);
-          if (t.ObjN[0][i] == 0) {
-            CheckMultiTriggersOnEntry();
-            if (state.LoadedNewScene) {
-              LoadScene(state.NewSceneNum);
-              return;
-            }
-          }
-        }
-        break;
-      default:
-        control.SetRestart(false);
-        break;
-    }
+    screen.ObjectPicture(i).SetVisible(false);
+    screen.ObjectArea(i).SetVisible(false);
+    screen.ObjectPicture(i).Stop();
+  }
+  for (int16_t i = 1; i <= 20; ++i)
+    screen.ObjectPicture(i).SetVisible(true);
+
+  SlotTable<std::string> picture;
+  for (int16_t i = 1; i <= 20; ++i) {
+    picture[i] = PrepareObject(i);
+    // A multi-trigger's entry check switched scene: that load replaces this set-up.
+    if (state.LoadedNewScene && SwitchScene()) return;
   }
 
   int requested = 0;
   for (int16_t i = 1; i <= 20; ++i) {
-    int16_t type = t.ObjType[i];
-    if (type == -1) continue;
-    media::AnimatedPicture& control = *screen.Animation[i];
-    if (!picture_name[i].empty()) {
-      if (LoadObjectPicture(i, picture_name[i])) ++requested;
-    } else if ((type == kLink && t.ObjN[25][i] == 0) || type == kGoodie || type == kSwitch ||
-               type == kReactor) {
-      control.SetPicture(screen.AniGIF1->Picture());
+    const int16_t type = t.ObjType[i];
+    if (type == kFired) continue;
+    media::AnimatedPicture& control = screen.ObjectPicture(i);
+    if (!picture[i].empty()) {
+      if (LoadObjectPicture(i, picture[i])) ++requested;
+    } else if ((type == kLink && !data::LinkObject::Read(t, i).invisible_area) || type == kGoodie ||
+               type == kSwitch || type == kReactor) {
+      control.SetPicture(screen.NoPicture());
     } else if (type >= kResponder && type <= kFlagConjunction) {
       control.SetPicture(nullptr);
       control.SetVisible(false);
     } else {
-      control.SetPicture(screen.UnknownObject->Picture());
+      control.SetPicture(screen.UnknownObjectPicture());
       control.SetVisible(true);
     }
   }
@@ -324,205 +254,69 @@ void Engine::UpdateObjDataBody() {
   UpdateObjData2();
 }
 
-void Engine::UpdateObjData2() {
-  RunProcedure(s_.boxes, "UpdateObjData2", [&] { UpdateObjData2Body(); });
-}
-
-void Engine::UpdateObjData2Body() {
-  screen::GameScreen& screen = s_.screen;
-  data::SceneTables& t = scene();
-  auto& N = t.ObjN;
-  for (int i = 1; i <= 20; ++i)
-    ObjActive[i] = false;
-  auto visible_by = [&](int16_t i, int mode_field) {
-    int16_t mode = N[mode_field][i];
-    if (mode == 1) return true;
-    if (mode == 2)
-      return TestFlag(N[mode_field + 1][i], N[mode_field + 2][i], N[mode_field + 3][i]);
-    return false;
-  };
-
-  int16_t entry_record = 0, entry_slot = 0;
-  bool entry_requested = false;
-  for (int16_t i = 1; i <= 20; ++i) {
-    switch (t.ObjType[i]) {
-      case kAmbient:
-        ObjActive[i] = visible_by(i, 4);
-        if (ObjActive[i]) {
-          if (N[8][i] == 1) ChangeFlag(N[9][i], N[10][i], N[11][i]);
-          if (N[12][i] == 1) s_.map.AddMapLocation(N[13][i]);
-        }
-        break;
-      case kLink:
-        ObjActive[i] = visible_by(i, 13);
-        break;
-      case kGoodie:
-        ObjActive[i] = visible_by(i, 11);
-        break;
-      case kSwitch:
-        ObjActive[i] = visible_by(i, 12);
-        if (ObjActive[i]) {
-          // The switch shows its state: on = its last frame.
-          media::AnimatedPicture& control = *screen.Animation[i];
-          if (state.Flags[N[0][i]] != 0) {
-            control.SetDirection(1);
-            control.SetCurrentFrame(control.FrameCount() - 1);
-          } else {
-            control.SetDirection(0);
-            control.SetCurrentFrame(0);
-          }
-          s_.loop.DoEvents();
-        }
-        break;
-      case kReactor:
-        ObjActive[i] = visible_by(i, 4);
-        break;
-      case kResponder:
-        if (N[4][i] == 1) t.ObjType[i] = -2;
-        break;
-      case kDelay:
-        if (N[0][i] == 0 && TestFlag(N[1][i], N[2][i], N[3][i])) {
-          ObjActive[i] = true;
-          s_.delays.StartDelay(i, N[4][i]);
-        }
-        if (!ObjActive[i]) t.ObjType[i] = -3;
-        break;
-      case kMultiTrigger:
-        ObjActive[i] = N[0][i] == 0;
-        if (!ObjActive[i]) t.ObjType[i] = -4;
-        break;
-      case kConversation:
-        if (N[1][i] == 1) {
-          // An entry conversation is shown by the pass (the last one in slot order).
-          ObjActive[i] = state.ShownConversation != i;
-          entry_requested = true;
-          entry_record = N[0][i];
-          entry_slot = i;
-        } else if (N[1][i] == 2) {
-          ObjActive[i] = state.ShownConversation != i && TestFlag(N[2][i], N[3][i], N[4][i]);
-        }
-        if (!ObjActive[i]) t.ObjType[i] = -5;
-        break;
-      case kFlagConjunction:
-        ObjActive[i] = N[0][i] == 0;
-        if (N[0][i] == 1) t.ObjType[i] = -6;
-        break;
-      default:
-        break;
+std::string Engine::PrepareObject(int16_t i) {
+  const data::SceneTables& t = scene();
+  media::AnimatedPicture& control = s_.screen.ObjectPicture(i);
+  const int16_t type = t.ObjType[i];
+  control.SetTag(data::ObjectTypeName(type));
+  switch (type) {
+    case kAmbient: {
+      const auto o = data::AmbientObject::Read(t, i);
+      SetPlayback(control, type, o.mode);
+      return o.picture;
     }
-  }
-
-  for (int16_t i = 1; i <= 20; ++i) {
-    if (!ObjActive[i]) continue;
-    media::AnimatedPicture& control = *screen.Animation[i];
-    auto show_at_place = [&] {
-      control.Move(t.ObjX[i], t.ObjY[i]);
-      control.SetVisible(true);
-    };
-    switch (t.ObjType[i]) {
-      case kAmbient:
-        show_at_place();
-        control.Start();
-        if (!t.ObjS[1][i].empty()) {
-          s_.sound.PlayWav(t.ObjS[1][i], N[0][i] != 3, GetSoundChannel(0, i, 1), N[3][i], N[2][i]);
-        }
-        break;
-      case kLink:
-        if (N[25][i] != 0) {
-          control.SetVisible(false);
-          ui::Image& area = *screen.NoGIF[i];
-          area.Move(t.ObjX[i], t.ObjY[i], SizeFromText(t.ObjS[5][i]), SizeFromText(t.ObjS[4][i]));
-          area.SetVisible(true);
-        } else {
-          show_at_place();
-        }
-        if (!t.ObjS[1][i].empty() && !clicks.HotSpotUsed[i]) {
-          s_.sound.PlayWav(t.ObjS[1][i], true, GetSoundChannel(1, i, 1), N[3][i], N[2][i]);
-        }
-        if (N[1][i] != 3 && N[25][i] == 0 && !clicks.HotSpotUsed[i]) control.Start();
-        break;
-      case kGoodie:
-        show_at_place();
-        if (N[0][i] != 3) {
-          control.Start();
-          if (!t.ObjS[1][i].empty()) {
-            s_.sound.PlayWav(t.ObjS[1][i], true, GetSoundChannel(2, i, 1), N[2][i], N[1][i]);
-          }
-        }
-        break;
-      case kSwitch:
-        show_at_place();
-        break;
-      case kReactor:
-        show_at_place();
-        if (N[0][i] == 5) {
-          control.Stop();
-        } else {
-          control.Start();
-        }
-        if ((N[0][i] == 3 || N[0][i] == 4) && !t.ObjS[2][i].empty()) {
-          s_.sound.PlayWav(t.ObjS[2][i], true, GetSoundChannel(4, i, 1), N[3][i], N[2][i]);
-        }
-        break;
-      default:
-        break;
+    case kLink: {
+      const auto o = data::LinkObject::Read(t, i);
+      SetPlayback(control, type, o.mode);
+      s_.screen.ObjectArea(i).SetTag(data::ObjectTypeName(type));
+      return o.picture;
     }
-  }
-
-  if (entry_requested) s_.conversations.ShowConversation(entry_record, entry_slot);
-  CheckHiddenObjects();
-  state.RestoringGame = false;
-  if (state.LoadedNewScene) {
-    LoadScene(state.NewSceneNum);
-    return;
-  }
-  for (int i = 1; i <= 20; ++i) {
-    int16_t& type = t.ObjType[i];
-    if (type <= -2 && type >= -6) type = static_cast<int16_t>(3 - type);
-  }
-  for (int i = 1; i <= 20; ++i) {
-    if (!ObjActive[i]) {
-      screen.Animation[i]->SetVisible(false);
-      screen.NoGIF[i]->SetVisible(false);
-      s_.loop.DoEvents();
+    case kGoodie: {
+      const auto o = data::GoodieObject::Read(t, i);
+      SetPlayback(control, type, o.mode);
+      return o.picture;
     }
-  }
-  ScnTimerDone = false;
-  screen.ScnTimer->SetEnabled(true);
-  s_.loop.WaitUntil([this] { return ScnTimerDone; });
-}
-
-int16_t Engine::GetSoundChannel(int16_t kind, int16_t obj, int16_t variant) const {
-  const auto& N = scene().ObjN;
-  int16_t field = 0;
-  switch (kind) {
-    case kAmbient:
-      field = N[14][obj];
-      break;
-    case kLink:
-      if (variant < 1 || variant > 3) return 0;
-      field = N[21 + variant][obj];
-      break;
-    case kGoodie:
-      if (variant < 1 || variant > 3) return 0;
-      field = N[18 + variant][obj];
-      break;
     case kSwitch:
-      if (variant < 1 || variant > 2) return 0;
-      field = N[15 + variant][obj];
-      break;
-    case kReactor:
-      field = N[15][obj];
-      if (field == -1) return 15;
-      break;
+      // A switch's movement plays once, whatever the file's loop count says, so that
+      // its flag changes when the movement ends.
+      control.SetDirection(0);
+      control.SetPlayOnce(1);
+      return data::SwitchObject::Read(t, i).picture;
+    case kReactor: {
+      const auto o = data::ReactorObject::Read(t, i);
+      SetPlayback(control, type, o.reaction);
+      return o.picture;
+    }
     case kResponder:
-      field = N[20][obj];
-      break;
+    case kDelay:
+    case kConversation:
+    case kFlagConjunction:
+      InitHiddenObjectMemories(i);
+      return "";
+    case kMultiTrigger:
+      InitHiddenObjectMemories(i);
+      control.SetRestart(false);
+      if (data::MultiTriggerObject::Read(t, i).mode == 0) CheckMultiTriggersOnEntry();
+      return "";
     default:
-      return 0;
+      control.SetRestart(false);
+      return "";
   }
-  if (field == 0 || field == -1) return static_cast<int16_t>(obj > 13 ? obj - 13 : obj);
-  return field;
+}
+
+bool Engine::LoadObjectPicture(int16_t i, const std::string& name) {
+  ScreenPort& screen = s_.screen;
+  media::AnimatedPicture& control = screen.ObjectPicture(i);
+  std::string path = s_.data.folder().AppPath() + "resource\\gfx\\" + name;
+  if (!s_.data.folder().FileExists(path)) {
+    control.SetPicture(screen.NotFoundPicture());
+    return false;
+  }
+  // A picture that exists but cannot be shown is reported; the object shows the
+  // not-found picture and the scene is built on.
+  bool loaded = RunProcedure(s_.boxes, "UpdateObjData", [&] { control.Load(path); });
+  if (!loaded) control.SetPicture(screen.NotFoundPicture());
+  return loaded;
 }
 
 }  // namespace qv::engine

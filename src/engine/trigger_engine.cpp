@@ -3,6 +3,7 @@
 // disarmed (a negative type code) before its actions run, so a nested pass started by
 // an action never fires it again; a scene load restores the authored types.
 
+#include "core/procedure.h"
 #include "core/text.h"
 #include "core/vb_error.h"
 #include "core/vb_math.h"
@@ -12,47 +13,55 @@ namespace qv::engine {
 
 namespace {
 
+ErrorBoxFormat EngineErrorFormat() {
+  return {"Error in sub 'CheckHiddenObjects'.", "\rError #", true, " : ", "", BoxIcon::kNone};
+}
+
 // A flag change written as decimal text in a flag conjunction's texts.
 int16_t NumberFromText(const std::string& text) {
   return ToInt16(LeadingNumber(text));
 }
 
+std::string ConditionText(const data::FlagCondition& c) {
+  return "Flag" + NumText(c.flag) + OperatorText(c.op) + PlainNum(c.value);
+}
+
+std::string MultiTriggerIndex(int16_t i, int k) {
+  return "[Multi-Trigger Index #" + NumText(i) + "-" + PlainNum(k) + "] ";
+}
+
 }  // namespace
 
 void Engine::CheckHiddenObjects() {
-  try {
-    CheckHiddenObjectsPass();
-  } catch (const std::exception& e) {
-    VbError error = ToVbError(e);
-    s_.boxes.Show(kAppTitle,
-                  "Error in sub 'CheckHiddenObjects'.\rError #" + NumText(error.number()) + " : " +
-                      error.description(),
-                  BoxButtons::kOk, BoxIcon::kNone);
-  }
+  // A failure ends the pass in the engine's own box; what was done stays done.
+  RunReporting(s_.boxes, EngineErrorFormat, [this] { CheckHiddenObjectsPass(); });
 }
 
 void Engine::CheckHiddenObjectsPass() {
+  if (game_ended_) return;
   PassState pass;
   for (int16_t i = 1; i <= 20; ++i) {
     switch (scene().ObjType[i]) {
       case kResponder:
-        if (!Responder(i)) return;  // the game ended
+        if (!RunResponder(i)) return;  // the game ended
         break;
       case kDelay:
-        Delay(i);
+        RunDelay(i);
         break;
       case kMultiTrigger:
-        MultiTrigger(i);
+        RunMultiTrigger(i);
         break;
       case kConversation:
-        Conversation(i, pass);
+        RunConversation(i, pass);
         break;
       case kFlagConjunction:
-        FlagConjunction(i);
+        RunFlagConjunction(i);
         break;
       default:
         break;
     }
+    // The game may have ended inside an action: nothing of its scene runs any more.
+    if (game_ended_) return;
     s_.loop.DoEvents();
   }
   if (pass.show_slot != 0) {
@@ -61,199 +70,191 @@ void Engine::CheckHiddenObjectsPass() {
   }
   if (pass.hide_requested && state.ShownConversation != 0) {
     Progress("[Conv Index #" + NumText(pass.hide_slot) + "] Hide Conversation Box");
-    s_.screen.ConvBox->SetVisible(false);
+    s_.screen.ConversationBox().SetVisible(false);
     state.ShownConversation = 0;
   }
 }
 
-bool Engine::Responder(int16_t i) {
+bool Engine::RunResponder(int16_t i) {
   data::SceneTables& t = scene();
-  auto& N = t.ObjN;
-  const std::string index = "[Resp Index #" + NumText(i) + "] ";
-  int16_t kind = N[0][i];
+  auto r = data::ResponderObject::Read(t, i);
   bool fired = false;
-  if (kind == 1) {
-    fired = TestFlag(N[1][i], N[2][i], N[3][i]);
-  } else if (kind == 2) {
+  if (r.trigger == 1) {
+    fired = TestFlag(r.condition);
+  } else if (r.trigger == 2) {
     fired = memories.WavPlayed[i];
     memories.WavPlayed[i] = false;
   }
   if (!fired) return true;
-  if (kind == 1 && N[4][i] == 1 &&
-      (state.Flags[N[1][i]] == memories.RespLastValue[i] || state.RestoringGame)) {
+  if (r.trigger == 1 && r.change_only &&
+      (state.Flags[r.condition.flag] == memories.RespLastValue[i] || state.RestoringGame)) {
     return true;
   }
-  if (kind == 1) {
-    Progress(index + "Flag" + NumText(N[1][i]) + OperatorText(N[2][i]) + PlainNum(N[3][i]) +
-             ". Taking action...");
+  const std::string index = "[Resp Index #" + NumText(i) + "] ";
+  if (r.trigger == 1) {
+    Progress(index + ConditionText(r.condition) + ". Taking action...");
   } else {
     Progress(index + "'" + memories.WatchedWav[i] + "' played. Taking action...");
   }
-  t.ObjType[i] = -1;
-  memories.RespLastValue[i] = state.Flags[N[1][i]];
-  if (N[21][i] == 1) {
+  t.ObjType[i] = kFired;
+  memories.RespLastValue[i] = state.Flags[r.condition.flag];
+  if (r.ends_game) {
     EndOfGame();
     return false;
   }
-  // The actions read the slot again at each step: a nested flag change may have loaded
-  // another scene into the tables meanwhile.
-  if (N[11][i] != 0 && N[10][i] == 1) s_.screen.ShowCursor(screen::kBusyCursor);
-  if (N[5][i] == 1 && !t.ObjS[1][i].empty()) {
-    s_.music.Soundtrack(t.ObjS[1][i], N[6][i], false);
+  if (r.target_scene != 0 && r.switch_mode == 1) s_.screen.ShowCursor(kBusyCursor);
+  if (r.starts_soundtrack && !r.soundtrack.empty()) {
+    s_.music.Soundtrack(r.soundtrack, r.soundtrack_volume, false);
     t.SoundtrackFile.clear();
   }
-  if (N[7][i] == 1 && !t.ObjS[2][i].empty()) {
-    std::string kind_of_media = LastThreeLower(t.ObjS[2][i]);
-    if (kind_of_media == "wav") {
+  if (r.plays_media && !r.media.file.empty()) {
+    const std::string kind = LastThreeLower(r.media.file);
+    if (kind == "wav") {
       // A responder's own sound never triggers the responder itself.
-      std::string watched = memories.WatchedWav[i];
+      const std::string watched = memories.WatchedWav[i];
       memories.WatchedWav[i].clear();
-      int16_t channel = N[10][i] != 0 ? int16_t{20} : GetSoundChannel(kResponder, i, 1);
-      s_.sound.PlayWav(t.ObjS[2][i], false, channel, N[9][i], N[8][i]);
+      const int16_t channel =
+          r.switch_mode != 0 ? media::kSceneSwitchChannel : GetSoundChannel(kResponder, i, 1);
+      s_.sound.PlayWav(r.media.file, false, channel, r.media.pan, r.media.volume);
       memories.WatchedWav[i] = watched;
-    } else if (kind_of_media == "avi" && N[10][i] == 0) {
-      s_.movies.PlayMovie(t.ObjS[2][i], N[8][i], true, false);
+    } else if (kind == "avi" && r.switch_mode == 0) {
+      s_.movies.PlayMovie(r.media.file, r.media.volume, true, false);
     }
   }
-  if (N[12][i] == 1) ChangeFlag(N[13][i], N[14][i], N[15][i]);
-  if (N[16][i] == 1 && N[17][i] >= 1) s_.map.AddMapLocation(N[17][i]);
-  if (N[18][i] == 1 && N[19][i] >= 1) s_.inventory.AddInventoryItem(N[19][i]);
-  if (N[10][i] == 1 && N[11][i] != 0) {
+  // A sound the rules watch for, or a flag change, may have loaded another scene: each
+  // further action reads the slot as it is now.
+  r = data::ResponderObject::Read(t, i);
+  if (r.changes_flag) ChangeFlag(r.change.flag, r.change.value, r.change.op);
+  if (game_ended_) return false;
+  r = data::ResponderObject::Read(t, i);
+  if (r.adds_location && r.location >= 1) s_.map.AddMapLocation(r.location);
+  if (r.adds_item && r.item >= 1) s_.inventory.AddInventoryItem(r.item);
+  if (r.switch_mode == 1 && r.target_scene != 0) {
     t.ExitSound.clear();
     t.ExitMovie.clear();
-    if (N[7][i] == 1 && !t.ObjS[2][i].empty() && LastThreeLower(t.ObjS[2][i]) == "avi") {
-      t.ExitMovie = t.ObjS[2][i];
-      t.ExitMovieParam = N[8][i];
+    if (r.plays_media && !r.media.file.empty() && LastThreeLower(r.media.file) == "avi") {
+      t.ExitMovie = r.media.file;
+      t.ExitMovieParam = r.media.volume;
     }
-    Progress(index + "Switch to Scene" + NumText(N[11][i]));
+    Progress(index + "Switch to Scene" + NumText(r.target_scene));
     state.LoadedNewScene = true;
-    state.NewSceneNum = N[11][i];
+    state.NewSceneNum = r.target_scene;
   }
   return true;
 }
 
-void Engine::Delay(int16_t i) {
+void Engine::RunDelay(int16_t i) {
   data::SceneTables& t = scene();
-  auto& N = t.ObjN;
-  if (!TestFlag(N[1][i], N[2][i], N[3][i])) return;
-  Progress("[Delay Index #" + NumText(i) + "] Flag" + NumText(N[1][i]) + OperatorText(N[2][i]) +
-           PlainNum(N[3][i]) + ". Taking action...");
-  t.ObjType[i] = -1;
-  s_.delays.SetDelayChange(i, N[5][i], N[6][i], N[7][i]);
-  s_.delays.StartDelay(i, N[4][i]);
+  const auto d = data::DelayObject::Read(t, i);
+  if (!TestFlag(d.condition)) return;
+  Progress("[Delay Index #" + NumText(i) + "] " + ConditionText(d.condition) +
+           ". Taking action...");
+  t.ObjType[i] = kFired;
+  s_.delays.SetDelayChange(i, d.change.flag, d.change.value, d.change.op);
+  s_.delays.StartDelay(i, d.seconds);
 }
 
-void Engine::MultiTrigger(int16_t i) {
-  data::SceneTables& t = scene();
-  auto& N = t.ObjN;
-  // Condition k uses fields 8k-7 .. 8k-5, its change switch 8k-4, its change 8k-3 ..
-  // 8k-1 and its scene 8k.
-  bool fired = false;
+void Engine::RunMultiTrigger(int16_t i) {
+  const auto m = data::MultiTriggerObject::Read(scene(), i);
+  // The first condition that holds fires; in change-only mode one whose flag has not
+  // changed lets the next one be tried.
   int k = 0;
-  int16_t flag = 0, op = 0, value = 0, change_flag = 0, change_value = 0, change_op = 0,
-          scene_no = 0;
-  for (int c = 1; c <= 3 && !fired; ++c) {
-    int base = 8 * c;
-    if (!TestFlag(N[base - 7][i], N[base - 6][i], N[base - 5][i])) continue;
-    fired = true;
+  for (int c = 1; c <= 3 && k == 0; ++c) {
+    const auto& branch = m.branches[static_cast<size_t>(c - 1)];
+    if (!TestFlag(branch.condition)) continue;
     k = c;
-    flag = N[base - 7][i];
-    op = N[base - 6][i];
-    value = N[base - 5][i];
-    change_flag = N[base - 4][i] == 1 ? N[base - 3][i] : int16_t{0};
-    change_value = N[base - 2][i];
-    change_op = N[base - 1][i];
-    scene_no = N[base][i];
-    if (N[0][i] == 1) {
-      // Change-only: a condition whose flag has not changed lets the next one be tried.
-      if (state.Flags[flag] == memories.MultiLastValue(k)[i]) {
-        fired = false;
+    if (m.mode == 1) {
+      if (state.Flags[branch.condition.flag] == memories.MultiLastValue(c)[i]) {
+        k = 0;
       } else if (state.RestoringGame) {
         return;
       }
     }
   }
-  if (!fired) return;
+  if (k == 0) return;
+  const auto& branch = m.branches[static_cast<size_t>(k - 1)];
+  const int16_t flag = branch.condition.flag;
   if (memories.MultiLastValue(k)[i] == state.Flags[flag]) return;
-  if (scene_no != 0) s_.screen.ShowCursor(screen::kBusyCursor);
-  const std::string index = "[Multi-Trigger Index #" + NumText(i) + "-" + PlainNum(k) + "] ";
-  Progress(index + "Flag" + NumText(flag) + OperatorText(op) + PlainNum(value) +
-           ". Taking action...");
+  if (branch.scene != 0) s_.screen.ShowCursor(kBusyCursor);
+  Progress(MultiTriggerIndex(i, k) + ConditionText(branch.condition) + ". Taking action...");
   memories.MultiLastValue(k)[i] = state.Flags[flag];
-  if (change_flag != 0) ChangeFlag(change_flag, change_value, change_op);
-  if (scene_no != 0) {
-    Progress(index + "Switch to Scene" + NumText(scene_no));
+  if (branch.changes_flag && branch.change.flag != 0) {
+    ChangeFlag(branch.change.flag, branch.change.value, branch.change.op);
+  }
+  if (branch.scene != 0) {
+    Progress(MultiTriggerIndex(i, k) + "Switch to Scene" + NumText(branch.scene));
     state.LoadedNewScene = true;
-    state.NewSceneNum = scene_no;
+    state.NewSceneNum = branch.scene;
   }
 }
 
-void Engine::Conversation(int16_t i, PassState& pass) {
-  auto& N = scene().ObjN;
-  if (N[1][i] != 2) return;
-  if (TestFlag(N[2][i], N[3][i], N[4][i])) {
+void Engine::RunConversation(int16_t i, PassState& pass) {
+  const auto c = data::ConversationObject::Read(scene(), i);
+  if (c.kind != 2) return;
+  if (TestFlag(c.condition)) {
     if (state.ShownConversation == i) return;
-    if (N[6][i] == 1 && state.Flags[N[2][i]] == memories.ConvLastValue[i] &&
-        state.LastFlagChanged != N[2][i]) {
+    if (c.change_only && state.Flags[c.condition.flag] == memories.ConvLastValue[i] &&
+        state.LastFlagChanged != c.condition.flag) {
       return;
     }
-    Progress("[Conv Index #" + NumText(i) + "] Flag" + NumText(N[2][i]) + OperatorText(N[3][i]) +
-             PlainNum(N[4][i]) + ". Taking action...");
-    pass.show_record = N[0][i];
+    Progress("[Conv Index #" + NumText(i) + "] " + ConditionText(c.condition) +
+             ". Taking action...");
+    pass.show_record = c.record;
     pass.show_slot = i;
-  } else if (state.ShownConversation == i && s_.screen.ConvBox->Visible()) {
+  } else if (state.ShownConversation == i && s_.screen.ConversationBox().Visible()) {
     pass.hide_requested = true;
     pass.hide_slot = i;
   }
 }
 
-void Engine::FlagConjunction(int16_t i) {
+void Engine::RunFlagConjunction(int16_t i) {
   data::SceneTables& t = scene();
-  auto& N = t.ObjN;
-  // Term k: enable 4k-3, flag 4k-2, comparison 4k-1, value 4k.
-  if (N[0][i] == 1) {
+  const auto f = data::FlagConjunctionObject::Read(t, i);
+  if (f.mode == 1) {
+    // Change-only: some enabled term's flag has a new value, and one of them is the flag
+    // that changed last.
     int enables = 0, unchanged = 0, hit = 0;
     for (int k = 1; k <= 6; ++k) {
-      enables += N[4 * k - 3][i];
-      if (N[4 * k - 3][i] != 1) continue;
-      int16_t flag = N[4 * k - 2][i];
-      if (state.Flags[flag] == memories.ConjLastValue(k)[i]) ++unchanged;
-      if (flag == state.LastFlagChanged) ++hit;
+      const auto& term = f.terms[static_cast<size_t>(k - 1)];
+      enables += term.enabled;
+      if (term.enabled != 1) continue;
+      if (state.Flags[term.condition.flag] == memories.ConjLastValue(k)[i]) ++unchanged;
+      if (term.condition.flag == state.LastFlagChanged) ++hit;
     }
     if (enables - unchanged < 1 || hit < 1) return;
   }
-  for (int k = 1; k <= 6; ++k) {
-    if (N[4 * k - 3][i] == 1 && !TestFlag(N[4 * k - 2][i], N[4 * k - 1][i], N[4 * k][i])) return;
+  for (const auto& term : f.terms) {
+    if (term.enabled == 1 && !TestFlag(term.condition)) return;
   }
   Progress("[Flag Conj. Index #" + NumText(i) + "] Conditions true. Taking action...");
-  t.ObjType[i] = N[0][i] == 1 ? int16_t{-6} : int16_t{-99};
-  ChangeFlag(NumberFromText(t.ObjS[0][i]), NumberFromText(t.ObjS[1][i]),
-             NumberFromText(t.ObjS[2][i]));
-  for (int k = 1; k <= 6; ++k)
-    memories.ConjLastValue(k)[i] = state.Flags[N[4 * k - 2][i]];
+  t.ObjType[i] = f.mode == 1 ? int16_t{kSuspendedConjunction} : int16_t{kConjunctionSpent};
+  ChangeFlag(NumberFromText(f.flag_text), NumberFromText(f.value_text), NumberFromText(f.op_text));
+  // The memories take the terms' flags as the slot names them now.
+  const auto now = data::FlagConjunctionObject::Read(t, i);
+  for (int k = 1; k <= 6; ++k) {
+    memories.ConjLastValue(k)[i] =
+        state.Flags[now.terms[static_cast<size_t>(k - 1)].condition.flag];
+  }
 }
 
 void Engine::CheckMultiTriggersOnEntry() {
   data::SceneTables& t = scene();
-  auto& N = t.ObjN;
   state.LoadedNewScene = false;
   for (int16_t i = 1; i <= 20; ++i) {
     if (t.ObjType[i] != kMultiTrigger) continue;
+    const auto m = data::MultiTriggerObject::Read(t, i);
     for (int k = 1; k <= 3; ++k) {
-      int base = 8 * k;
-      int16_t flag = N[base - 7][i], op = N[base - 6][i], value = N[base - 5][i];
-      if (!TestFlag(flag, op, value)) continue;
-      const std::string index = "[Multi-Trigger Index #" + NumText(i) + "-" + PlainNum(k) + "] ";
-      int16_t change_flag = N[base - 4][i] == 1 ? N[base - 3][i] : int16_t{0};
-      int16_t change_value = N[base - 2][i], change_op = N[base - 1][i], scene_no = N[base][i];
-      Progress(index + "Flag" + NumText(flag) + OperatorText(op) + PlainNum(value) +
-               ". Taking action...");
-      memories.MultiLastValue(k)[i] = state.Flags[flag];
-      if (change_flag != 0) ChangeFlag(change_flag, change_value, change_op);
-      if (scene_no != 0) {
-        Progress(index + "Switch to Scene" + NumText(scene_no));
+      const auto& branch = m.branches[static_cast<size_t>(k - 1)];
+      if (!TestFlag(branch.condition)) continue;
+      Progress(MultiTriggerIndex(i, k) + ConditionText(branch.condition) + ". Taking action...");
+      memories.MultiLastValue(k)[i] = state.Flags[branch.condition.flag];
+      if (branch.changes_flag && branch.change.flag != 0) {
+        ChangeFlag(branch.change.flag, branch.change.value, branch.change.op);
+      }
+      if (branch.scene != 0) {
+        Progress(MultiTriggerIndex(i, k) + "Switch to Scene" + NumText(branch.scene));
         state.LoadedNewScene = true;
-        state.NewSceneNum = scene_no;
+        state.NewSceneNum = branch.scene;
         return;
       }
       break;
@@ -263,45 +264,54 @@ void Engine::CheckMultiTriggersOnEntry() {
 }
 
 void Engine::InitHiddenObjectMemories(int16_t i) {
-  data::SceneTables& t = scene();
-  auto& N = t.ObjN;
+  const data::SceneTables& t = scene();
   switch (t.ObjType[i]) {
-    case kResponder:
-      if (N[0][i] == 1) memories.RespLastValue[i] = state.Flags[N[1][i]];
-      if (N[0][i] == 2) memories.WatchedWav[i] = t.ObjS[0][i];
+    case kResponder: {
+      const auto r = data::ResponderObject::Read(t, i);
+      if (r.trigger == 1) memories.RespLastValue[i] = state.Flags[r.condition.flag];
+      if (r.trigger == 2) memories.WatchedWav[i] = r.watched_sound;
       break;
-    case kMultiTrigger:
+    }
+    case kMultiTrigger: {
+      const auto m = data::MultiTriggerObject::Read(t, i);
       for (int k = 1; k <= 3; ++k)
-        memories.MultiLastValue(k)[i] = state.Flags[N[8 * k - 7][i]];
+        memories.MultiLastValue(k)[i] =
+            state.Flags[m.branches[static_cast<size_t>(k - 1)].condition.flag];
       break;
+    }
     case kConversation:
-      memories.ConvLastValue[i] = state.Flags[N[2][i]];
+      memories.ConvLastValue[i] = state.Flags[data::ConversationObject::Read(t, i).condition.flag];
       break;
-    case kFlagConjunction:
+    case kFlagConjunction: {
+      const auto f = data::FlagConjunctionObject::Read(t, i);
       for (int k = 1; k <= 6; ++k)
-        memories.ConjLastValue(k)[i] = state.Flags[N[4 * k - 2][i]];
+        memories.ConjLastValue(k)[i] =
+            state.Flags[f.terms[static_cast<size_t>(k - 1)].condition.flag];
       break;
+    }
     default:
       break;
   }
 }
 
 void Engine::EndOfGame() {
-  screen::GameScreen& screen = s_.screen;
+  // From here on nothing of this game's scene runs: not the passes and loads it is
+  // nested in, nor the delays and sounds they would start.
+  game_ended_ = true;
+  ScreenPort& screen = s_.screen;
   s_.shell.HideGameWindows();
   s_.shell.SetQuitBusy(true);
   s_.delays.StopAllTimers();
-  screen.Block->SetVisible(true);
+  screen.ShowCover();
   s_.loop.DoEvents();
   s_.log.Unload();
-  screen.Main().Hide();
-  screen.Main().SetTopMost(false);
+  screen.HideGameScreen();
   StopAllSounds();
   ResetGameState();
   s_.shell.ResetMainMenuButton();
   s_.loop.DoEvents();
   s_.shell.ShowMainMenu();
-  if (screen.CurrentCursor() != screen::kDefaultCursor) screen.ShowCursor(screen::kDefaultCursor);
+  if (screen.CurrentCursor() != kDefaultCursor) screen.ShowCursor(kDefaultCursor);
 }
 
 }  // namespace qv::engine

@@ -2,9 +2,9 @@
 
 #include <exception>
 
+#include "core/procedure.h"
 #include "core/text.h"
 #include "core/vb_error.h"
-#include "engine/engine.h"
 
 namespace qv::media {
 
@@ -16,12 +16,10 @@ constexpr std::string_view kStopSoundtrack = "(stop sndtrk)";
 
 }  // namespace
 
-Music::Music(platform::EventLoop& loop, MessageBoxService& boxes, SoundChannels& sound,
-             screen::GameScreen& screen)
+Music::Music(platform::EventLoop& loop, MessageBoxService& boxes, SoundChannels& sound)
     : Mp3Timer(std::make_unique<ui::Timer>(loop.timers(), "Mp3Timer")),
       boxes_(boxes),
-      sound_(sound),
-      screen_(screen) {
+      sound_(sound) {
   Mp3Timer->SetEnabled(false);
   Mp3Timer->SetInterval(kMp3TimerMs);
   // An MP3 plays once; at its end the timer starts it again, for ever.
@@ -34,7 +32,7 @@ Music::Music(platform::EventLoop& loop, MessageBoxService& boxes, SoundChannels&
 }
 
 void Music::Progress(std::string_view text) {
-  if (engine_ != nullptr) engine_->Progress(text);
+  if (on_progress) on_progress(text);
 }
 
 bool Music::MidiLoaded() const {
@@ -95,7 +93,7 @@ void Music::ToggleMusic() {
       // Forced: the same name and volume start it again.
       Soundtrack(CurrentSoundtrack, CurrentSoundtrackVolume, true);
     }
-    screen_.ShowMessage("MUSIC ON");
+    if (on_message) on_message("MUSIC ON");
     return;
   }
   MusicOn = false;
@@ -110,25 +108,28 @@ void Music::ToggleMusic() {
       StopMIDI();
     }
   }
-  screen_.ShowMessage("MUSIC OFF");
+  if (on_message) on_message("MUSIC OFF");
 }
 
-void Music::ShowMusicError(std::string_view first_line, const std::string& name,
-                           const std::exception& e) {
-  const VbError error = ToVbError(e);
-  boxes_.Show(kAppTitle,
-              std::string(first_line) + "\rErr #" + PlainNum(error.number()) + " :  " +
-                  error.description() + "\rPath = " + sound_.MediaFolderText() +
-                  "\rFilename = " + name,
-              BoxButtons::kOk, BoxIcon::kNone);
+template <typename Body>
+void Music::RunPlayer(std::string_view heading, const std::string& name, Body&& body) {
+  RunReporting(
+      boxes_,
+      [&] {
+        return ErrorBoxFormat{std::string(heading),
+                              "\rErr #",
+                              false,
+                              " :  ",
+                              "\rPath = " + sound_.MediaFolderText() + "\rFilename = " + name,
+                              BoxIcon::kNone};
+      },
+      std::forward<Body>(body));
 }
 
 void Music::PlayMIDI(const std::string& name, int32_t volume) {
-  try {
+  RunPlayer("ERROR PLAYING MIDI FILE.  ", name, [&] {
     sound_.audio().PlayMusic(MusicKind::kMidi, name, sound_.SoundFile(name), volume, true);
-  } catch (const std::exception& e) {
-    ShowMusicError("ERROR PLAYING MIDI FILE.  ", name, e);
-  }
+  });
 }
 
 void Music::StopMIDI() {
@@ -140,14 +141,12 @@ void Music::SetMIDIVolume(int32_t volume) {
 }
 
 void Music::PlayMP3(const std::string& name, int32_t volume, int32_t /*balance*/) {
-  try {
+  RunPlayer("ERROR PLAYING MP3 FILE.  ", name, [&] {
     platform::AudioDevice& audio = sound_.audio();
     if (Mp3Loaded()) audio.ReleaseMusic();
     audio.PlayMusic(MusicKind::kMp3, name, sound_.SoundFile(name), volume, false);
     Mp3Timer->SetEnabled(true);
-  } catch (const std::exception& e) {
-    ShowMusicError("ERROR PLAYING MP3 FILE.  ", name, e);
-  }
+  });
 }
 
 void Music::StopMP3() {

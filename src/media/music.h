@@ -9,42 +9,38 @@
 // other, and each player's stop and volume act only while its own piece is loaded.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/message_box.h"
-#include "engine/collaborators.h"
 #include "media/sound_channels.h"
 #include "platform/event_loop.h"
-#include "screen/game_screen.h"
 #include "ui/timer.h"
-
-namespace qv::engine {
-class Engine;
-}
 
 namespace qv::media {
 
-class Music : public engine::MusicPort {
+class Music {
  public:
   // How often `Mp3Timer` looks whether the MP3 has reached its end.
   static constexpr int32_t kMp3TimerMs = 600;
 
-  Music(platform::EventLoop& loop, MessageBoxService& boxes, SoundChannels& sound,
-        screen::GameScreen& screen);
+  Music(platform::EventLoop& loop, MessageBoxService& boxes, SoundChannels& sound);
 
-  // The engine whose VerboseLog decides the progress lines (built after the music).
-  void AttachEngine(engine::Engine& engine) { engine_ = &engine; }
+  // Where progress lines go (the notify log, while verbose logging is on) and what shows
+  // a text on the game screen's message line; unset, they go nowhere.
+  std::function<void(std::string_view)> on_progress;
+  std::function<void(const std::string&)> on_message;
 
   // Sets the soundtrack. The same name (in any letter case) with the same volume changes
   // nothing unless `force`; the same name with a new volume only changes the volume;
   // anything else stops the music and starts the new piece. "(stop sndtrk)" stops it.
-  void Soundtrack(const std::string& name, int32_t volume, bool force) override;
+  void Soundtrack(const std::string& name, int32_t volume, bool force);
   // Forgets the current soundtrack (a new game, a game loaded, back to the menu).
-  void ClearSoundtrack() override { CurrentSoundtrack.clear(); }
-  void StopMP3() override;
-  void StopMIDI() override;
+  void ClearSoundtrack() { CurrentSoundtrack.clear(); }
+  void StopMP3();
+  void StopMIDI();
 
   // The music switch: off stops the soundtrack and keeps its name; on starts it again.
   // Either way "MUSIC ON" / "MUSIC OFF" shows on the game screen's message line.
@@ -69,15 +65,15 @@ class Music : public engine::MusicPort {
 
  private:
   void Progress(std::string_view text);
-  void ShowMusicError(std::string_view first_line, const std::string& name,
-                      const std::exception& e);
+  // Runs a player's operation; a failure shows "ERROR PLAYING MIDI FILE." (or MP3) with
+  // the error, the media folder and the file name.
+  template <typename Body>
+  void RunPlayer(std::string_view heading, const std::string& name, Body&& body);
   bool MidiLoaded() const;
   bool Mp3Loaded() const;
 
   MessageBoxService& boxes_;
   SoundChannels& sound_;
-  screen::GameScreen& screen_;
-  engine::Engine* engine_ = nullptr;
 };
 
 }  // namespace qv::media

@@ -2,23 +2,27 @@
 
 #include <exception>
 
+#include "core/procedure.h"
 #include "core/text.h"
 #include "core/vb_error.h"
-#include "engine/engine.h"
 
 namespace qv::media {
 
 namespace {
 
 // "Error playing WAV file.  File 'door.wav' - Ch5 - Pan0 - Vol-300" + the error.
-void ShowPlayError(MessageBoxService& boxes, const std::string& name, std::string_view label,
-                   int16_t channel, int32_t pan, int32_t volume, const std::exception& e) {
-  const VbError error = ToVbError(e);
-  boxes.Show(kAppTitle,
-             "Error playing WAV file.  File '" + name + "' - " + std::string(label) +
-                 PlainNum(channel) + " - Pan" + PlainNum(pan) + " - Vol" + PlainNum(volume) +
-                 "\rErr #" + PlainNum(error.number()) + " : " + error.description(),
-             BoxButtons::kOk, BoxIcon::kNone);
+auto PlayErrorFormat(const std::string& name, std::string_view label, int16_t channel, int32_t pan,
+                     int32_t volume) {
+  return [=, &name] {
+    return ErrorBoxFormat{"Error playing WAV file.  File '" + name + "' - " + std::string(label) +
+                              PlainNum(channel) + " - Pan" + PlainNum(pan) + " - Vol" +
+                              PlainNum(volume),
+                          "\rErr #",
+                          false,
+                          " : ",
+                          "",
+                          BoxIcon::kNone};
+  };
 }
 
 }  // namespace
@@ -39,28 +43,14 @@ std::string SoundChannels::MediaFolderText() const {
 
 void SoundChannels::PlayWav(const std::string& name, bool loop, int16_t channel, int32_t pan,
                             int32_t volume) {
-  try {
+  bool taken = false;
+  // The rules that run for a watched sound fail as the sound's failure.
+  const bool ok = RunReporting(boxes_, PlayErrorFormat(name, "Ch", channel, pan, volume), [&] {
     loop_.DoEvents();
-    if (engine_ != nullptr) {
-      auto& memories = engine_->memories;
-      bool watched = false;
-      for (int r = 1; r <= 20; ++r) {
-        if (memories.WatchedWav[r] == name) {
-          memories.WavPlayed[r] = true;
-          watched = true;
-        }
-      }
-      if (watched) {
-        engine_->CheckHiddenObjects();
-        return;
-      }
-    }
-  } catch (const std::exception& e) {
-    // The rules that ran for the sound failed: reported as the sound's failure.
-    ShowPlayError(boxes_, name, "Ch", channel, pan, volume, e);
-    return;
-  }
-  if (channel < 14) {
+    taken = watchers_ != nullptr && watchers_->SoundRequested(name);
+  });
+  if (!ok || taken) return;
+  if (channel < kPersistentChannel) {
     Play(name, loop, channel, pan, volume, "Ch");
   } else {
     PlayWAVQVX(name, loop, channel, pan, volume);
@@ -74,11 +64,8 @@ void SoundChannels::PlayWAVQVX(const std::string& name, bool loop, int16_t chann
 
 void SoundChannels::Play(const std::string& name, bool loop, int16_t channel, int32_t pan,
                          int32_t volume, std::string_view channel_label) {
-  try {
-    audio_.Play(channel, name, SoundFile(name), loop, pan, volume);
-  } catch (const std::exception& e) {
-    ShowPlayError(boxes_, name, channel_label, channel, pan, volume, e);
-  }
+  RunReporting(boxes_, PlayErrorFormat(name, channel_label, channel, pan, volume),
+               [&] { audio_.Play(channel, name, SoundFile(name), loop, pan, volume); });
 }
 
 void SoundChannels::StopWav(int16_t channel) {

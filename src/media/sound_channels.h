@@ -16,38 +16,47 @@
 
 #include "core/message_box.h"
 #include "data/game_folder.h"
-#include "engine/collaborators.h"
 #include "platform/audio.h"
 #include "platform/event_loop.h"
 
-namespace qv::engine {
-class Engine;
-}
-
 namespace qv::media {
 
-// The channel of a WAV soundtrack.
-inline constexpr int16_t kSoundtrackChannel = 19;
+// The scene's responders that wait for a game sound to be asked for.
+class SoundWatchers {
+ public:
+  virtual ~SoundWatchers() = default;
+  // Asked before a game sound plays: true when a responder waited for this very name;
+  // it has reacted, and the sound does not play.
+  virtual bool SoundRequested(const std::string& name) = 0;
+};
 
-class SoundChannels : public engine::SoundPort {
+// The channels with a fixed use; channels 1-13 belong to the scene's object slots.
+inline constexpr int16_t kMenuMusicChannel = 11;
+inline constexpr int16_t kInventoryChannel = 12;
+inline constexpr int16_t kPersistentChannel = 14;
+inline constexpr int16_t kDialogueChannel = 15;
+inline constexpr int16_t kSceneChangeChannel = 16;  // entering and leaving a scene
+inline constexpr int16_t kSceneLoopChannel = 17;
+inline constexpr int16_t kButtonChannel = 18;
+inline constexpr int16_t kSoundtrackChannel = 19;   // a WAV soundtrack
+inline constexpr int16_t kSceneSwitchChannel = 20;  // responders that switch scene
+
+class SoundChannels {
  public:
   SoundChannels(platform::EventLoop& loop, MessageBoxService& boxes, const data::GameFolder& folder,
                 platform::AudioDevice& audio);
 
-  // The engine whose responders watch for sounds (the engine is built after the sound
-  // channels, which it calls).
-  void AttachEngine(engine::Engine& engine) { engine_ = &engine; }
+  // Who watches for game sounds (the engine's responders; built after the channels).
+  void AttachWatchers(SoundWatchers& watchers) { watchers_ = &watchers; }
 
   // A game sound: responders watching the name react instead of it playing. Channels 14
   // and above play through PlayWAVQVX.
-  void PlayWav(const std::string& name, bool loop, int16_t channel, int32_t pan,
-               int32_t volume) override;
+  void PlayWav(const std::string& name, bool loop, int16_t channel, int32_t pan, int32_t volume);
   // Plays `name` on the channel, replacing what played there. A failure shows the
   // "Error playing WAV file." box and the game goes on.
-  void PlayWAVQVX(const std::string& name, bool loop, int16_t channel, int32_t pan,
-                  int32_t volume) override;
+  void PlayWAVQVX(const std::string& name, bool loop, int16_t channel, int32_t pan, int32_t volume);
   // Stops one channel (harmless when it is idle).
-  void StopWav(int16_t channel) override;
+  void StopWav(int16_t channel);
   // The volume of the WAV soundtrack on channel 19.
   void SetSoundtrackWavVolume(int32_t volume);
   // Silences every channel (the exit sequence).
@@ -70,7 +79,7 @@ class SoundChannels : public engine::SoundPort {
   MessageBoxService& boxes_;
   const data::GameFolder& folder_;
   platform::AudioDevice& audio_;
-  engine::Engine* engine_ = nullptr;
+  SoundWatchers* watchers_ = nullptr;
 };
 
 // The folder of sounds and movies in a game, as game data names it.

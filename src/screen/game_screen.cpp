@@ -138,10 +138,6 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
   BlockTimer->SetEnabled(false);
   BlockTimer->SetInterval(kBlockTimerMs);
   BlockTimer->SetTransient(true);  // a scene is not ready for the player until it ticks
-  ScnTimer = std::make_unique<ui::Timer>(loop.timers(), "ScnTimer");
-  ScnTimer->SetEnabled(false);
-  ScnTimer->SetInterval(1);
-  ScnTimer->SetTransient(true);
   MsgTimer = std::make_unique<ui::Timer>(loop.timers(), "MsgTimer");
   MsgTimer->SetEnabled(false);
   MsgTimer->SetInterval(kMsgTimerMs);
@@ -194,6 +190,22 @@ void GameScreen::ShowMessage(const std::string& text) {
   // A new message gets its whole time on screen, even while an earlier one shows.
   MsgTimer->SetEnabled(false);
   MsgTimer->SetEnabled(true);
+}
+
+void GameScreen::ShowScore(const std::string& score) {
+  CurrScore_Large->SetCaption(score);
+  CurrScore_Small->SetCaption(score);
+}
+
+void GameScreen::DisableGameButtons() {
+  SaveGameButtn->SetEnabled(false);
+  InvBar->SetEnabled(false);
+  ExamineItem->SetEnabled(false);
+}
+
+void GameScreen::HideGameScreen() {
+  main_->Hide();
+  main_->SetTopMost(false);
 }
 
 void GameScreen::ShowNormalButtons() {

@@ -7,10 +7,12 @@
 // score to its right.
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "core/vb_array.h"
+#include "engine/screen_port.h"
 #include "media/animated_picture.h"
 #include "platform/event_loop.h"
 #include "platform/pictures/builtin_pictures.h"
@@ -26,21 +28,20 @@ namespace qv::screen {
 inline constexpr int kSceneWidth = 700;
 inline constexpr int kSceneHeight = 475;
 
-// Cursor numbers.
-inline constexpr int kSwitchCursor = 10;
-inline constexpr int kGoodieCursor = 11;
-inline constexpr int kReactorCursor = 12;
-inline constexpr int kDefaultCursor = 13;
-inline constexpr int kBusyCursor = 14;
+using engine::kBusyCursor;
+using engine::kDefaultCursor;
+using engine::kGoodieCursor;
+using engine::kReactorCursor;
+using engine::kSwitchCursor;
 
 // LastHoverButton when the pointer is over no button (the scene, links, inventory).
 inline constexpr int16_t kNoHoverButton = 97;
 
-class GameScreen {
+class GameScreen : public engine::ScreenPort {
  public:
   GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
              const platform::BuiltinPictures& builtins);
-  ~GameScreen();
+  ~GameScreen() override;
   GameScreen(const GameScreen&) = delete;
   GameScreen& operator=(const GameScreen&) = delete;
 
@@ -50,10 +51,9 @@ class GameScreen {
   void SetCursorPicture(int number, platform::PicturePtr picture, int hot_x, int hot_y);
   // Makes cursor `number` the screen's mouse icon (pointer mode custom). Setting the
   // cursor that already shows changes nothing.
-  void ShowCursor(int number);
+  void ShowCursor(int number) override;
   // The cursor showing now (0 when the icon is not one of the 15).
-  int CurrentCursor() const { return current_cursor_; }
-  bool BusyCursorShowing() const { return current_cursor_ == kBusyCursor; }
+  int CurrentCursor() const override { return current_cursor_; }
   // Makes a picture the mouse icon (an item's hand or highlighted picture), held by its
   // middle; CurrentCursor() becomes 0. Setting the picture that already shows changes
   // nothing.
@@ -75,6 +75,24 @@ class GameScreen {
   // The message line ("Inventory Full", "MUSIC ON"): `text` in `Msg`, `MsgStatus` shown
   // centred on the scene picture until `MsgTimer` fires and hides it again.
   void ShowMessage(const std::string& text);
+
+  // ---- what the engine asks of the screen
+  media::AnimatedPicture& ObjectPicture(int16_t slot) override { return *Animation[slot]; }
+  ui::Image& ObjectArea(int16_t slot) override { return *NoGIF[slot]; }
+  void PlaceLink(int k, int left, int top, int width, int height) override {
+    Directionl[k]->Move(left, top, width, height);
+  }
+  void SetScenePicture(const platform::ImagePtr& picture) override { ScnImg->SetPicture(picture); }
+  platform::PicturePtr NotFoundPicture() const override { return FNF->Picture(); }
+  platform::PicturePtr NoPicture() const override { return AniGIF1->Picture(); }
+  platform::PicturePtr UnknownObjectPicture() const override { return UnknownObject->Picture(); }
+  ui::PictureBox& ConversationBox() override { return *ConvBox; }
+  ui::Label& ConversationLine(int k) override { return *ConvText[k]; }
+  void ShowCover() override { Block->SetVisible(true); }
+  void RemoveCoverSoon() override { BlockTimer->SetEnabled(true); }
+  void ShowScore(const std::string& score) override;
+  void DisableGameButtons() override;
+  void HideGameScreen() override;
 
   ui::PictureBox* Picture1 = nullptr;
   ui::PictureBox* ScnImg = nullptr;
@@ -107,7 +125,6 @@ class GameScreen {
   ui::Image* ExamineItem = nullptr;
 
   std::unique_ptr<ui::Timer> BlockTimer;
-  std::unique_ptr<ui::Timer> ScnTimer;
   std::unique_ptr<ui::Timer> MsgTimer;
 
   // The code of the button whose hover sound played last (kNoHoverButton: none), so that

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/procedure.h"
 #include "core/text.h"
 #include "core/vb_error.h"
 #include "data/scene_tables.h"
@@ -74,7 +75,7 @@ void Inventory::Progress(const std::string& text) {
 }
 
 void Inventory::PlaySound(const std::string& file, int32_t pan, int32_t volume) {
-  s_.sound.PlayWAVQVX(file, false, kSoundChannel, pan, volume);
+  s_.sound.PlayWAVQVX(file, false, media::kInventoryChannel, pan, volume);
 }
 
 int16_t Inventory::ItemIn(int16_t slot) const {

@@ -20,6 +20,7 @@
 #include "diag/notify_log.h"
 #include "engine/collaborators.h"
 #include "engine/game_state.h"
+#include "media/sound_channels.h"
 #include "screen/game_screen.h"
 #include "screen/interaction_settings.h"
 #include "screen/item_images.h"
@@ -70,7 +71,7 @@ struct InventoryServices {
   platform::PictureLoader& pictures;
   GameScreen& screen;
   diag::NotifyLog& log;
-  engine::SoundPort& sound;
+  media::SoundChannels& sound;
   const InteractionSettings& settings;
   // The empty picture (`NoPic`).
   platform::ImagePtr no_pic;
@@ -80,8 +81,6 @@ class Inventory final : public engine::InventoryPort {
  public:
   static constexpr int16_t kSlots = 16;
   static constexpr int16_t kEmptyHand = 99;
-  // The channel of the inventory-full, combine and failed-combine sounds.
-  static constexpr int16_t kSoundChannel = 12;
 
   // Connects the mouse handlers of `invitem(1..16)` and `InvBar`.
   explicit Inventory(InventoryServices services);

@@ -1,5 +1,7 @@
 #include "screen/item_images.h"
 
+#include "core/procedure.h"
+
 #include <string>
 #include <utility>
 

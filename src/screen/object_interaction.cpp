@@ -1,11 +1,13 @@
 #include "screen/object_interaction.h"
 
+#include "core/procedure.h"
 #include "core/text.h"
 
 namespace qv::screen {
 
 namespace {
 
+using data::RequiredItem;
 using engine::kAmbient;
 using engine::kGoodie;
 using engine::kLink;
@@ -26,10 +28,13 @@ std::string Obj(int16_t n) {
 
 }  // namespace
 
-ObjectInteraction::ObjectInteraction(engine::Engine& engine, Inventory& inventory,
-                                     const InteractionSettings& settings)
-    : engine_(engine), s_(engine.services()), inventory_(inventory), settings_(settings) {
-  GameScreen& screen = s_.screen;
+ObjectInteraction::ObjectInteraction(engine::Engine& engine, GameScreen& screen,
+                                     Inventory& inventory, const InteractionSettings& settings)
+    : engine_(engine),
+      s_(engine.services()),
+      screen_(screen),
+      inventory_(inventory),
+      settings_(settings) {
   for (int16_t n = 1; n <= 20; ++n) {
     media::AnimatedPicture& animation = *screen.Animation[n];
     animation.on_click = [this, n] { AnimationClick(n); };
@@ -49,6 +54,19 @@ ObjectInteraction::ObjectInteraction(engine::Engine& engine, Inventory& inventor
         static_cast<ui::Control*>(screen.MaxScore_Small)}) {
     window_part->on_mouse_move = [this](const ui::MouseArgs&) { WindowMouseMove(); };
   }
+  screen.BlockTimer->on_tick = [this] { CoverTimerTick(); };
+}
+
+void ObjectInteraction::CoverTimerTick() {
+  screen_.BlockTimer->SetEnabled(false);
+  screen_.Block->SetVisible(false);
+  // Without this the busy cursor, and with it every click out, would stay until the
+  // pointer crossed the scene picture.
+  if (inventory_.HandSlot() == Inventory::kEmptyHand) {
+    screen_.ShowCursor(kDefaultCursor);
+  } else {
+    screen_.ShowPictureCursor(screen_.FlashFixIcon->Picture());
+  }
 }
 
 std::string ObjectInteraction::OutdatedText() {
@@ -58,40 +76,28 @@ std::string ObjectInteraction::OutdatedText() {
          std::string(kWebAddress) + "' for more information.";
 }
 
-ObjectInteraction::Object ObjectInteraction::Read(int16_t n) const {
-  const data::SceneTables& t = engine_.scene();
-  Object o;
-  o.n = n;
-  o.type = t.ObjType[n];
-  for (int k = 0; k <= 8; ++k)
-    o.S[k] = t.ObjS[k][n];
-  for (int k = 0; k <= 32; ++k)
-    o.N[k] = t.ObjN[k][n];
-  return o;
-}
-
 void ObjectInteraction::Click(int16_t n, bool still) {
-  GameScreen& screen = s_.screen;
+  GameScreen& screen = screen_;
   if (screen.BusyCursorShowing()) return;
   const bool done = RunProcedure(s_.boxes, still ? "NoGIF_Click" : "Animation_Click", [&] {
-    const Object o = Read(n);
-    if (o.type != kGoodie && s_.conversations.BlockingConversationShowing()) return;
-    if (o.type > kLastKnownType) {
+    const int16_t type = engine_.scene().ObjType[n];
+    if (type != kGoodie && s_.conversations.BlockingConversationShowing()) return;
+    if (type > kLastKnownType) {
       UnknownType();
       return;
     }
-    switch (o.type) {
+    switch (type) {
       case kLink:
-        ClickLink(o, still);
+        ClickLink(n, still);
         break;
       case kGoodie:
-        if (!still) ClickGoodie(o);
+        if (!still) ClickGoodie(n);
         break;
       case kSwitch:
-        if (!still) ClickSwitch(o);
+        if (!still) ClickSwitch(n);
         break;
       case kReactor:
-        if (!still) ClickReactor(o);
+        if (!still) ClickReactor(n);
         break;
       default:
         break;  // Ambient objects and the hidden types do nothing
@@ -114,26 +120,27 @@ void ObjectInteraction::PlayDefaultRefusal(int16_t channel) {
 }
 
 bool ObjectInteraction::HasRequiredItem(const char* kind, int16_t n, int16_t item,
-                                        const Refusal& refusal) {
+                                        const data::ObjectSound& refusal, int16_t channel,
+                                        bool default_refusal) {
   const int16_t hand = inventory_.HandSlot();
   if (hand != Inventory::kEmptyHand && inventory_.ItemIn(hand) == item) return true;
   Progress("*** " + std::string(kind) + Obj(n) + " requires Inventory Item #" + PlainNum(item) +
            "!***");
   if (hand == Inventory::kEmptyHand) {
     if (!refusal.file.empty()) {
-      s_.sound.PlayWAVQVX(refusal.file, false, refusal.channel, refusal.pan, refusal.volume);
-    } else if (refusal.default_sound) {
-      PlayDefaultRefusal(refusal.channel);
+      s_.sound.PlayWAVQVX(refusal.file, false, channel, refusal.pan, refusal.volume);
+    } else if (default_refusal) {
+      PlayDefaultRefusal(channel);
     }
     return false;
   }
   // The wrong item: it says so itself, with its own sound.
   const ItemSlot& held = inventory_.Slots[hand];
   if (!held.WrongUseSound.empty()) {
-    s_.sound.PlayWAVQVX(held.WrongUseSound, false, kItemSoundChannel, held.WrongUsePan,
+    s_.sound.PlayWAVQVX(held.WrongUseSound, false, media::kDialogueChannel, held.WrongUsePan,
                         held.WrongUseVolume);
   } else {
-    PlayDefaultRefusal(kItemSoundChannel);
+    PlayDefaultRefusal(media::kDialogueChannel);
   }
   return false;
 }
@@ -148,63 +155,60 @@ void ObjectInteraction::UseHeldItem(bool keep) {
   inventory_.SetHandSlot(Inventory::kEmptyHand);
 }
 
-void ObjectInteraction::ClickLink(const Object& o, bool still) {
-  const int16_t n = o.n;
-  const auto& N = o.N;
-  GameScreen& screen = s_.screen;
+void ObjectInteraction::ClickLink(int16_t n, bool still) {
+  const auto link = data::LinkObject::Read(engine_.scene(), n);
   engine::ObjectClickState& clicks = engine_.clicks;
-  const bool once_only = N[21] == 1;
-  if (once_only && clicks.HotSpotUsed[n]) return;
-  const bool needs_item = N[6] == 1;
-  if (needs_item && !HasRequiredItem("HotSpot", n, N[7],
-                                     {o.S[3], engine_.GetSoundChannel(kLink, n, 3), N[9], N[10]})) {
+  if (link.once_only && clicks.HotSpotUsed[n]) return;
+  const RequiredItem& required = link.required;
+  if (required.required && !HasRequiredItem("HotSpot", n, required.item, link.refusal_sound,
+                                            engine_.GetSoundChannel(kLink, n, 3))) {
     return;
   }
   clicks.HotSpotUsed[n] = true;
-  if (needs_item) {
-    screen.ShowCursor(once_only ? kDefaultCursor : CursorNumber(N[0]));
-    Progress("Inventory Item #" + PlainNum(N[7]) + " used on HotSpot" + Obj(n));
+  if (required.required) {
+    screen_.ShowCursor(link.once_only ? kDefaultCursor : CursorNumber(link.cursor));
+    Progress("Inventory Item #" + PlainNum(required.item) + " used on HotSpot" + Obj(n));
   } else {
     Progress("HotSpot" + Obj(n) + " clicked.");
   }
-  const bool to_scene = N[11] == 1 && N[12] != 0;
-  const bool to_map = N[11] == 2;
-  if (to_scene || to_map) screen.ShowCursor(kBusyCursor);
-  if (!o.S[1].empty()) s_.sound.StopWav(engine_.GetSoundChannel(kLink, n, 1));
-  if (!still && N[1] == 3) {
+  const bool to_scene = link.action == 1 && link.target_scene != 0;
+  const bool to_map = link.action == 2;
+  if (to_scene || to_map) screen_.ShowCursor(kBusyCursor);
+  if (!link.idle_sound.file.empty()) s_.sound.StopWav(engine_.GetSoundChannel(kLink, n, 1));
+  if (!still && link.mode == 3) {
     // A link that animates only when used plays its animation from the start.
-    media::AnimatedPicture& animation = *screen.Animation[n];
+    media::AnimatedPicture& animation = *screen_.Animation[n];
     animation.SetRestart(true);
     animation.Start();
   }
-  if (!o.S[2].empty()) {
-    s_.sound.PlayWAVQVX(o.S[2], false, engine_.GetSoundChannel(kLink, n, 2), N[5], N[4]);
+  if (!link.use_sound.file.empty()) {
+    s_.sound.PlayWAVQVX(link.use_sound.file, false, engine_.GetSoundChannel(kLink, n, 2),
+                        link.use_sound.pan, link.use_sound.volume);
   }
   s_.loop.DoEvents();
-  if (needs_item) UseHeldItem(N[8] == 1);
-  if (N[17] == 1) engine_.ChangeFlag(N[18], N[19], N[20]);
+  if (required.required) UseHeldItem(required.kept);
+  if (link.changes_flag) engine_.ChangeFlag(link.change.flag, link.change.value, link.change.op);
+  if (engine_.GameEnded()) return;
   if (to_map) {
-    screen.Block->SetVisible(true);
-    screen.ShowCursor(kDefaultCursor);
+    screen_.Block->SetVisible(true);
+    screen_.ShowCursor(kDefaultCursor);
     s_.map.SetMapActive(true);
     s_.map.ShowMapWindow();
-  } else if (N[12] != 0) {
-    engine_.LoadScene(N[12]);
+  } else if (link.target_scene != 0) {
+    engine_.LoadScene(link.target_scene);
   }
 }
 
-void ObjectInteraction::ClickGoodie(const Object& o) {
-  const int16_t n = o.n;
-  const auto& N = o.N;
-  const bool needs_item = N[6] == 1;
+void ObjectInteraction::ClickGoodie(int16_t n) {
+  const auto goodie = data::GoodieObject::Read(engine_.scene(), n);
+  const RequiredItem& required = goodie.required;
   // A Goodie refused for an empty hand plays only a sound of its own.
-  if (needs_item &&
-      !HasRequiredItem("Goodie", n, N[7],
-                       {o.S[3], engine_.GetSoundChannel(kGoodie, n, 3), N[9], N[10], false})) {
+  if (required.required && !HasRequiredItem("Goodie", n, required.item, goodie.refusal_sound,
+                                            engine_.GetSoundChannel(kGoodie, n, 3), false)) {
     return;
   }
-  if (needs_item) {
-    Progress("Inventory Item #" + PlainNum(N[7]) + " used on Goodie" + Obj(n));
+  if (required.required) {
+    Progress("Inventory Item #" + PlainNum(required.item) + " used on Goodie" + Obj(n));
   } else {
     Progress("Goodie" + Obj(n) + " clicked.");
   }
@@ -212,43 +216,44 @@ void ObjectInteraction::ClickGoodie(const Object& o) {
     // No room: the item stays where it is, and so does the one in hand.
     const SettingsSound& full = settings_.inventory_full;
     if (!full.file.empty()) {
-      s_.sound.PlayWAVQVX(full.file, false, kItemSoundChannel, full.pan, full.volume);
+      s_.sound.PlayWAVQVX(full.file, false, media::kDialogueChannel, full.pan, full.volume);
     }
     return;
   }
   const int16_t channel = engine_.GetSoundChannel(kGoodie, n, 2);
-  inventory_.AddInventoryItem(N[5], false, 0);
-  if (needs_item) UseHeldItem(N[8] == 1);
-  if (!o.S[2].empty()) {
-    const std::string ending = LastThreeLower(o.S[2]);
+  inventory_.AddInventoryItem(goodie.item, false, 0);
+  if (required.required) UseHeldItem(required.kept);
+  const data::ObjectSound& media = goodie.take_media;
+  if (!media.file.empty()) {
+    const std::string ending = LastThreeLower(media.file);
     if (ending == "wav") {
-      s_.sound.PlayWav(o.S[2], false, channel, N[4], N[3]);
+      s_.sound.PlayWav(media.file, false, channel, media.pan, media.volume);
     } else if (ending == "avi") {
-      s_.movies.PlayMovie(o.S[2], N[3], true, false);
+      s_.movies.PlayMovie(media.file, media.volume, true, false);
     }
   }
-  if (N[15] == 1) engine_.ChangeFlag(N[16], N[17], N[18]);
+  if (goodie.changes_flag) {
+    engine_.ChangeFlag(goodie.change.flag, goodie.change.value, goodie.change.op);
+  }
 }
 
-void ObjectInteraction::ClickSwitch(const Object& o) {
-  const int16_t n = o.n;
-  const auto& N = o.N;
-  media::AnimatedPicture& animation = *s_.screen.Animation[n];
+void ObjectInteraction::ClickSwitch(int16_t n) {
+  const auto sw = data::SwitchObject::Read(engine_.scene(), n);
+  media::AnimatedPicture& animation = *screen_.Animation[n];
   if (animation.Playing()) return;
-  const bool needs_item = N[7] == 1;
-  if (needs_item &&
-      !HasRequiredItem("Switch", n, N[8],
-                       {o.S[3], engine_.GetSoundChannel(kSwitch, n, 2), N[10], N[11]})) {
+  const RequiredItem& required = sw.required;
+  if (required.required && !HasRequiredItem("Switch", n, required.item, sw.refusal_sound,
+                                            engine_.GetSoundChannel(kSwitch, n, 2))) {
     return;
   }
-  if (needs_item) {
-    Progress("Inventory Item #" + PlainNum(N[8]) + " used on Switch" + Obj(n));
-    UseHeldItem(N[9] == 1);
+  if (required.required) {
+    Progress("Inventory Item #" + PlainNum(required.item) + " used on Switch" + Obj(n));
+    UseHeldItem(required.kept);
   } else {
     Progress("Switch" + Obj(n) + " clicked.");
   }
   const int16_t channel = engine_.GetSoundChannel(kSwitch, n, 1);
-  const int16_t state = engine_.state.Flags[N[0]];
+  const int16_t state = engine_.state.Flags[sw.flag];
   const int frames = animation.FrameCount();
   engine::ObjectClickState& clicks = engine_.clicks;
   if (frames > 1) {
@@ -265,10 +270,11 @@ void ObjectInteraction::ClickSwitch(const Object& o) {
   if (frames > 1) {
     animation.Start();  // the flag changes when the movement ends
   } else {
-    engine_.ChangeFlag(N[0], state != 0 ? int16_t{0} : N[4], engine::kSet);
+    engine_.ChangeFlag(sw.flag, state != 0 ? int16_t{0} : sw.on_value, engine::kSet);
+    if (engine_.GameEnded()) return;
   }
-  if (state != 0 && !o.S[1].empty()) s_.sound.PlayWav(o.S[1], false, channel, N[3], N[2]);
-  if (state == 0 && !o.S[2].empty()) s_.sound.PlayWav(o.S[2], false, channel, N[6], N[5]);
+  const data::ObjectSound& sound = state != 0 ? sw.off_sound : sw.on_sound;
+  if (!sound.file.empty()) s_.sound.PlayWav(sound.file, false, channel, sound.pan, sound.volume);
 }
 
 void ObjectInteraction::AnimationEnded(int16_t n) {
@@ -277,38 +283,43 @@ void ObjectInteraction::AnimationEnded(int16_t n) {
   if (t.ObjType[n] != kSwitch || !clicks.SwitchAnimating[n]) return;
   clicks.SwitchAnimating[n] = false;
   RunProcedure(s_.boxes, "Animation_AnimationEnded", [&] {
-    const int16_t value = clicks.SwitchState[n] != 0 ? int16_t{0} : t.ObjN[4][n];
-    engine_.ChangeFlag(t.ObjN[0][n], value, engine::kSet);
+    const auto sw = data::SwitchObject::Read(t, n);
+    const int16_t value = clicks.SwitchState[n] != 0 ? int16_t{0} : sw.on_value;
+    engine_.ChangeFlag(sw.flag, value, engine::kSet);
   });
 }
 
-void ObjectInteraction::ClickReactor(const Object& o) {
-  const int16_t n = o.n;
-  const auto& N = o.N;
+void ObjectInteraction::ClickReactor(int16_t n) {
+  const auto reactor = data::ReactorObject::Read(engine_.scene(), n);
   engine::ObjectClickState& clicks = engine_.clicks;
-  if (N[14] == 1 && clicks.ReactorUsed[n]) return;
+  if (reactor.once_only && clicks.ReactorUsed[n]) return;
   Progress("Reactor" + Obj(n) + " clicked.");
   clicks.ReactorUsed[n] = true;
   const int16_t channel = engine_.GetSoundChannel(kReactor, n, 1);
   const uint64_t loads = engine_.SceneLoadsStarted();
-  if (N[8] == 1) engine_.ChangeFlag(N[9], N[10], N[11]);
+  if (reactor.changes_flag) {
+    engine_.ChangeFlag(reactor.change.flag, reactor.change.value, reactor.change.op);
+  }
+  if (engine_.GameEnded()) return;
   s_.loop.DoEvents();
   auto play_sound = [&] {
-    if (!o.S[2].empty()) s_.sound.PlayWav(o.S[2], false, channel, N[3], N[2]);
+    const data::ObjectSound& sound = reactor.sound;
+    if (!sound.file.empty()) s_.sound.PlayWav(sound.file, false, channel, sound.pan, sound.volume);
   };
-  switch (N[0]) {
+  switch (reactor.reaction) {
     case 1:
     case 2:
       play_sound();
       break;
     case 3:
     case 4:
-      if (!o.S[1].empty()) s_.movies.PlayMovie(o.S[1], N[1], true, false);
+      if (!reactor.movie.empty())
+        s_.movies.PlayMovie(reactor.movie, reactor.movie_param, true, false);
       break;
     case 5:
       // The reaction animates the object; after a scene switch it is no longer there.
       if (engine_.SceneLoadsStarted() == loads) {
-        media::AnimatedPicture& animation = *s_.screen.Animation[n];
+        media::AnimatedPicture& animation = *screen_.Animation[n];
         animation.SetRestart(true);
         animation.Start();
       }
@@ -317,11 +328,11 @@ void ObjectInteraction::ClickReactor(const Object& o) {
     default:
       break;
   }
-  if (N[12] == 1) s_.map.AddMapLocation(N[13]);
+  if (reactor.adds_location) s_.map.AddMapLocation(reactor.location);
 }
 
 void ObjectInteraction::Hover(int16_t n, bool still) {
-  GameScreen& screen = s_.screen;
+  GameScreen& screen = screen_;
   if (screen.BusyCursorShowing()) return;
   RunProcedure(s_.boxes, still ? "NoGIF_MouseMove" : "Animation_MouseMove", [&] {
     // The pointer has left the inventory item and the buttons.
@@ -333,7 +344,6 @@ void ObjectInteraction::Hover(int16_t n, bool still) {
     const int16_t type = t.ObjType[n];
     if (type != kGoodie && s_.conversations.BlockingConversationShowing()) return;
 
-    const auto& N = t.ObjN;
     const engine::ObjectClickState& clicks = engine_.clicks;
     const bool holding = inventory_.HandSlot() != Inventory::kEmptyHand;
     int cursor = 0;  // 0: a picture, or nothing to change
@@ -342,12 +352,13 @@ void ObjectInteraction::Hover(int16_t n, bool still) {
     if (type > kLastKnownType) {
       cursor = kSwitchCursor;
     } else if (type == kLink) {
-      if (N[21][n] == 1 && clicks.HotSpotUsed[n]) {
+      const auto link = data::LinkObject::Read(t, n);
+      if (link.once_only && clicks.HotSpotUsed[n]) {
         cursor = kDefaultCursor;
-      } else if (N[6][n] == 1 && holding) {
+      } else if (link.required.required && holding) {
         picture = inventory_.HeldHighlight();
       } else {
-        cursor = CursorNumber(N[0][n]);
+        cursor = CursorNumber(link.cursor);
       }
     } else if (still) {
       change = false;  // a still object is only ever a Link
@@ -361,21 +372,23 @@ void ObjectInteraction::Hover(int16_t n, bool still) {
           }
           break;
         case kGoodie:
-          if (N[6][n] == 1 && holding) {
+          if (data::GoodieObject::Read(t, n).required.required && holding) {
             picture = inventory_.HeldHighlight();
           } else {
             cursor = kGoodieCursor;
           }
           break;
         case kSwitch:
-          if (N[7][n] == 1 && holding) {
+          if (data::SwitchObject::Read(t, n).required.required && holding) {
             picture = inventory_.HeldHighlight();
           } else {
             cursor = kSwitchCursor;
           }
           break;
         case kReactor:
-          cursor = N[14][n] == 1 && clicks.ReactorUsed[n] ? kDefaultCursor : kReactorCursor;
+          cursor = data::ReactorObject::Read(t, n).once_only && clicks.ReactorUsed[n]
+                       ? kDefaultCursor
+                       : kReactorCursor;
           break;
         default:
           change = false;
@@ -393,7 +406,7 @@ void ObjectInteraction::Hover(int16_t n, bool still) {
 }
 
 void ObjectInteraction::SceneMouseMove() {
-  GameScreen& screen = s_.screen;
+  GameScreen& screen = screen_;
   RunProcedure(s_.boxes, "ScnImg_MouseMove", [&] {
     screen.LastHoverButton = kNoHoverButton;
     screen.ShowNormalButtons();
@@ -409,7 +422,7 @@ void ObjectInteraction::SceneMouseMove() {
 }
 
 void ObjectInteraction::WindowMouseMove() {
-  GameScreen& screen = s_.screen;
+  GameScreen& screen = screen_;
   RunProcedure(s_.boxes, "Form_MouseMove", [&] {
     screen.LastHoverButton = kNoHoverButton;
     screen.ShowNormalButtons();

@@ -15,7 +15,9 @@
 #include <string>
 #include <string_view>
 
+#include "data/scene_objects.h"
 #include "engine/engine.h"
+#include "screen/game_screen.h"
 #include "screen/interaction_settings.h"
 #include "screen/inventory.h"
 
@@ -23,15 +25,13 @@ namespace qv::screen {
 
 class ObjectInteraction {
  public:
-  // The channel of a held item's wrong-use sound and of a Goodie's inventory-full sound.
-  static constexpr int16_t kItemSoundChannel = 15;
   // Where players learn about updates (the unknown-type box).
   static constexpr std::string_view kWebAddress = "www.quorvex.example";
   static constexpr std::string_view kOutdatedTitle = "Outdated version of Quorvex Player";
 
   // Connects the click, pointer-move and animation-end handlers of `Animation(1..20)` and
   // `NoGIF(1..20)`. Everything must outlive this object.
-  ObjectInteraction(engine::Engine& engine, Inventory& inventory,
+  ObjectInteraction(engine::Engine& engine, GameScreen& screen, Inventory& inventory,
                     const InteractionSettings& settings);
   ObjectInteraction(const ObjectInteraction&) = delete;
   ObjectInteraction& operator=(const ObjectInteraction&) = delete;
@@ -43,6 +43,9 @@ class ObjectInteraction {
   void NoGIFMouseMove(int16_t n) { Hover(n, true); }
   // The end of an object's animation: completes a Switch's movement.
   void AnimationEnded(int16_t n);
+  // The cover's timer: the scene is ready, and the busy cursor makes way for the default
+  // one or for the hand picture of the item in hand.
+  void CoverTimerTick();
   // The pointer on the scene picture between objects: the buttons and the conversation
   // lines lose their highlight, and the cursor is the held item's hand picture, or the
   // default cursor with an empty hand.
@@ -55,35 +58,22 @@ class ObjectInteraction {
   static std::string OutdatedText();
 
  private:
-  // An object's fields as they were when it was clicked: what the click does stays the
-  // object's own even when a flag change on the way switches scene.
-  struct Object {
-    int16_t n = 0;
-    int16_t type = 0;
-    VbArray<std::string, 0, 8> S;
-    VbArray<int16_t, 0, 32> N;
-  };
-  // A refusal sound on an object's channel.
-  struct Refusal {
-    std::string file;
-    int16_t channel = 0;
-    int32_t volume = 0;
-    int32_t pan = 0;
-    bool default_sound = true;  // the settings' refusal sound when `file` is empty
-  };
-
-  Object Read(int16_t n) const;
+  // A click works on the object's fields as they were when it was clicked (each click
+  // reads its object's view first): what it does stays the object's own even when a flag
+  // change on the way switches scene.
   void Click(int16_t n, bool still);
   void Hover(int16_t n, bool still);
-  void ClickLink(const Object& o, bool still);
-  void ClickGoodie(const Object& o);
-  void ClickSwitch(const Object& o);
-  void ClickReactor(const Object& o);
+  void ClickLink(int16_t n, bool still);
+  void ClickGoodie(int16_t n);
+  void ClickSwitch(int16_t n);
+  void ClickReactor(int16_t n);
   void UnknownType();
 
   // The item requirement: true when the right item is in hand. Otherwise logs the
-  // refusal, plays its sound and returns false.
-  bool HasRequiredItem(const char* kind, int16_t n, int16_t item, const Refusal& refusal);
+  // refusal, plays the object's refusal sound on `channel` (or, unless
+  // `default_refusal` is false, the settings' one when it has none) and returns false.
+  bool HasRequiredItem(const char* kind, int16_t n, int16_t item, const data::ObjectSound& refusal,
+                       int16_t channel, bool default_refusal = true);
   // The held item was used on an object: back to the bar (keep) or out of the inventory.
   void UseHeldItem(bool keep);
   void PlayDefaultRefusal(int16_t channel);
@@ -91,6 +81,7 @@ class ObjectInteraction {
 
   engine::Engine& engine_;
   engine::EngineServices& s_;
+  GameScreen& screen_;
   Inventory& inventory_;
   const InteractionSettings& settings_;
 };

@@ -15,7 +15,7 @@ using ::testing::Not;
 
 // Scene 1 has a Conversation object per case, each shown while its flag is 1:
 //   slot 2: record 1 (flag 10)        slot 3: record 1 again (flag 11)
-//   slot 4: record 2, blocking (12)   slot 5: record 9, past the end of the file (13)
+//   slot 4: record 2, blocking (12)   slot 5: record 9, past the end of the file, blocking (13)
 //   slot 6: record 0 (14)             slot 7: record 3, two short lines (15)
 //   slot 8: record -1, which the file refuses (16)
 // Record 1 has lines 1 and 3: line 1 adds 1 to flag 20 and plays hello.wav, line 3
@@ -26,7 +26,7 @@ constexpr const char* kGame = R"({
     {"Slot": 2, "ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 10, "ObjN3": 0, "ObjN4": 1},
     {"ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 11, "ObjN3": 0, "ObjN4": 1},
     {"ObjType": 8, "ObjN0": 2, "ObjN1": 2, "ObjN2": 12, "ObjN3": 0, "ObjN4": 1, "ObjN7": 1},
-    {"ObjType": 8, "ObjN0": 9, "ObjN1": 2, "ObjN2": 13, "ObjN3": 0, "ObjN4": 1},
+    {"ObjType": 8, "ObjN0": 9, "ObjN1": 2, "ObjN2": 13, "ObjN3": 0, "ObjN4": 1, "ObjN7": 1},
     {"ObjType": 8, "ObjN0": 0, "ObjN1": 2, "ObjN2": 14, "ObjN3": 0, "ObjN4": 1},
     {"ObjType": 8, "ObjN0": 3, "ObjN1": 2, "ObjN2": 15, "ObjN3": 0, "ObjN4": 1},
     {"ObjType": 8, "ObjN0": -1, "ObjN1": 2, "ObjN2": 16, "ObjN3": 0, "ObjN4": 1}]}],
@@ -223,13 +223,19 @@ TEST_F(ConversationTest, RecordZeroOrABadRecordLeavesTheConversationOnScreen) {
   EXPECT_EQ(Line(1).ForeColor(), kGrey);
 }
 
-TEST_F(ConversationTest, ARecordPastTheEndOfTheFileIsAnEmptyBox) {
+TEST_F(ConversationTest, ABlockingRecordPastTheEndOfTheFileKeepsTheConversationThatShows) {
+  constexpr const char* kPastTheEnd =
+      "Error in sub 'CheckHiddenObjects'.\rError # 62 : Input past end of file";
+  h.SetFlag(10, 1);
   h.SetFlag(13, 1);
-  EXPECT_EQ(h.conversations().ShownRecord(), 9);
-  EXPECT_TRUE(Box().Visible());
-  EXPECT_TRUE(ShownLines().empty());
-  EXPECT_EQ(Box().Width(), 156);
-  EXPECT_TRUE(h.Boxes().empty());
+  // Both runs of the rules that follow the change try it, and say so.
+  EXPECT_THAT(h.Boxes(), ElementsAre(kPastTheEnd, kPastTheEnd));
+  EXPECT_EQ(h.conversations().ShownRecord(), 1);
+  EXPECT_EQ(h.state().ShownConversation, 2);
+  EXPECT_FALSE(h.conversations().BlockingConversationShowing());
+  EXPECT_EQ(ShownLines(), (std::vector<int>{1, 3}));
+  Click(Line(1));
+  EXPECT_EQ(h.state().Flags[20], 1) << "its lines still take clicks";
 }
 
 TEST_F(ConversationTest, ABlockingConversationAndABadLineAreHandledWithoutHarm) {

@@ -109,7 +109,8 @@ TEST(LoadScene, AJumpToItselfIsLoggedAndIgnoredAndRecordZeroShowsTheLoadSceneBox
   EXPECT_THAT(
       h.Boxes(),
       ElementsAre("Unexpected error in procedure: LoadScene\r\nError #63: Bad record number"));
-  EXPECT_TRUE(h.engine().SceneChanging);
+  EXPECT_FALSE(h.engine().SceneChanging) << "a scene the file refuses leaves this one as it is";
+  EXPECT_EQ(h.scene().CurrentScene, 2);
 }
 
 TEST(LoadScene, LeavingStopsTheSceneChannelsOnly) {
@@ -220,7 +221,8 @@ TEST(MultiTriggers, EntryModeSwitchesSceneDuringSetUpOnce) {
 TEST(Conversations, TwoInOnePassShowTheHigherSlot) {
   EngineHarness h(R"({"Scenes": [{"Objects": [
       {"Slot": 3, "ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 30, "ObjN3": 0, "ObjN4": 1},
-      {"Slot": 5, "ObjType": 8, "ObjN0": 2, "ObjN1": 2, "ObjN2": 30, "ObjN3": 0, "ObjN4": 1}]}]})");
+      {"Slot": 5, "ObjType": 8, "ObjN0": 2, "ObjN1": 2, "ObjN2": 30, "ObjN3": 0, "ObjN4": 1}]}],
+      "Conversations": [{}, {}]})");
   h.LoadScene(1);
   h.state().Flags[30] = 1;
   h.engine().CheckHiddenObjects();  // one pass
@@ -268,22 +270,98 @@ TEST(FlagConjunctions, OneShotWithNoTermsFiresWithItsTexts) {
   EXPECT_EQ(h.state().Flags[61], 2) << "re-armed by the update pass";
 }
 
-TEST(Recursion, AnAmbientChangingAFlagOnEveryPassEndsInOutOfStackSpace) {
-  EngineHarness h(R"({"Scenes": [{"Objects": [
-      {"ObjType": 0, "ObjN4": 1, "ObjN8": 1, "ObjN9": 50, "ObjN10": 1, "ObjN11": 1}]},
-      {}]})");
+// Scene 1 with `ambients` Ambients that each add 1 to their own flag (51, 52, ...) on
+// every update pass, and a Reactor in slot 10 whose click sets flag 60.
+std::string LoopingAmbients(int ambients) {
+  std::string objects;
+  for (int k = 1; k <= ambients; ++k) {
+    objects += R"({"ObjType": 0, "ObjN4": 1, "ObjN8": 1, "ObjN9": )" + std::to_string(50 + k) +
+               R"(, "ObjN10": 1, "ObjN11": 1},)";
+  }
+  objects += R"({"Slot": 10, "ObjType": 4, "ObjN4": 1, "ObjN8": 1, "ObjN9": 60, "ObjN10": 1})";
+  return R"({"Scenes": [{"Objects": [)" + objects + "]}, {}]}";
+}
+
+TEST(Recursion, LoopingAmbientsEndInOneOutOfStackSpaceBoxPerUserAction) {
+  for (int ambients : {1, 2, 3, 5}) {
+    SCOPED_TRACE(std::to_string(ambients) + " looping Ambients");
+    EngineHarness h(LoopingAmbients(ambients));
+    h.state().VerboseLog = false;
+    h.LoadScene(1);
+    EXPECT_THAT(h.Boxes(), ElementsAre("Unexpected error in procedure: LoadScene\r\n"
+                                       "Error #28: Out of stack space"));
+    EXPECT_GT(h.state().Flags[51], 0) << "the flags keep what the loop did";
+    EXPECT_LE(h.state().Flags[51], engine::Engine::kMaxNesting);
+    // The player goes on: the scene is handed over, and the next click is one more box.
+    h.loop().PassTime(100);
+    EXPECT_FALSE(h.engine().SceneChanging);
+    EXPECT_FALSE(h.screen().Block->Visible());
+    EXPECT_EQ(h.screen().CurrentCursor(), screen::kDefaultCursor);
+    h.interaction().AnimationClick(10);
+    h.Settle();
+    EXPECT_EQ(h.Boxes().size(), 2u);
+    EXPECT_EQ(h.Boxes().back(),
+              "Unexpected error in procedure: Animation_Click\r\nError #28: Out of stack space");
+    EXPECT_EQ(h.state().Flags[60], 1);
+    for (int16_t i = 1; i <= 20; ++i)
+      EXPECT_GE(h.scene().ObjType[i], 0) << "no slot stays suspended";
+    h.LoadScene(2);
+    EXPECT_EQ(h.scene().CurrentScene, 2);
+  }
+}
+
+TEST(Recursion, TwoScenesSwitchingToEachOtherOnEntryEndInOneBox) {
+  // Each scene's responder (flag 0 is always 0) switches to the other scene.
+  EngineHarness h(R"({"Scenes": [
+      {"Objects": [{"ObjType": 5, "ObjN0": 1, "ObjN10": 1, "ObjN11": 2}]},
+      {"Objects": [{"ObjType": 5, "ObjN0": 1, "ObjN10": 1, "ObjN11": 1}]}]})");
   h.state().VerboseLog = false;
   h.LoadScene(1);
-  EXPECT_THAT(
-      h.Boxes(),
-      ElementsAre(
-          "Unexpected error in procedure: UpdateObjData2\r\nError #28: Out of stack space"));
-  EXPECT_GT(h.state().Flags[50], 50);
-  EXPECT_LE(h.state().Flags[50], engine::Engine::kMaxNesting);
-  // The player is still running.
-  h.LoadScene(2);
-  EXPECT_EQ(h.scene().CurrentScene, 2);
+  EXPECT_THAT(h.Boxes(), ElementsAre("Unexpected error in procedure: LoadScene\r\n"
+                                     "Error #28: Out of stack space"));
+  h.loop().PassTime(100);
   EXPECT_FALSE(h.engine().SceneChanging);
+  EXPECT_FALSE(h.screen().Block->Visible());
+}
+
+TEST(LoadScene, ASwitchToASceneTheFileRefusesFinishesTheSceneBeingBuilt) {
+  EngineHarness h(R"({"Scenes": [{"EntrySoundA": "hello.wav", "Objects": [
+      {"ObjType": 5, "ObjN0": 1, "ObjN10": 1, "ObjN11": -1},
+      {"ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav"}]}]})");
+  h.LoadScene(1);
+  EXPECT_THAT(h.Boxes(), ElementsAre("Unexpected error in procedure: LoadScene\r\n"
+                                     "Error #63: Bad record number"));
+  EXPECT_EQ(h.scene().CurrentScene, 1);
+  EXPECT_TRUE(h.screen().Animation[2]->Visible());
+  EXPECT_TRUE(h.Played("Play(2, wind.wav, True, 0, 0)"));
+  EXPECT_TRUE(h.Played("Play(16, hello.wav, False, 0, 0)")) << "its entry sounds play";
+  EXPECT_THAT(h.Lines(), Contains("Scene 1 loaded."));
+  h.loop().PassTime(100);
+  EXPECT_FALSE(h.engine().SceneChanging);
+  EXPECT_FALSE(h.screen().Block->Visible());
+  EXPECT_EQ(h.screen().CurrentCursor(), screen::kDefaultCursor);
+}
+
+TEST(Responders, NothingOfTheSceneRunsAfterTheEndOfTheGame) {
+  // Flag 5 = 1 starts the delay of slot 2 (3 s, then flag 7 = 1, whose responder would
+  // switch to scene 2) and ends the game in slot 3. Slot 1 loops a sound while shown.
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav"},
+      {"ObjType": 6, "ObjN1": 5, "ObjN2": 0, "ObjN3": 1, "ObjN4": 3, "ObjN5": 7, "ObjN6": 1},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 5, "ObjN2": 0, "ObjN3": 1, "ObjN21": 1},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 7, "ObjN2": 0, "ObjN3": 1, "ObjN10": 1, "ObjN11": 2}]},
+      {}]})");
+  h.LoadScene(1);
+  h.ClearLog();
+  h.SetFlag(5, 1);
+  EXPECT_TRUE(h.Called("ShowMainMenu()"));
+  EXPECT_FALSE(h.Played("Play(1, wind.wav, True, 0, 0)")) << "no sound starts again";
+  EXPECT_FALSE(h.audio().channel(1).playing);
+  h.loop().PassTime(10000);
+  EXPECT_EQ(h.state().Flags[7], 0) << "the delay never expires";
+  EXPECT_EQ(h.scene().CurrentScene, 0);
+  EXPECT_THAT(h.Lines(), Not(Contains("Loading scene 2...")));
+  EXPECT_EQ(h.Count(h.Lines(), "Delay 2 started. (3 secs)"), 1) << "not started again";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/procedure.h"
 #include "platform/headless/headless_backend.h"
 
 namespace qv::platform {
