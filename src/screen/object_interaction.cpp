@@ -340,69 +340,49 @@ void ObjectInteraction::Hover(int16_t n, bool still) {
     screen.ShowNormalButtons();
     if (engine_.SceneChanging) return;
     if (screen.ConvBox->Visible()) s_.conversations.UnhighlightLines();
-    const data::SceneTables& t = engine_.scene();
-    const int16_t type = t.ObjType[n];
+    const int16_t type = engine_.scene().ObjType[n];
     if (type != kGoodie && s_.conversations.BlockingConversationShowing()) return;
-
-    const engine::ObjectClickState& clicks = engine_.clicks;
-    const bool holding = inventory_.HandSlot() != Inventory::kEmptyHand;
-    int cursor = 0;  // 0: a picture, or nothing to change
-    platform::ImagePtr picture;
-    bool change = true;
-    if (type > kLastKnownType) {
-      cursor = kSwitchCursor;
-    } else if (type == kLink) {
-      const auto link = data::LinkObject::Read(t, n);
-      if (link.once_only && clicks.HotSpotUsed[n]) {
-        cursor = kDefaultCursor;
-      } else if (link.required.required && holding) {
-        picture = inventory_.HeldHighlight();
-      } else {
-        cursor = CursorNumber(link.cursor);
-      }
-    } else if (still) {
-      change = false;  // a still object is only ever a Link
-    } else {
-      switch (type) {
-        case kAmbient:
-          if (holding) {
-            picture = screen.FlashFixIcon->Picture();
-          } else {
-            cursor = kDefaultCursor;
-          }
-          break;
-        case kGoodie:
-          if (data::GoodieObject::Read(t, n).required.required && holding) {
-            picture = inventory_.HeldHighlight();
-          } else {
-            cursor = kGoodieCursor;
-          }
-          break;
-        case kSwitch:
-          if (data::SwitchObject::Read(t, n).required.required && holding) {
-            picture = inventory_.HeldHighlight();
-          } else {
-            cursor = kSwitchCursor;
-          }
-          break;
-        case kReactor:
-          cursor = data::ReactorObject::Read(t, n).once_only && clicks.ReactorUsed[n]
-                       ? kDefaultCursor
-                       : kReactorCursor;
-          break;
-        default:
-          change = false;
-          break;  // the hidden types
-      }
-    }
-    if (!change) return;
+    const std::optional<Pointer> pointer = PointerOver(n, type, still);
+    if (!pointer) return;
     // Both replace the icon only when it differs, so moving over an object never flickers.
-    if (cursor != 0) {
-      screen.ShowCursor(cursor);
+    if (pointer->cursor != 0) {
+      screen.ShowCursor(pointer->cursor);
     } else {
-      screen.ShowPictureCursor(picture);
+      screen.ShowPictureCursor(pointer->picture);
     }
   });
+}
+
+std::optional<ObjectInteraction::Pointer> ObjectInteraction::PointerOver(int16_t n, int16_t type,
+                                                                         bool still) const {
+  const data::SceneTables& t = engine_.scene();
+  const engine::ObjectClickState& clicks = engine_.clicks;
+  const bool holding = inventory_.HandSlot() != Inventory::kEmptyHand;
+  // An object that needs an item shows the held item highlighted while it is held.
+  auto needing = [&](bool needs_item, int cursor) {
+    return needs_item && holding ? Pointer{0, inventory_.HeldHighlight()} : Pointer{cursor, {}};
+  };
+  if (type > kLastKnownType) return Pointer{kSwitchCursor, {}};
+  if (type == kLink) {
+    const auto link = data::LinkObject::Read(t, n);
+    if (link.once_only && clicks.HotSpotUsed[n]) return Pointer{kDefaultCursor, {}};
+    return needing(link.required.required, CursorNumber(link.cursor));
+  }
+  if (still) return std::nullopt;  // a still object is only ever a Link
+  switch (type) {
+    case kAmbient:
+      return holding ? Pointer{0, screen_.FlashFixIcon->Picture()} : Pointer{kDefaultCursor, {}};
+    case kGoodie:
+      return needing(data::GoodieObject::Read(t, n).required.required, kGoodieCursor);
+    case kSwitch:
+      return needing(data::SwitchObject::Read(t, n).required.required, kSwitchCursor);
+    case kReactor: {
+      const bool used_up = data::ReactorObject::Read(t, n).once_only && clicks.ReactorUsed[n];
+      return Pointer{used_up ? kDefaultCursor : kReactorCursor, {}};
+    }
+    default:
+      return std::nullopt;  // the hidden types leave the pointer as it is
+  }
 }
 
 void ObjectInteraction::SceneMouseMove() {

@@ -12,6 +12,7 @@
 // telling the player that the game needs a newer player.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,13 @@ class ObjectInteraction {
   // change on the way switches scene.
   void Click(int16_t n, bool still);
   void Hover(int16_t n, bool still);
+  // What the pointer becomes over object n: a cursor number, or (cursor 0) a picture.
+  struct Pointer {
+    int cursor = 0;
+    platform::ImagePtr picture;
+  };
+  // Nothing when the pointer stays as it is.
+  std::optional<Pointer> PointerOver(int16_t n, int16_t type, bool still) const;
   void ClickLink(int16_t n, bool still);
   void ClickGoodie(int16_t n);
   void ClickSwitch(int16_t n);
