@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/message_box.h"
 #include "platform/clock.h"
@@ -18,6 +19,10 @@
 namespace qv::platform {
 
 class Renderer;
+
+// How the virtual screen fills the window: its shape kept with smooth filtering, its shape
+// kept in whole (pixel-perfect) steps, or stretched over the whole window.
+enum class Scaling { kSmooth, kInteger, kStretch };
 
 class Clipboard {
  public:
@@ -46,9 +51,12 @@ class Backend {
   // deadline.
   virtual void WaitForInput(std::optional<int64_t> deadline_ms) = 0;
 
-  // Draws one frame of the virtual screen: `paint` draws with the renderer, then the
-  // frame is shown. The headless backend may skip drawing.
-  virtual void Present(const std::function<void(Renderer&)>& paint) = 0;
+  // Draws one frame of the virtual screen: `paint` draws the whole screen with the
+  // renderer, clipped to each rectangle of `damage` in turn (what changed since the last
+  // frame; everything else keeps its pixels), then the frame is shown. A backend that has
+  // lost its pixels paints everything. The headless backend may skip drawing.
+  virtual void Present(const std::vector<Rect>& damage,
+                       const std::function<void(Renderer&)>& paint) = 0;
 
   virtual MessageBoxService& message_boxes() = 0;
   virtual Clipboard& clipboard() = 0;
@@ -64,6 +72,18 @@ class Backend {
   // pixels; a null image shows the default arrow. Setting the image that already shows
   // (same id and hot spot) costs nothing.
   virtual void SetCursor(const ImagePtr& image, int hot_x, int hot_y) = 0;
+
+  // ---- the window (the headless backend only remembers what it is told)
+  // Fullscreen at the desktop's own mode, the virtual screen scaled into it.
+  virtual void SetFullscreen(bool fullscreen) = 0;
+  virtual bool fullscreen() const = 0;
+  virtual void SetScaling(Scaling scaling) = 0;
+  virtual Scaling scaling() const = 0;
+  // Keeps the pointer inside the window while it is fullscreen.
+  virtual void SetMouseConfined(bool confined) = 0;
+  virtual void SetTitle(const std::string& utf8) = 0;
+  // The virtual screen as last presented, or null when the backend keeps no pixels.
+  virtual ImagePtr CaptureScreen() = 0;
 };
 
 }  // namespace qv::platform

@@ -44,7 +44,17 @@ class BusyRounds {
 
 }  // namespace
 
-EventLoop::EventLoop(Backend& backend) : backend_(backend), timers_(backend.clock()) {}
+EventLoop::EventLoop(Backend& backend) : backend_(backend), timers_(backend.clock()) {
+  RequestRedraw();  // the first frame draws everything
+}
+
+void EventLoop::RequestRedraw() {
+  damage_.Add({0, 0, backend_.screen_width(), backend_.screen_height()});
+}
+
+void EventLoop::Damage(const Rect& rect) {
+  damage_.Add(Intersect(rect, {0, 0, backend_.screen_width(), backend_.screen_height()}));
+}
 
 void EventLoop::Post(std::function<void()> notification) {
   posted_.push_back({next_notification_++, std::move(notification)});
@@ -74,7 +84,13 @@ void EventLoop::Dispatch(const InputEvent& event) {
       }
       break;
     case InputEvent::Kind::kExposed:
-      redraw_ = true;
+      RequestRedraw();
+      break;
+    case InputEvent::Kind::kCommand:
+      if (command_handler_) {
+        auto handler = command_handler_;  // the handler may replace itself
+        handler(event.command);
+      }
       break;
     default:
       if (input_sink_) input_sink_->HandleInput(event);
@@ -107,17 +123,17 @@ void EventLoop::DoEvents() {
 
   timers_.FireDue();
 
-  if (redraw_) {
-    redraw_ = false;
+  if (!damage_.empty()) {
+    const std::vector<Rect> damage = damage_.Take();
     if (painter_) {
-      backend_.Present([this](Renderer& renderer) { painter_->Paint(renderer); });
+      backend_.Present(damage, [this](Renderer& renderer) { painter_->Paint(renderer); });
     }
   }
 }
 
 bool EventLoop::Idle() {
   FetchInput();
-  return input_.empty() && posted_.empty() && !redraw_ && !TimerDue();
+  return input_.empty() && posted_.empty() && damage_.empty() && !TimerDue();
 }
 
 void EventLoop::WaitUntil(const std::function<bool()>& done, std::string_view what) {

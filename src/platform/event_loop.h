@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "platform/backend.h"
+#include "platform/damage.h"
 #include "platform/timer_service.h"
 
 namespace qv::platform {
@@ -36,8 +37,8 @@ struct Deadlock {
 // Thrown when the scripted user has nothing more to do. Not a std::exception either.
 struct RunFinished {};
 
-// Where input events go (the desktop of forms routes them). kQuit and kExposed are the
-// loop's own business and do not arrive here.
+// Where input events go (the desktop of forms routes them). kQuit, kExposed and
+// kCommand are the loop's own business and do not arrive here.
 class InputSink {
  public:
   virtual ~InputSink() = default;
@@ -73,6 +74,11 @@ class EventLoop {
   void SetInputSink(InputSink* sink) { input_sink_ = sink; }
   void SetPainter(Painter* painter) { painter_ = painter; }
   void SetIdleUser(IdleUser* user) { idle_user_ = user; }
+  // Where the player's own commands (Alt+Enter, Alt+S, Ctrl+M, ...) go; without a
+  // handler they are dropped.
+  void SetCommandHandler(std::function<void(PlayerCommand)> handler) {
+    command_handler_ = std::move(handler);
+  }
 
   // The user asked to close the player (closed the window). The flag stays set until
   // cleared; on_quit, when set, runs inside the DoEvents that handled the request, so the
@@ -85,8 +91,11 @@ class EventLoop {
   // run at the next DoEvents, never inside the call that posts it.
   void Post(std::function<void()> notification);
 
-  // Something on screen changed: the next DoEvents presents a frame.
-  void RequestRedraw() { redraw_ = true; }
+  // The whole screen must be drawn again: the next DoEvents presents a full frame.
+  void RequestRedraw();
+  // Something on screen changed inside `rect` (screen pixels): the next DoEvents
+  // presents a frame that repaints the damaged parts.
+  void Damage(const Rect& rect);
 
   void DoEvents();
   // `what` names the wait in a Deadlock report ("the picture of object 3 to load").
@@ -132,8 +141,9 @@ class EventLoop {
   Painter* painter_ = nullptr;
   IdleUser* idle_user_ = nullptr;
   std::function<void()> on_quit_;
+  std::function<void(PlayerCommand)> command_handler_;
   bool quit_requested_ = false;
-  bool redraw_ = true;
+  DamageRegion damage_;
   int wait_depth_ = 0;
 };
 

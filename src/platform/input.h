@@ -38,6 +38,18 @@ enum class Key {
   kChar
 };
 
+// The player's own commands, on keys the game never uses (Alt and Ctrl combinations);
+// they reach the application, never the game's windows.
+enum class PlayerCommand {
+  kNone,
+  kToggleFullscreen,  // Alt+Enter
+  kScreenshot,        // Alt+S
+  kVolumeUp,          // Ctrl+Plus
+  kVolumeDown,        // Ctrl+Minus
+  kToggleMute,        // Ctrl+M
+  kToggleScaling,     // Ctrl+F: smooth or pixel-perfect
+};
+
 struct InputEvent {
   enum class Kind {
     kMouseMove,
@@ -47,12 +59,14 @@ struct InputEvent {
     kKeyPress,  // a typed character: text holds it (UTF-8)
     kQuit,      // the window was closed
     kExposed,   // the window needs drawing again
+    kCommand,   // a player command: `command`
   };
   Kind kind = Kind::kMouseMove;
   int x = 0;
   int y = 0;
   MouseButton button = MouseButton::kNone;
   Key key = Key::kNone;
+  PlayerCommand command = PlayerCommand::kNone;
   bool alt = false;
   bool shift = false;
   bool ctrl = false;

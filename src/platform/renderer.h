@@ -19,6 +19,8 @@ class Renderer {
   // Limits drawing to rect (intersected with the current clip) until the matching PopClip.
   virtual void PushClip(const Rect& rect) = 0;
   virtual void PopClip() = 0;
+  // The part of the screen drawing reaches now (the whole screen when nothing clips).
+  virtual Rect ClipRect() const = 0;
 };
 
 }  // namespace qv::platform

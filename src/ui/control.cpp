@@ -50,12 +50,19 @@ Rect Control::ScreenRect() const {
   return {client.x + left_, client.y + top_, width_, height_};
 }
 
+Rect Control::VisibleRect() const {
+  Rect rect = ScreenRect();
+  for (const Control* c = parent_; c && !platform::Empty(rect); c = c->parent_)
+    rect = platform::Intersect(rect, c->ClientRect());
+  return rect;
+}
+
 void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
   const bool parent_shown = !parent_ || parent_->Shown();
   if (!visible) DropFocusWithin();
   visible_ = visible;
-  if (parent_shown && desktop_) desktop_->RequestRedraw();
+  if (parent_shown) DamagePlace();
   if (parent_shown) NotifyShownChanged(visible);
 }
 
@@ -184,7 +191,8 @@ Control* Control::HitTest(int x, int y) {
 void Control::Paint(platform::Renderer& renderer) {
   if (!visible_) return;
   const Rect rect = ScreenRect();
-  if (rect.w <= 0 || rect.h <= 0) return;
+  // Nothing of it lies in the part of the screen being drawn.
+  if (platform::Empty(platform::Intersect(rect, renderer.ClipRect()))) return;
   renderer.PushClip(rect);
   PaintSelf(renderer, rect);
   if (!children_.empty()) {
@@ -215,7 +223,18 @@ void Control::PaintSelf(platform::Renderer&, const Rect&) {}
 void Control::OnShownChanged(bool) {}
 
 void Control::Invalidate() {
-  if (desktop_ && Shown()) desktop_->RequestRedraw();
+  if (desktop_ && Shown()) desktop_->Damage(VisibleRect());
+}
+
+void Control::Invalidate(const Rect& part) {
+  if (!desktop_ || !Shown()) return;
+  const Rect screen = ScreenRect();
+  desktop_->Damage(
+      platform::Intersect(VisibleRect(), {screen.x + part.x, screen.y + part.y, part.w, part.h}));
+}
+
+void Control::DamagePlace() {
+  if (desktop_ && (!parent_ || parent_->Shown())) desktop_->Damage(VisibleRect());
 }
 
 void Control::NotifyShownChanged(bool shown) {

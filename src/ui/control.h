@@ -8,7 +8,9 @@
 // (the last child on top) and the desktop routes the mouse to the topmost one under the
 // pointer. Handlers are plain std::function members that the owning form's code sets.
 // A control asks for a redraw only while it is on screen, and only when something it
-// shows changed.
+// shows changed; it names the part of the screen that changed (its place, or where it
+// was and where it is after a move or when it is hidden), and a frame repaints only
+// those parts: every control under, in and above them, clipped to them.
 
 #include <cstdint>
 #include <functional>
@@ -97,6 +99,8 @@ class Control {
 
   // Where the control is on the virtual screen.
   platform::Rect ScreenRect() const;
+  // The part of it its containers let show (they clip their children).
+  platform::Rect VisibleRect() const;
 
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool visible);
@@ -184,8 +188,14 @@ class Control {
   virtual void OnResized() {}
   virtual void OnFontChanged() {}
 
-  // Something the control shows changed: the desktop draws a new frame if it is on screen.
+  // Something the control shows changed: the desktop draws its place again in the next
+  // frame if it is on screen. The second form names the part that changed, relative to
+  // the control's corner.
   void Invalidate();
+  void Invalidate(const platform::Rect& part);
+  // Damages the control's place whether or not it is visible itself, when its
+  // containers are on screen (it is being shown or hidden).
+  void DamagePlace();
   // Calls OnShownChanged on this control and every visible descendant.
   void NotifyShownChanged(bool shown);
   // A form is its own form and reaches the desktop directly.

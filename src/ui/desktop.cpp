@@ -56,6 +56,7 @@ void Desktop::Register(Form* form) {
 }
 
 void Desktop::Unregister(Form* form) {
+  if (form->Visible()) Damage(form->ScreenRect());  // what it covered shows again
   std::erase(forms_, form);
   std::erase(modal_, form);
   if (active_ == form) active_ = nullptr;
@@ -93,7 +94,7 @@ void Desktop::BringToFront(Form* form) {
 
 void Desktop::FormShown(Form* form) {
   BringToFront(form);
-  RequestRedraw();
+  Damage(form->ScreenRect());  // it may have come to the front
   if (AcceptsInput(form)) Activate(form);
   UpdateCursor();
 }
@@ -102,7 +103,7 @@ void Desktop::FormHidden(Form* form) {
   std::erase(modal_, form);
   if (capture_ && capture_->form() == form) capture_ = nullptr;
   if (hover_ && hover_->form() == form) Hover(nullptr);
-  RequestRedraw();
+  Damage(form->ScreenRect());
   if (active_ == form) {
     active_ = nullptr;
     // The window beneath takes over, as the window system activates the next one.
@@ -128,7 +129,7 @@ void Desktop::TopMostChanged(Form* form) {
   } else {
     forms_.insert(first_top, form);
   }
-  if (form->Visible()) RequestRedraw();
+  if (form->Visible()) Damage(form->ScreenRect());
 }
 
 void Desktop::PushModal(Form* form) {
@@ -205,6 +206,7 @@ void Desktop::HandleInput(const InputEvent& event) {
       break;
     case InputEvent::Kind::kQuit:
     case InputEvent::Kind::kExposed:
+    case InputEvent::Kind::kCommand:
       RequestRedraw();
       break;
   }
@@ -316,14 +318,14 @@ void Desktop::ShowToolTip() {
   tip_text_ = hover_->ToolTip();
   tip_x_ = pointer_x_;
   tip_y_ = pointer_y_ + 20;  // below the pointer
-  RequestRedraw();
+  Damage(ToolTipBox());
 }
 
 void Desktop::HideToolTip() {
   tip_timer_.SetEnabled(false);
   if (tip_text_.empty()) return;
+  Damage(ToolTipBox());
   tip_text_.clear();
-  RequestRedraw();
 }
 
 void Desktop::Paint(platform::Renderer& renderer) {
@@ -333,14 +335,19 @@ void Desktop::Paint(platform::Renderer& renderer) {
   PaintToolTip(renderer);
 }
 
-void Desktop::PaintToolTip(platform::Renderer& renderer) {
-  if (tip_text_.empty()) return;
-  const platform::FontSpec font;
-  const platform::TextSize size = fonts_.Measure(tip_text_, font);
+Rect Desktop::ToolTipBox() const {
+  const platform::TextSize size = fonts_.Measure(tip_text_, platform::FontSpec{});
   Rect box{tip_x_, tip_y_, size.width + 2 * kTipPadding, size.height + 2 * kTipPadding};
   // Keep it on the screen.
   box.x = std::clamp(box.x, 0, std::max(width_ - box.w, 0));
   if (box.y + box.h > height_) box.y = std::max(tip_y_ - 20 - box.h - 4, 0);
+  return box;
+}
+
+void Desktop::PaintToolTip(platform::Renderer& renderer) {
+  if (tip_text_.empty()) return;
+  const platform::FontSpec font;
+  const Rect box = ToolTipBox();
   renderer.FillRect(box, kTipBack);
   DrawFrame(renderer, box, kWindowText);
   renderer.DrawText(tip_text_, box.x + kTipPadding, box.y + kTipPadding, font, kWindowText);

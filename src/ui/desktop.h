@@ -11,8 +11,9 @@
 // forms above it get input. Keys go to the active form (see Form).
 //
 // Drawing: a frame is presented only when something visible changed (a control on a
-// shown form asked for it). The mouse cursor is the icon of the form under the pointer
-// (or of the form holding the capture); the backend is told only when it changes.
+// shown form asked for it), and it repaints only the parts of the screen that changed.
+// The mouse cursor is the icon of the form under the pointer (or of the form holding the
+// capture); the backend is told only when it changes.
 // Tool tips show after the pointer rests on a control for kToolTipDelayMs.
 //
 // The desktop must outlive its forms; it takes the event loop's input and painting on
@@ -65,7 +66,9 @@ class Desktop : public platform::InputSink, public platform::Painter {
   // The cursor image the backend was last told (null: the default arrow).
   const platform::ImagePtr& Cursor() const { return cursor_; }
 
+  // The whole screen, or a part of it (screen pixels), is drawn again in the next frame.
   void RequestRedraw() { loop_.RequestRedraw(); }
+  void Damage(const platform::Rect& rect) { loop_.Damage(rect); }
 
   // The height of a line of text in a font.
   static int LineHeight(Desktop* desktop, const platform::FontSpec& font);
@@ -110,6 +113,7 @@ class Desktop : public platform::InputSink, public platform::Painter {
   void ShowToolTip();
   void HideToolTip();
   void PaintToolTip(platform::Renderer& renderer);
+  platform::Rect ToolTipBox() const;
 
   platform::EventLoop& loop_;
   platform::Fonts& fonts_;

@@ -104,6 +104,30 @@ TEST(SdlBackend, KeysAndTextReachThePlayerAltEnterTogglesFullscreen) {
   EXPECT_EQ(session.input.size(), 4u) << "Alt+Enter is the player's own, not the game's";
   session.Feed(session.KeyDown(SDLK_RETURN));
   EXPECT_EQ(session.input.back().key, Key::kReturn);
+
+  // The other commands; the letter Alt+S may also type is not the game's either, and a
+  // held Ctrl+Plus repeats.
+  session.commands.clear();
+  session.input.clear();
+  session.Feed(session.KeyDown(SDLK_s, KMOD_LALT));
+  SDL_Event typed{};
+  typed.type = SDL_TEXTINPUT;
+  typed.text.windowID = session.backend.window_id();
+  SDL_strlcpy(typed.text.text, "s", sizeof typed.text.text);
+  session.Feed(typed);
+  SDL_Event held = session.KeyDown(SDLK_EQUALS, KMOD_LCTRL);
+  held.key.repeat = 1;
+  session.Feed(held);
+  session.Feed(session.KeyDown(SDLK_KP_MINUS, KMOD_RCTRL));
+  session.Feed(session.KeyDown(SDLK_m, KMOD_LCTRL));
+  session.Feed(session.KeyDown(SDLK_f, KMOD_LCTRL));
+  session.Feed(session.KeyDown(SDLK_m, KMOD_LCTRL | KMOD_LALT));  // not a command
+  EXPECT_EQ(session.commands,
+            (std::vector<PlayerCommand>{PlayerCommand::kScreenshot, PlayerCommand::kVolumeUp,
+                                        PlayerCommand::kVolumeDown, PlayerCommand::kToggleMute,
+                                        PlayerCommand::kToggleScaling}));
+  ASSERT_EQ(session.input.size(), 1u);
+  EXPECT_EQ(session.input[0].text, "m");
 }
 
 TEST(SdlBackend, MousePositionsArriveInLogicalPixelsOfTheScaledScreen) {
@@ -161,7 +185,7 @@ TEST(SdlBackend, OtherScreenSizesAndIntegerScaling) {
   SdlConfig config;
   config.screen_width = 640;
   config.screen_height = 480;
-  config.integer_scaling = true;
+  config.scaling = Scaling::kInteger;
   config.title = "Test game";
   SdlSession session(config);
   session.Frame();

@@ -19,6 +19,13 @@ class SdlSession : public platform::Painter, public platform::InputSink {
   explicit SdlSession(platform::SdlConfig config = {}) : backend(std::move(config)), loop(backend) {
     loop.SetPainter(this);
     loop.SetInputSink(this);
+    // As the player does with its own commands: Alt+Enter switches fullscreen.
+    loop.SetCommandHandler([this](platform::PlayerCommand command) {
+      commands.push_back(command);
+      if (command == platform::PlayerCommand::kToggleFullscreen) {
+        backend.SetFullscreen(!backend.fullscreen());
+      }
+    });
   }
 
   // What each frame draws.
@@ -77,6 +84,7 @@ class SdlSession : public platform::Painter, public platform::InputSink {
   platform::SdlBackend backend;
   platform::EventLoop loop;
   std::vector<platform::InputEvent> input;  // what reached the player
+  std::vector<platform::PlayerCommand> commands;
 };
 
 }  // namespace qv::testing

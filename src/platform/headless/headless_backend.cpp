@@ -54,8 +54,10 @@ void HeadlessBackend::WaitForInput(std::optional<int64_t> deadline_ms) {
   clock_.AdvanceTo(*deadline_ms);
 }
 
-void HeadlessBackend::Present(const std::function<void(Renderer&)>& paint) {
+void HeadlessBackend::Present(const std::vector<Rect>& damage,
+                              const std::function<void(Renderer&)>& paint) {
   ++frames_presented_;
+  last_damage_ = damage;
   if (!config_.record_frames) return;
   renderer_.BeginFrame();
   paint(renderer_);

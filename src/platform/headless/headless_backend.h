@@ -79,8 +79,12 @@ class HeadlessBackend : public Backend {
   // Does not sleep: with no input queued, moves the virtual clock to the deadline.
   void WaitForInput(std::optional<int64_t> deadline_ms) override;
 
-  void Present(const std::function<void(Renderer&)>& paint) override;
+  // Records the whole screen whatever the damage, so tests see everything a player
+  // would; the damage of the last frame is kept for tests of what changed.
+  void Present(const std::vector<Rect>& damage,
+               const std::function<void(Renderer&)>& paint) override;
   const RecordingRenderer& renderer() const { return renderer_; }
+  const std::vector<Rect>& last_damage() const { return last_damage_; }
   int64_t frames_presented() const { return frames_presented_; }
 
   MessageBoxService& message_boxes() override { return boxes_; }
@@ -97,6 +101,17 @@ class HeadlessBackend : public Backend {
   int cursor_hot_x() const { return cursor_hot_x_; }
   int cursor_hot_y() const { return cursor_hot_y_; }
 
+  void SetFullscreen(bool fullscreen) override { fullscreen_ = fullscreen; }
+  bool fullscreen() const override { return fullscreen_; }
+  void SetScaling(Scaling scaling) override { scaling_ = scaling; }
+  Scaling scaling() const override { return scaling_; }
+  void SetMouseConfined(bool confined) override { mouse_confined_ = confined; }
+  bool mouse_confined() const { return mouse_confined_; }
+  void SetTitle(const std::string& utf8) override { title_ = utf8; }
+  const std::string& title() const { return title_; }
+  // No pixels are drawn headless.
+  ImagePtr CaptureScreen() override { return nullptr; }
+
  private:
   HeadlessConfig config_;
   VirtualClock clock_;
@@ -104,11 +119,16 @@ class HeadlessBackend : public Backend {
   TtfFonts fonts_;
   RecordingRenderer renderer_;
   int64_t frames_presented_ = 0;
+  std::vector<Rect> last_damage_;
   HeadlessMessageBoxes boxes_;
   MemoryClipboard clipboard_;
   ImagePtr cursor_;
   int cursor_hot_x_ = 0;
   int cursor_hot_y_ = 0;
+  bool fullscreen_ = false;
+  Scaling scaling_ = Scaling::kSmooth;
+  bool mouse_confined_ = false;
+  std::string title_;
 };
 
 }  // namespace qv::platform

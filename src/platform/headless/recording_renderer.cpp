@@ -1,17 +1,6 @@
 #include "platform/headless/recording_renderer.h"
 
-#include <algorithm>
-
 namespace qv::platform {
-
-Rect Intersect(const Rect& a, const Rect& b) {
-  const int left = std::max(a.x, b.x);
-  const int top = std::max(a.y, b.y);
-  const int right = std::min(a.x + std::max(a.w, 0), b.x + std::max(b.w, 0));
-  const int bottom = std::min(a.y + std::max(a.h, 0), b.y + std::max(b.h, 0));
-  if (right <= left || bottom <= top) return {left, top, 0, 0};
-  return {left, top, right - left, bottom - top};
-}
 
 RecordingRenderer::RecordingRenderer(int width, int height, Fonts& fonts)
     : screen_{0, 0, width, height}, fonts_(fonts) {}
@@ -42,12 +31,12 @@ const RecordingRenderer::DrawOp* RecordingRenderer::FindImage(uint64_t image_id)
   return nullptr;
 }
 
-Rect RecordingRenderer::Clip() const {
+Rect RecordingRenderer::ClipRect() const {
   return clips_.empty() ? screen_ : clips_.back();
 }
 
 void RecordingRenderer::Record(DrawOp op) {
-  op.clip = Clip();
+  op.clip = ClipRect();
   if (Intersect(op.rect, op.clip).w == 0) return;
   current_.push_back(std::move(op));
 }
@@ -81,7 +70,7 @@ void RecordingRenderer::DrawText(std::string_view utf8, int x, int y, const Font
 }
 
 void RecordingRenderer::PushClip(const Rect& rect) {
-  clips_.push_back(Intersect(Clip(), rect));
+  clips_.push_back(Intersect(ClipRect(), rect));
 }
 
 void RecordingRenderer::PopClip() {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/damage.h"
 #include "platform/fonts.h"
 #include "platform/renderer.h"
 
@@ -47,9 +48,9 @@ class RecordingRenderer : public Renderer {
   void DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) override;
   void PushClip(const Rect& rect) override;
   void PopClip() override;
+  Rect ClipRect() const override;
 
  private:
-  Rect Clip() const;
   void Record(DrawOp op);
 
   Rect screen_;
@@ -59,8 +60,5 @@ class RecordingRenderer : public Renderer {
   std::vector<DrawOp> last_;
   int64_t frames_ = 0;
 };
-
-// The part of two rectangles they share (empty when none).
-Rect Intersect(const Rect& a, const Rect& b);
 
 }  // namespace qv::platform

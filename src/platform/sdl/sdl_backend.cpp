@@ -3,14 +3,18 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <deque>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/damage.h"
+#include "platform/sdl/gl_probe.h"
 #include "platform/sdl/sdl_desktop.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_renderer.h"
@@ -22,6 +26,57 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& what) {
   throw std::runtime_error(what + ": " + SDL_GetError());
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool NoDisplayDriver(const std::string& driver) {
+  return driver == "dummy" || driver == "offscreen";
+}
+
+// How the player will draw, and why.
+struct RendererChoice {
+  bool software = true;
+  std::string driver;  // the SDL render driver to ask for ("" = SDL's accelerated choice)
+  std::string reason;
+};
+
+// The SDL render drivers this system has, as a readable list.
+std::string RenderDriverList() {
+  std::string list = kSoftwareRenderer;
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::string(info.name) != "software") {
+      list += std::string(", ") + info.name;
+    }
+  }
+  return list;
+}
+
+// Chosen before SDL's video starts, so that the OpenGL probe can run in a child process.
+RendererChoice ChooseRenderer(const std::string& wanted) {
+  const std::string name = Lower(wanted);
+  if (name == kSoftwareRenderer) return {true, "", "asked for"};
+  if (!name.empty() && name != "auto") return {false, name, "asked for"};
+  const char* env_driver = std::getenv("SDL_VIDEODRIVER");
+  if (env_driver && NoDisplayDriver(Lower(env_driver))) {
+    return {true, "", std::string("no display to accelerate (video driver ") + env_driver + ")"};
+  }
+#if defined(_WIN32) || defined(__APPLE__)
+  // Direct3D and Metal: SDL's accelerated renderer there is the graphics device's own.
+  return {false, "", "the system's graphics device"};
+#else
+  const std::optional<std::string> gl = ProbeGlRenderer();
+  if (!gl) return {true, "", "no OpenGL here"};
+  if (IsSoftwareRasteriser(*gl)) {
+    return {true, "", "the only OpenGL here is " + *gl + ", a software rasteriser"};
+  }
+  return {false, "", "OpenGL renderer " + *gl};
+#endif
 }
 
 // SDL's video and event subsystems, for as long as the window lives. Other parts of the
@@ -71,17 +126,28 @@ void InitialWindowSize(int width, int height, int& out_w, int& out_h) {
   }
 }
 
-SDL_Renderer* CreateRenderer(SDL_Window* window) {
-  const uint32_t tries[] = {
-      SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE,
-      SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE,
-      SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE,
-      0,
-  };
-  for (uint32_t flags : tries) {
-    if (SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, flags)) return renderer;
+// Where the virtual screen (sw x sh) goes in an area of w x h.
+Rect Placement(int w, int h, int sw, int sh, Scaling scaling) {
+  if (w <= 0 || h <= 0) return {0, 0, 0, 0};
+  if (scaling == Scaling::kStretch) return {0, 0, w, h};
+  int pw = 0;
+  int ph = 0;
+  const int factor = std::min(w / sw, h / sh);
+  if (scaling == Scaling::kInteger && factor >= 1) {
+    pw = sw * factor;
+    ph = sh * factor;
+  } else if (int64_t{w} * sh <= int64_t{h} * sw) {
+    pw = w;
+    ph = static_cast<int>(int64_t{w} * sh / sw);
+  } else {
+    ph = h;
+    pw = static_cast<int>(int64_t{h} * sw / sh);
   }
-  return nullptr;
+  return {(w - pw) / 2, (h - ph) / 2, std::max(pw, 1), std::max(ph, 1)};
+}
+
+SDL_Rect ToSdl(const Rect& r) {
+  return {r.x, r.y, r.w, r.h};
 }
 
 // Cursors larger than this (after scaling) are drawn at their own size instead.
@@ -99,10 +165,35 @@ int64_t PollStepMs(const char* driver) {
   return 10;
 }
 
+// Pixels of a surface as an image of straight ARGB.
+ImagePtr ToImage(SDL_Surface* surface) {
+  if (!surface) return nullptr;
+  std::vector<uint32_t> pixels(static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h));
+  if (SDL_ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels,
+                        surface->pitch, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
+                        surface->w * 4) != 0) {
+    return nullptr;
+  }
+  if (!SDL_ISPIXELFORMAT_ALPHA(surface->format->format)) {
+    for (uint32_t& p : pixels)
+      p |= 0xFF000000u;
+  }
+  return std::make_shared<Image>(surface->w, surface->h, std::move(pixels));
+}
+
 }  // namespace
 
+bool IsSoftwareRasteriser(const std::string& gl_renderer) {
+  const std::string name = Lower(gl_renderer);
+  for (const char* software : {"llvmpipe", "softpipe", "swrast", "software rasterizer"}) {
+    if (name.find(software) != std::string::npos) return true;
+  }
+  return false;
+}
+
 struct SdlBackend::Impl {
-  explicit Impl(SdlConfig cfg) : config(std::move(cfg)), fonts(config.font_files) {
+  explicit Impl(SdlConfig cfg)
+      : config(std::move(cfg)), choice(ChooseRenderer(config.renderer)), fonts(config.font_files) {
     if (config.screen_width <= 0 || config.screen_height <= 0) {
       throw std::runtime_error("The virtual screen must have a positive size");
     }
@@ -117,34 +208,172 @@ struct SdlBackend::Impl {
     window_id = SDL_GetWindowID(window.get());
     fullscreen = config.fullscreen;
     poll_step_ms = PollStepMs(SDL_GetCurrentVideoDriver());
-
-    renderer.reset(CreateRenderer(window.get()));
-    if (!renderer) Fail("Cannot draw in the player's window");
-    SDL_RenderSetLogicalSize(renderer.get(), config.screen_width, config.screen_height);
-    SDL_RenderSetIntegerScale(renderer.get(), config.integer_scaling ? SDL_TRUE : SDL_FALSE);
-    drawer =
-        std::make_unique<SdlRenderer>(renderer.get(), config.screen_width, config.screen_height,
-                                      fonts, !config.integer_scaling, SdlRenderer::Budget{});
+    if (NoDisplayDriver(SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") &&
+        !choice.software && choice.reason != "asked for") {
+      choice = {true, "", "no display to accelerate"};
+    }
+    if (!choice.software && !OpenWindowRenderer()) {
+      if (choice.reason == "asked for") {
+        throw std::runtime_error("Cannot draw with the renderer \"" + choice.driver +
+                                 "\" (this system has: " + RenderDriverList() +
+                                 "): " + SDL_GetError());
+      }
+      choice = {true, "", std::string("the accelerated renderer failed: ") + SDL_GetError()};
+    }
+    if (choice.software) OpenSoftware();
+    if (config.log) config.log("Renderer: " + renderer_name + " (" + choice.reason + ")");
     boxes = std::make_unique<SdlMessageBoxes>(window.get());
-    if (config.confine_mouse) SDL_SetWindowMouseGrab(window.get(), SDL_TRUE);
+    ApplyMouseGrab();
     SDL_StartTextInput();
   }
+
+  // A renderer on the window, drawing the screen into a texture it scales into the window.
+  bool OpenWindowRenderer() {
+    if (!choice.driver.empty()) {
+      bool known = false;
+      for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && Lower(info.name) == choice.driver) {
+          known = true;
+        }
+      }
+      if (!known) {
+        throw std::runtime_error("Unknown renderer \"" + choice.driver +
+                                 "\" (this system has: " + RenderDriverList() + ")");
+      }
+      SDL_SetHint(SDL_HINT_RENDER_DRIVER, choice.driver.c_str());
+    }
+    const uint32_t tries[] = {
+        SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE,
+        SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE,
+    };
+    for (uint32_t flags : tries) {
+      renderer.reset(SDL_CreateRenderer(window.get(), -1, flags));
+      if (renderer) break;
+    }
+    if (!renderer) return false;
+    SDL_RendererInfo info;
+    renderer_name = SDL_GetRendererInfo(renderer.get(), &info) == 0 ? info.name : "accelerated";
+    drawer =
+        std::make_unique<SdlRenderer>(renderer.get(), config.screen_width, config.screen_height,
+                                      fonts, Smooth(), SdlRenderer::Budget{});
+    return true;
+  }
+
+  // SDL's software renderer drawing into the screen's own surface; the changed parts are
+  // copied into the window's surface. Nothing of OpenGL is loaded.
+  void OpenSoftware() {
+    renderer.reset();
+    renderer_name = kSoftwareRenderer;
+    // The window's surface must be plain memory the window system shows, not a texture
+    // of an accelerated renderer made behind the scenes.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Surface* window_surface = SDL_GetWindowSurface(window.get());
+    if (!window_surface) Fail("Cannot draw in the player's window");
+    // The screen in the window's own format when that is 32-bit, so that copying it is
+    // a plain (or smoothly scaled) copy.
+    uint32_t format = window_surface->format->format;
+    if (SDL_BYTESPERPIXEL(format) != 4 || SDL_ISPIXELFORMAT_INDEXED(format)) {
+      format = SDL_PIXELFORMAT_ARGB8888;
+    }
+    screen_surface.reset(
+        SDL_CreateRGBSurfaceWithFormat(0, config.screen_width, config.screen_height, 32, format));
+    if (!screen_surface) Fail("Cannot make the player's screen");
+    SDL_SetSurfaceBlendMode(screen_surface.get(), SDL_BLENDMODE_NONE);
+    SDL_FillRect(screen_surface.get(), nullptr, SDL_MapRGB(screen_surface->format, 0, 0, 0));
+    screen_renderer.reset(SDL_CreateSoftwareRenderer(screen_surface.get()));
+    if (!screen_renderer) Fail("Cannot draw in the player's screen");
+    drawer = std::make_unique<SdlRenderer>(screen_renderer.get(), config.screen_width,
+                                           config.screen_height, fonts, Smooth(),
+                                           SdlRenderer::Budget{}, /*target_texture=*/false);
+  }
+
+  bool Smooth() const { return config.scaling != Scaling::kInteger; }
 
   // Shows the last frame again (the window was uncovered or resized) without asking the
   // player to draw it. Returns false when there is no frame to show.
   bool ShowFrameAgain() {
-    if (!have_frame || !drawer->screen()) return false;
-    Show();
+    if (!have_frame) return false;
+    if (!screen_surface && !drawer->screen()) return false;
+    Show({}, /*everything=*/true);
     return true;
   }
 
-  void Show() {
+  void Show(const std::vector<Rect>& damage, bool everything) {
+    if (screen_surface) {
+      ShowSoftware(damage, everything);
+      return;
+    }
     SDL_Renderer* r = renderer.get();
     SDL_SetRenderTarget(r, nullptr);
     SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
     SDL_RenderClear(r);  // the bars around the scaled screen
-    if (SDL_Texture* screen = drawer->screen()) SDL_RenderCopy(r, screen, nullptr, nullptr);
+    int w = 0;
+    int h = 0;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    const SDL_Rect place =
+        ToSdl(Placement(w, h, config.screen_width, config.screen_height, config.scaling));
+    if (SDL_Texture* screen = drawer->screen()) SDL_RenderCopy(r, screen, nullptr, &place);
     SDL_RenderPresent(r);
+  }
+
+  // Copies a part of the screen to its place in the window's surface.
+  void CopyToWindow(SDL_Surface* target, const Rect& part, const Rect& place, int factor) {
+    SDL_Rect src = ToSdl(part);
+    SDL_Rect dst = factor > 0 ? SDL_Rect{place.x + part.x * factor, place.y + part.y * factor,
+                                         part.w * factor, part.h * factor}
+                              : ToSdl(place);
+    if (src.w == dst.w && src.h == dst.h) {
+      SDL_BlitSurface(screen_surface.get(), &src, target, &dst);
+    } else if (Smooth() && screen_surface->format->format == target->format->format) {
+      SDL_SoftStretchLinear(screen_surface.get(), &src, target, &dst);
+    } else {
+      SDL_BlitScaled(screen_surface.get(), &src, target, &dst);
+    }
+  }
+
+  void ShowSoftware(const std::vector<Rect>& damage, bool everything) {
+    SDL_Surface* target = SDL_GetWindowSurface(window.get());
+    if (!target) return;  // a window being resized: the next frame shows it
+    // A new surface (the window was resized) has lost what it showed.
+    if (target != shown_surface || target->w != shown_w || target->h != shown_h) {
+      everything = true;
+      shown_surface = target;
+      shown_w = target->w;
+      shown_h = target->h;
+    }
+    const int sw = config.screen_width;
+    const int sh = config.screen_height;
+    const Rect place = Placement(target->w, target->h, sw, sh, config.scaling);
+    // Parts can be copied on their own where every screen pixel covers whole window
+    // pixels the same way: at 1 x, or in whole steps without smoothing. Smooth scaling at
+    // any other size blends across the parts' edges, so the whole screen is scaled.
+    int factor = 0;
+    if (place.w % sw == 0 && place.h % sh == 0 && place.w / sw == place.h / sh) {
+      factor = place.w / sw;
+      if (factor > 1 && Smooth()) factor = 0;
+    }
+    if (everything || factor == 0) {
+      if (everything) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+      CopyToWindow(target, {0, 0, sw, sh}, place, 0);
+      SDL_UpdateWindowSurface(window.get());
+      return;
+    }
+    std::vector<SDL_Rect> shown;
+    for (const Rect& part : damage) {
+      const Rect clipped = Intersect(part, {0, 0, sw, sh});
+      if (Empty(clipped)) continue;
+      CopyToWindow(target, clipped, place, factor);
+      shown.push_back({place.x + clipped.x * factor, place.y + clipped.y * factor,
+                       clipped.w * factor, clipped.h * factor});
+    }
+    if (!shown.empty()) {
+      SDL_UpdateWindowSurfaceRects(window.get(), shown.data(), static_cast<int>(shown.size()));
+    }
+  }
+
+  void ApplyMouseGrab() {
+    SDL_SetWindowMouseGrab(window.get(), config.confine_mouse && fullscreen ? SDL_TRUE : SDL_FALSE);
   }
 
   void SetFullscreen(bool on) {
@@ -153,17 +382,37 @@ struct SdlBackend::Impl {
       return;
     }
     fullscreen = on;
+    ApplyMouseGrab();
     ShowFrameAgain();
+  }
+
+  // The window's size in screen coordinates and where the virtual screen lies in it.
+  Rect WindowPlacement() const {
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(window.get(), &w, &h);
+    return Placement(w, h, config.screen_width, config.screen_height, config.scaling);
+  }
+
+  // A window position as a virtual-screen position (outside the screen when on a bar).
+  void ToScreen(int& x, int& y) const {
+    const Rect place = WindowPlacement();
+    if (place.w <= 0 || place.h <= 0) return;
+    auto map = [](int v, int origin, int size, int screen) {
+      const int64_t scaled = int64_t{v - origin} * screen;
+      // Rounded down, also left of and above the screen.
+      return static_cast<int>(scaled >= 0 ? scaled / size : -((-scaled + size - 1) / size));
+    };
+    x = map(x, place.x, place.w, config.screen_width);
+    y = map(y, place.y, place.h, config.screen_height);
   }
 
   // How many screen pixels a virtual-screen pixel covers, in whole steps, so a cursor
   // keeps its size relative to the pictures.
   int CursorScale() const {
-    int w = 0;
-    int h = 0;
-    SDL_GetWindowSize(window.get(), &w, &h);
-    const double scale = std::min(static_cast<double>(w) / config.screen_width,
-                                  static_cast<double>(h) / config.screen_height);
+    const Rect place = WindowPlacement();
+    const double scale = std::min(static_cast<double>(place.w) / config.screen_width,
+                                  static_cast<double>(place.h) / config.screen_height);
     return std::max(1, static_cast<int>(std::floor(scale)));
   }
 
@@ -258,36 +507,61 @@ struct SdlBackend::Impl {
         out = InputEvent{};
         out.kind = InputEvent::Kind::kExposed;
         return true;
-      case SDL_KEYDOWN:
+      case SDL_KEYDOWN: {
         if (event.key.windowID != window_id) return false;
-        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
-          if (!event.key.repeat) SetFullscreen(!fullscreen);
+        const PlayerCommand command = CommandFromSdl(event.key);
+        if (command != PlayerCommand::kNone) {
+          // The character the combination may also type is not the game's.
+          swallow_text = true;
+          const bool repeats =
+              command == PlayerCommand::kVolumeUp || command == PlayerCommand::kVolumeDown;
+          if (event.key.repeat && !repeats) return false;
+          out = InputEvent{};
+          out.kind = InputEvent::Kind::kCommand;
+          out.command = command;
+          return true;
+        }
+        swallow_text = false;
+        return TranslateInput(event, out);
+      }
+      case SDL_TEXTINPUT:
+        if (event.text.windowID != window_id) return false;
+        if (swallow_text) {
+          swallow_text = false;
           return false;
         }
         return TranslateInput(event, out);
-      case SDL_TEXTINPUT:
-        if (event.text.windowID != window_id) return false;
-        return TranslateInput(event, out);
       case SDL_MOUSEMOTION:
         if (event.motion.windowID != window_id) return false;
-        return TranslateInput(event, out);
+        if (!TranslateInput(event, out)) return false;
+        ToScreen(out.x, out.y);
+        return true;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         if (event.button.windowID != window_id) return false;
-        return TranslateInput(event, out);
+        if (!TranslateInput(event, out)) return false;
+        ToScreen(out.x, out.y);
+        return true;
       default:
         return false;
     }
   }
 
   SdlConfig config;
-  SdlVideo video;  // started before, and stopped after, everything below
+  RendererChoice choice;  // before the video starts: its probe may run in a child process
+  SdlVideo video;         // started before, and stopped after, everything below
   SdlClock clock;
   TtfFonts fonts;
   WindowPtr window;
   uint32_t window_id = 0;
-  RendererPtr renderer;
+  std::string renderer_name;
+  RendererPtr renderer;         // on the window (drawing by the graphics device)
+  SurfacePtr screen_surface;    // the screen (software drawing)
+  RendererPtr screen_renderer;  // SDL's software renderer on screen_surface
   std::unique_ptr<SdlRenderer> drawer;
+  SDL_Surface* shown_surface = nullptr;  // the window surface last drawn into
+  int shown_w = 0;
+  int shown_h = 0;
   std::unique_ptr<SdlMessageBoxes> boxes;
   SdlClipboard clipboard;
   CursorPtr cursor;
@@ -301,6 +575,7 @@ struct SdlBackend::Impl {
   int64_t poll_step_ms = 0;         // 0: SDL sleeps until the next event
   bool fullscreen = false;
   bool have_frame = false;
+  bool swallow_text = false;
   int64_t frames = 0;
 };
 
@@ -370,18 +645,29 @@ void SdlBackend::WaitForInput(std::optional<int64_t> deadline_ms) {
   }
 }
 
-void SdlBackend::Present(const std::function<void(Renderer&)>& paint) {
-  SdlRenderer& drawer = *impl_->drawer;
-  drawer.BeginFrame();
-  // The window must be the target again whatever the painter does.
-  struct EndFrame {
-    SdlRenderer& drawer;
-    ~EndFrame() { drawer.EndFrame(); }
-  } end_frame{drawer};
-  paint(drawer);
-  impl_->have_frame = true;
-  ++impl_->frames;
-  impl_->Show();
+void SdlBackend::Present(const std::vector<Rect>& damage,
+                         const std::function<void(Renderer&)>& paint) {
+  Impl& d = *impl_;
+  SdlRenderer& drawer = *d.drawer;
+  const bool kept = drawer.BeginFrame() && d.have_frame;
+  const Rect whole{0, 0, d.config.screen_width, d.config.screen_height};
+  const std::vector<Rect> everything{whole};
+  const std::vector<Rect>& parts = kept ? damage : everything;
+  {
+    // The window must be the target again whatever the painter does.
+    struct EndFrame {
+      SdlRenderer& drawer;
+      ~EndFrame() { drawer.EndFrame(); }
+    } end_frame{drawer};
+    for (const Rect& part : parts) {
+      drawer.PushClip(part);
+      paint(drawer);
+      drawer.PopClip();
+    }
+  }
+  d.have_frame = true;
+  ++d.frames;
+  d.Show(parts, !kept);
 }
 
 MessageBoxService& SdlBackend::message_boxes() {
@@ -423,6 +709,57 @@ void SdlBackend::SetFullscreen(bool fullscreen) {
 
 bool SdlBackend::fullscreen() const {
   return impl_->fullscreen;
+}
+
+void SdlBackend::SetScaling(Scaling scaling) {
+  Impl& d = *impl_;
+  if (scaling == d.config.scaling) return;
+  d.config.scaling = scaling;
+  d.drawer->SetSmooth(d.Smooth());
+  d.WindowResized();
+  d.ShowFrameAgain();
+}
+
+Scaling SdlBackend::scaling() const {
+  return impl_->config.scaling;
+}
+
+void SdlBackend::SetMouseConfined(bool confined) {
+  impl_->config.confine_mouse = confined;
+  impl_->ApplyMouseGrab();
+}
+
+void SdlBackend::SetTitle(const std::string& utf8) {
+  impl_->config.title = utf8;
+  SDL_SetWindowTitle(impl_->window.get(), utf8.c_str());
+}
+
+ImagePtr SdlBackend::CaptureScreen() {
+  Impl& d = *impl_;
+  if (!d.have_frame) return nullptr;
+  if (d.screen_surface) return ToImage(d.screen_surface.get());
+  SDL_Texture* screen = d.drawer->screen();
+  if (!screen) return nullptr;
+  const int w = d.config.screen_width;
+  const int h = d.config.screen_height;
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+  SDL_SetRenderTarget(d.renderer.get(), screen);
+  const int read = SDL_RenderReadPixels(d.renderer.get(), nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                        pixels.data(), w * 4);
+  SDL_SetRenderTarget(d.renderer.get(), nullptr);
+  if (read != 0) return nullptr;
+  for (uint32_t& p : pixels)
+    p |= 0xFF000000u;  // the screen is opaque
+  return std::make_shared<Image>(w, h, std::move(pixels));
+}
+
+ImagePtr SdlBackend::CaptureWindow() {
+  if (!impl_->screen_surface) return nullptr;
+  return ToImage(SDL_GetWindowSurface(impl_->window.get()));
+}
+
+const std::string& SdlBackend::renderer_name() const {
+  return impl_->renderer_name;
 }
 
 void SdlBackend::SetWindowSize(int width, int height) {

@@ -116,6 +116,36 @@ Key KeyFromSdl(SDL_Keycode key) {
   return Key::kNone;
 }
 
+PlayerCommand CommandFromSdl(const SDL_KeyboardEvent& key) {
+  const uint16_t mod = key.keysym.mod;
+  const bool alt = (mod & KMOD_ALT) != 0;
+  const bool ctrl = (mod & KMOD_CTRL) != 0;
+  if (alt && !ctrl) {
+    if (key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER) {
+      return PlayerCommand::kToggleFullscreen;
+    }
+    if (key.keysym.sym == SDLK_s) return PlayerCommand::kScreenshot;
+  }
+  if (ctrl && !alt) {
+    switch (key.keysym.sym) {
+      case SDLK_PLUS:
+      case SDLK_EQUALS:  // where Plus is Shift+Equals
+      case SDLK_KP_PLUS:
+        return PlayerCommand::kVolumeUp;
+      case SDLK_MINUS:
+      case SDLK_KP_MINUS:
+        return PlayerCommand::kVolumeDown;
+      case SDLK_m:
+        return PlayerCommand::kToggleMute;
+      case SDLK_f:
+        return PlayerCommand::kToggleScaling;
+      default:
+        break;
+    }
+  }
+  return PlayerCommand::kNone;
+}
+
 bool TranslateInput(const SDL_Event& event, InputEvent& out) {
   out = InputEvent{};
   switch (event.type) {

@@ -12,6 +12,9 @@ namespace qv::platform {
 // the player ignores (modifiers, media keys, ...).
 Key KeyFromSdl(SDL_Keycode key);
 
+// The player command on a key-down event (Alt+Enter, Alt+S, Ctrl+Plus, ...), or kNone.
+PlayerCommand CommandFromSdl(const SDL_KeyboardEvent& key);
+
 // Fills `out` for key-down, text, mouse-move and mouse-button events and returns true;
 // returns false for every other event. Mouse positions are taken as SDL delivers them:
 // with a logical size set on the renderer, already in the virtual screen's pixels.

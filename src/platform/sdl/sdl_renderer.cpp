@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "platform/damage.h"
+
 namespace qv::platform {
 
 namespace {
@@ -13,25 +15,31 @@ SDL_Rect ToSdl(const Rect& rect) {
   return {rect.x, rect.y, rect.w, rect.h};
 }
 
-Rect Shared(const Rect& a, const Rect& b) {
-  const int left = std::max(a.x, b.x);
-  const int top = std::max(a.y, b.y);
-  const int right = std::min(a.x + std::max(a.w, 0), b.x + std::max(b.w, 0));
-  const int bottom = std::min(a.y + std::max(a.h, 0), b.y + std::max(b.h, 0));
-  if (right <= left || bottom <= top) return {left, top, 0, 0};
-  return {left, top, right - left, bottom - top};
-}
-
 }  // namespace
 
 SdlRenderer::SdlRenderer(SDL_Renderer* renderer, int width, int height, TtfFonts& fonts,
-                         bool smooth, Budget budget)
+                         bool smooth, Budget budget, bool target_texture)
     : renderer_(renderer),
       width_(width),
       height_(height),
       fonts_(fonts),
       smooth_(smooth),
-      budget_(budget) {}
+      budget_(budget),
+      target_texture_(target_texture) {}
+
+void SdlRenderer::SetSmooth(bool smooth) {
+  if (smooth == smooth_) return;
+  smooth_ = smooth;
+  if (screen_) {
+    SDL_SetTextureScaleMode(screen_.get(), smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  }
+  for (auto& [id, cached] : images_) {
+    if (cached.texture) {
+      SDL_SetTextureScaleMode(cached.texture.get(),
+                              smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    }
+  }
+}
 
 void SdlRenderer::Forget(Cached& cached) {
   cached.texture.reset();
@@ -60,23 +68,35 @@ bool SdlRenderer::EnsureScreen() {
   return true;
 }
 
-void SdlRenderer::BeginFrame() {
+bool SdlRenderer::BeginFrame() {
   ++frame_;
   clips_.clear();
-  // Without a screen texture (a renderer that cannot draw into textures) the frame is drawn
-  // straight into the window, which the logical size scales the same way.
-  SDL_SetRenderTarget(renderer_, EnsureScreen() ? screen_.get() : nullptr);
+  bool kept = true;
+  if (target_texture_) {
+    kept = screen_ != nullptr;
+    // Without a screen texture (a renderer that cannot draw into textures) the frame is
+    // drawn straight into the window, whose pixels do not last: everything is drawn.
+    kept = EnsureScreen() && kept;
+    SDL_SetRenderTarget(renderer_, screen_.get());
+  }
   SDL_RenderSetClipRect(renderer_, nullptr);
   SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
+  if (!kept) {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+  }
+  return kept;
 }
 
 void SdlRenderer::EndFrame() {
   clips_.clear();
   SDL_RenderSetClipRect(renderer_, nullptr);
-  SDL_SetRenderTarget(renderer_, nullptr);
+  if (target_texture_) SDL_SetRenderTarget(renderer_, nullptr);
   TrimCaches();
+}
+
+Rect SdlRenderer::ClipRect() const {
+  return clips_.empty() ? Rect{0, 0, width_, height_} : clips_.back();
 }
 
 void SdlRenderer::ApplyClip() {
@@ -89,13 +109,11 @@ void SdlRenderer::ApplyClip() {
 }
 
 bool SdlRenderer::ClippedOut(const Rect& rect) const {
-  const Rect visible = clips_.empty() ? Rect{0, 0, width_, height_} : clips_.back();
-  return Shared(rect, visible).w == 0;
+  return Empty(Intersect(rect, ClipRect()));
 }
 
 void SdlRenderer::PushClip(const Rect& rect) {
-  const Rect current = clips_.empty() ? Rect{0, 0, width_, height_} : clips_.back();
-  clips_.push_back(Shared(current, rect));
+  clips_.push_back(Intersect(ClipRect(), rect));
   ApplyClip();
 }
 
@@ -113,28 +131,48 @@ void SdlRenderer::FillRect(const Rect& rect, Rgb color) {
   SDL_RenderFillRect(renderer_, &dst);
 }
 
-SdlRenderer::Cached SdlRenderer::MakeImageTexture(const Image& image) {
+SdlRenderer::Cached SdlRenderer::MakeImageTexture(const Image& image, int width, int height) {
   Cached cached;
   const size_t pixels = static_cast<size_t>(std::max(image.width(), 0)) *
                         static_cast<size_t>(std::max(image.height(), 0));
   if (pixels == 0 || image.pixels().size() != pixels) return cached;  // nothing sane to draw
+  if (width <= 0 || height <= 0) return cached;
   TexturePtr texture(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                       SDL_TEXTUREACCESS_STATIC, image.width(), image.height()));
+                                       SDL_TEXTUREACCESS_STATIC, width, height));
   if (!texture) {
-    SDL_LogWarn(SDL_LOG_CATEGORY_RENDER, "Cannot make a %dx%d texture: %s", image.width(),
-                image.height(), SDL_GetError());
+    SDL_LogWarn(SDL_LOG_CATEGORY_RENDER, "Cannot make a %dx%d texture: %s", width, height,
+                SDL_GetError());
     return cached;
   }
-  SDL_UpdateTexture(texture.get(), nullptr, image.pixels().data(), image.width() * 4);
+  // The picture's own pixels, read in place.
+  SurfacePtr source(SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint32_t*>(image.pixels().data()), image.width(), image.height(), 32,
+      image.width() * 4, SDL_PIXELFORMAT_ARGB8888));
+  if (!source) return cached;
+  if (width == image.width() && height == image.height()) {
+    SDL_UpdateTexture(texture.get(), nullptr, source->pixels, source->pitch);
+  } else {
+    // Scaled once, here, to the size it is drawn at.
+    SurfacePtr scaled(
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!scaled) return cached;
+    SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_NONE);
+    if (smooth_) {
+      SDL_SoftStretchLinear(source.get(), nullptr, scaled.get(), nullptr);
+    } else {
+      SDL_BlitScaled(source.get(), nullptr, scaled.get(), nullptr);
+    }
+    SDL_UpdateTexture(texture.get(), nullptr, scaled->pixels, scaled->pitch);
+  }
   // Most pictures are opaque: copying them is much cheaper than blending them.
   const bool opaque = std::all_of(image.pixels().begin(), image.pixels().end(),
                                   [](uint32_t argb) { return (argb >> 24) == 0xFF; });
   SDL_SetTextureBlendMode(texture.get(), opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(texture.get(), smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   cached.texture = std::move(texture);
-  cached.width = image.width();
-  cached.height = image.height();
-  cached.bytes = pixels * 4;
+  cached.width = width;
+  cached.height = height;
+  cached.bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
   return cached;
 }
 
@@ -162,11 +200,22 @@ void SdlRenderer::Draw(Cached& cached, const SDL_Rect& dst) {
 
 void SdlRenderer::DrawImage(const Image& image, const Rect& dst) {
   if (ClippedOut(dst)) return;
+  // On a renderer on the window, the texture is the picture and the graphics device
+  // scales it; in software it is made at the size it is drawn.
+  const bool own_size = target_texture_ || (dst.w == image.width() && dst.h == image.height());
+  const int width = own_size ? image.width() : dst.w;
+  const int height = own_size ? image.height() : dst.h;
   auto it = images_.find(image.id());
+  if (it != images_.end() && it->second.texture &&
+      (it->second.width != width || it->second.height != height)) {
+    Forget(it->second);
+    images_.erase(it);
+    it = images_.end();
+  }
   if (it == images_.end()) {
     // A picture that cannot become a texture is remembered as such, so it is not tried
     // again on every frame.
-    it = images_.emplace(image.id(), MakeImageTexture(image)).first;
+    it = images_.emplace(image.id(), MakeImageTexture(image, width, height)).first;
     bytes_ += it->second.bytes;
   }
   Draw(it->second, ToSdl(dst));

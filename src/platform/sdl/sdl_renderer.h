@@ -1,6 +1,10 @@
 #pragma once
-// The window's renderer: draws the virtual screen with an SDL_Renderer into a texture of
-// the screen's logical size. Images become textures once and are kept by image id; texts
+// The window's renderer: draws the virtual screen with an SDL_Renderer, either into a
+// texture of the screen's logical size (a renderer on the window) or straight into the
+// renderer's own target (SDL's software renderer on the screen's surface). The screen
+// keeps its pixels from frame to frame: a frame draws only what changed. Images become
+// textures once and are kept by image id (in software, at the size they are drawn, so
+// that a clipped part of a scaled picture has exactly the pixels of the whole); texts
 // are rasterised once per (text, font, colour). Both caches forget what has not been drawn
 // for a while, and the least recently drawn first when they grow past their budget, so
 // textures of pictures that no longer exist do not pile up.
@@ -25,18 +29,24 @@ class SdlRenderer : public Renderer {
     int64_t idle_frames = 600;         // a texture not drawn for this many frames goes
   };
 
+  // `target_texture`: draw into a screen texture of the renderer (false: into the
+  // renderer's own target, which must be width x height).
   SdlRenderer(SDL_Renderer* renderer, int width, int height, TtfFonts& fonts, bool smooth,
-              Budget budget);
+              Budget budget, bool target_texture = true);
   ~SdlRenderer() override = default;
   SdlRenderer(const SdlRenderer&) = delete;
   SdlRenderer& operator=(const SdlRenderer&) = delete;
 
-  // Draws a frame into the screen texture: BeginFrame makes it the target and clears it;
-  // EndFrame restores the window as the target and trims the caches.
-  void BeginFrame();
+  // Draws a frame into the screen: BeginFrame makes it the target; it returns false when
+  // the screen's pixels are new (made again or lost), and the frame must then draw
+  // everything. EndFrame restores the window as the target and trims the caches.
+  bool BeginFrame();
   void EndFrame();
-  // The virtual screen as last drawn (null when it could not be made).
+  // The virtual screen texture as last drawn (null when it could not be made, or when
+  // drawing goes to the renderer's own target).
   SDL_Texture* screen() const { return screen_.get(); }
+  // Filtering of pictures drawn larger or smaller than they are.
+  void SetSmooth(bool smooth);
 
   // After the graphics device was reset every texture is gone: forget them all.
   void DropTextures();
@@ -49,6 +59,7 @@ class SdlRenderer : public Renderer {
   void DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) override;
   void PushClip(const Rect& rect) override;
   void PopClip() override;
+  Rect ClipRect() const override;
 
  private:
   struct Cached {
@@ -62,7 +73,7 @@ class SdlRenderer : public Renderer {
   bool EnsureScreen();
   void ApplyClip();
   bool ClippedOut(const Rect& rect) const;
-  Cached MakeImageTexture(const Image& image);
+  Cached MakeImageTexture(const Image& image, int width, int height);
   Cached MakeTextTexture(const std::string& text, const FontSpec& font, Rgb color);
   void Draw(Cached& cached, const SDL_Rect& dst);
   void TrimCaches();
@@ -74,6 +85,7 @@ class SdlRenderer : public Renderer {
   TtfFonts& fonts_;
   bool smooth_;
   Budget budget_;
+  bool target_texture_;
   TexturePtr screen_;
   std::vector<Rect> clips_;
   int64_t frame_ = 0;
