@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-dejavu-core timgm6mb-soundfont fluidsynth
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   nlohmann-json3-dev
+  xvfb pulseaudio
 )
 
 missing=()

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "app/player_config.h"
+
 #ifndef QV_VERSION
 #define QV_VERSION "0.0.0"
 #endif
@@ -92,12 +94,25 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       flag(options.fullscreen);
     } else if (name == "--window") {
       flag(window);
+      options.window = true;
     } else if (name == "--screen") {
       ParseScreen(value(), options);
     } else if (name == "--soundfont") {
       options.soundfont = value();
     } else if (name == "--memory-budget") {
       ParseMemoryBudget(value(), options);
+      options.memory_budget_given = true;
+    } else if (name == "--renderer") {
+      options.renderer = value();
+    } else if (name == "--scaling") {
+      const std::string mode = value();
+      platform::Scaling scaling;
+      if (!ParseScaling(mode, scaling)) {
+        throw UsageError("--scaling takes smooth, integer or stretch, not \"" + mode + "\"");
+      }
+      options.scaling = scaling;
+    } else if (name == "--config") {
+      options.config_file = value();
     } else if (name == "--help" || name == "-h") {
       flag(options.help);
     } else if (name == "--version") {
@@ -117,6 +132,16 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   return options;
 }
 
+void ApplyConfig(Options& options, const PlayerConfig& config) {
+  if (!options.fullscreen && !options.window) options.fullscreen = config.fullscreen;
+  if (options.soundfont.empty()) options.soundfont = config.soundfont;
+  if (!options.renderer) options.renderer = config.renderer;
+  if (!options.scaling) options.scaling = config.scaling;
+  if (!options.memory_budget_given) {
+    options.memory_budget_mb = static_cast<uint64_t>(config.memory_budget_mib);
+  }
+}
+
 std::string UsageText() {
   return "usage: quorvex-player [options] [GAME_DIR]\n"
          "Plays the adventure game in GAME_DIR (the folder holding resource/). Without it,\n"
@@ -134,8 +159,16 @@ std::string UsageText() {
          "  --soundfont FILE   the General MIDI soundfont (.sf2/.sf3) that plays MIDI music\n"
          "  --memory-budget MB the most memory the game's decoded pictures and sounds\n"
          "                     may take (default 512)\n"
+         "  --scaling MODE     smooth (the default), integer (pixel-perfect) or stretch\n"
+         "  --renderer NAME    software, or an SDL renderer such as opengl (default: chosen\n"
+         "                     by measuring this machine's OpenGL)\n"
+         "  --config FILE      the settings file (default: config.json in\n"
+         "                     $XDG_CONFIG_HOME/quorvex-player)\n"
          "  --help             show this text\n"
          "  --version          show the player's version\n"
+         "\n"
+         "Keys: Alt+Enter fullscreen, Alt+S screenshot, Ctrl+Plus/Minus volume, Ctrl+M mute,\n"
+         "Ctrl+F smooth or pixel-perfect scaling.\n"
          "\n"
          "Exit status: 0 ok, 1 an expectation failed or the run deadlocked,\n"
          "2 bad usage, a bad script or a folder that is not a game.\n";

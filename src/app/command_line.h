@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/backend.h"
+
 namespace qv::app {
+
+struct PlayerConfig;
 
 // Exit statuses of the player.
 inline constexpr int kExitOk = 0;
@@ -30,11 +34,18 @@ struct Options {
   std::optional<std::string> log;  // "-" = standard output
   std::optional<std::filesystem::path> state_json;
   bool fullscreen = false;
+  bool window = false;  // --window: not fullscreen, whatever the config file says
   // The General MIDI soundfont for MIDI music (empty: the one the setup installs).
   std::filesystem::path soundfont;
-  // The most memory the game's decoded pictures and sounds may take, in MiB.
+  // The most memory the game's decoded pictures and sounds may take, in MiB; from the
+  // config file unless given (memory_budget_given).
   uint64_t memory_budget_mb = 512;
-  int screen_width = 800;  // the virtual screen, in logical pixels
+  bool memory_budget_given = false;
+  // The settings the config file also holds; unset: the config file's.
+  std::optional<std::string> renderer;
+  std::optional<platform::Scaling> scaling;
+  std::optional<std::filesystem::path> config_file;  // another config file than the usual
+  int screen_width = 800;                            // the virtual screen, in logical pixels
   int screen_height = 600;
   bool help = false;
   bool version = false;
@@ -48,6 +59,10 @@ inline constexpr uint64_t kMaxMemoryBudgetMb = 65536;
 // Parses the arguments after the program name. Options take their value as the next
 // argument or after "=" (--log=FILE); "--" ends the options. Throws UsageError.
 Options ParseCommandLine(const std::vector<std::string>& args);
+
+// Fills what the command line left unset from the config file's settings: the
+// command line wins for this run (and is not written back).
+void ApplyConfig(Options& options, const PlayerConfig& config);
 
 // The --help text.
 std::string UsageText();

@@ -10,14 +10,22 @@
 #include <system_error>
 #include <vector>
 
+#include "app/comforts.h"
 #include "app/command_line.h"
 #include "app/game_locator.h"
 #include "app/player.h"
+#include "app/player_config.h"
 #include "app/run_log.h"
 #include "app/script.h"
 #include "app/script_commands.h"
 #include "app/script_runner.h"
 #include "app/state_json.h"
+#include "core/text.h"
+#include "data/game_folder.h"
+#include "data/general_record.h"
+#include "data/record_codec.h"
+#include "data/record_file.h"
+#include "data/scene_data.h"
 #include "platform/event_loop.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/recording_audio.h"
@@ -56,7 +64,22 @@ std::optional<Script> LoadScript(const std::filesystem::path& file, const Comman
   return script;
 }
 
-std::unique_ptr<platform::Backend> MakeBackend(const Options& options) {
+// The game's title from its general settings, for the window; the player's own name when
+// the game has none (or its settings cannot be read: start-up reports that).
+std::string GameWindowTitle(const std::filesystem::path& game) {
+  try {
+    const data::GameFolder folder(game);
+    const data::RecordFile file(folder, data::kGeneralPath, data::GeneralRecord::kSize);
+    if (file.length() == static_cast<uint64_t>(data::GeneralRecord::kSize)) {
+      const auto general = data::DecodeRecord<data::GeneralRecord>(file.Read(1));
+      if (!general.GameTitle.empty()) return Cp1252ToUtf8(general.GameTitle);
+    }
+  } catch (const std::exception&) {
+  }
+  return std::string(kAppTitle);
+}
+
+std::unique_ptr<platform::Backend> MakeBackend(const Options& options, const std::string& title) {
   if (options.headless) {
     platform::HeadlessConfig config;
     config.screen_width = options.screen_width;
@@ -73,6 +96,12 @@ std::unique_ptr<platform::Backend> MakeBackend(const Options& options) {
   config.screen_width = options.screen_width;
   config.screen_height = options.screen_height;
   config.fullscreen = options.fullscreen;
+  config.scaling = options.scaling.value_or(platform::Scaling::kSmooth);
+  config.renderer = options.renderer.value_or("");
+  config.title = title;
+  if (options.verbose_log) {
+    config.log = [](const std::string& line) { std::cerr << "quorvex-player: " << line << "\n"; };
+  }
   return std::make_unique<platform::SdlBackend>(config);
 }
 
@@ -93,6 +122,12 @@ int Main(int argc, char** argv) {
     std::cout << VersionText();
     return kExitOk;
   }
+  // The player's own settings; headless runs (tests, walkthroughs) neither read nor
+  // write them.
+  const std::filesystem::path config_file = options.config_file.value_or(DefaultConfigFile());
+  PlayerConfig config;
+  if (!options.headless) config = LoadOrRepairConfig(config_file, PrintError);
+  ApplyConfig(options, config);
   try {
     const auto game =
         LocateGame(options.game_dir, ExecutableFolder(argc > 0 ? argv[0] : ""), QV_DEMO_GAME_DIR);
@@ -131,12 +166,23 @@ int Main(int argc, char** argv) {
     };
     std::unique_ptr<platform::Backend> backend;
     try {
-      backend = MakeBackend(options);
+      backend = MakeBackend(options, GameWindowTitle(game));
     } catch (const std::exception& e) {
       throw UsageError(std::string("cannot start the player: ") + e.what());
     }
     Player player(std::move(backend), game, settings);
     if (run_log) player.SetRunLog(&*run_log);
+    Comforts comforts(
+        player, config,
+        [&config, &config_file] {
+          try {
+            SaveConfig(config, config_file);
+          } catch (const std::exception& e) {
+            PrintError(e.what());
+          }
+        },
+        PrintError);
+    if (!options.headless) comforts.Install();
     // Headless, the scripted user (with an empty script: nobody) ends the run once the
     // player is idle.
     ScriptRunner runner(player, std::move(script));

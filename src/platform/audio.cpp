@@ -26,6 +26,29 @@ StereoGains ChannelGains(int32_t pan, int32_t volume) {
   return gains;
 }
 
+namespace {
+
+StereoGains Master(StereoGains gains, double master) {
+  return {gains.left * master, gains.right * master};
+}
+
+}  // namespace
+
+void AudioDevice::SetMasterGain(double gain) {
+  gain = std::clamp(gain, 0.0, 1.0);
+  if (gain == master_gain_) return;
+  master_gain_ = gain;
+  for (int channel = 1; channel <= kSoundChannelCount; ++channel) {
+    const SoundChannelState& state = channels_[static_cast<size_t>(channel)];
+    if (state.playing) {
+      DoSetGains(channel, state, Master(ChannelGains(state.pan, state.volume), master_gain_));
+    }
+  }
+  if (music_.kind != MusicKind::kNone) {
+    DoSetMusicGain(music_.volume, VolumeGain(music_.volume) * master_gain_);
+  }
+}
+
 SoundChannelState& AudioDevice::Checked(int channel) {
   if (channel < 1 || channel > kSoundChannelCount) Raise(kErrSubscript);
   return channels_[static_cast<size_t>(channel)];
@@ -40,7 +63,7 @@ void AudioDevice::Play(int channel, const std::string& name, const std::filesyst
                        bool loop, int32_t pan, int32_t volume) {
   SoundChannelState& state = Checked(channel);
   SoundChannelState wanted{name, loop, pan, volume, true};
-  DoPlay(channel, wanted, file, ChannelGains(pan, volume));
+  DoPlay(channel, wanted, file, Master(ChannelGains(pan, volume), master_gain_));
   state = std::move(wanted);
 }
 
@@ -48,7 +71,7 @@ void AudioDevice::SetPan(int channel, int32_t pan) {
   SoundChannelState& state = Checked(channel);
   SoundChannelState wanted = state;
   wanted.pan = pan;
-  DoSetGains(channel, wanted, ChannelGains(wanted.pan, wanted.volume));
+  DoSetGains(channel, wanted, Master(ChannelGains(wanted.pan, wanted.volume), master_gain_));
   state.pan = pan;
 }
 
@@ -56,7 +79,7 @@ void AudioDevice::SetVolume(int channel, int32_t volume) {
   SoundChannelState& state = Checked(channel);
   SoundChannelState wanted = state;
   wanted.volume = volume;
-  DoSetGains(channel, wanted, ChannelGains(wanted.pan, wanted.volume));
+  DoSetGains(channel, wanted, Master(ChannelGains(wanted.pan, wanted.volume), master_gain_));
   state.volume = volume;
 }
 
@@ -76,7 +99,7 @@ void AudioDevice::PlayMusic(MusicKind kind, const std::string& name,
                             const std::filesystem::path& file, int32_t volume, bool loop) {
   if (kind == MusicKind::kNone) Raise(kErrInvalidCall);
   MusicState wanted{kind, name, loop, volume, true};
-  DoPlayMusic(wanted, file, VolumeGain(volume));
+  DoPlayMusic(wanted, file, VolumeGain(volume) * master_gain_);
   music_ = std::move(wanted);
 }
 
@@ -94,7 +117,7 @@ void AudioDevice::RestartMusic() {
 
 void AudioDevice::SetMusicVolume(int32_t volume) {
   if (music_.kind == MusicKind::kNone) return;
-  DoSetMusicGain(volume, VolumeGain(volume));
+  DoSetMusicGain(volume, VolumeGain(volume) * master_gain_);
   music_.volume = volume;
 }
 

@@ -99,6 +99,12 @@ class AudioDevice {
   bool MusicEnded() const;
   const MusicState& music() const { return music_; }
 
+  // ---- the player's own volume, over everything the game plays
+  // A gain from 0 (silence) to 1 (the game's own volumes) applied to every channel and
+  // the music, now and from now on. What the game asked for is kept unchanged.
+  void SetMasterGain(double gain);
+  double master_gain() const { return master_gain_; }
+
  protected:
   // The device's own work, given what is asked (in the game's numbers) and the gains
   // that follow from it. Each may throw VbError; DoPlay and DoPlayMusic must throw before
@@ -121,6 +127,7 @@ class AudioDevice {
 
   std::array<SoundChannelState, kSoundChannelCount + 1> channels_{};  // element 0 unused
   MusicState music_;
+  double master_gain_ = 1.0;
 };
 
 }  // namespace qv::platform

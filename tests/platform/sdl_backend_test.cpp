@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 
+#include "platform/user_files.h"
 #include "sdl_session.h"
+#include "test_support.h"
 
 namespace qv::platform {
 namespace {
@@ -197,6 +199,46 @@ TEST(SdlBackend, OtherScreenSizesAndIntegerScaling) {
 
   config.screen_width = 0;
   EXPECT_THROW(SdlBackend{config}, std::runtime_error);
+}
+
+}  // namespace
+}  // namespace qv::platform
+
+namespace qv::platform {
+namespace {
+
+TEST(SdlBackend, TheScreenIsCapturedAsAPngAndTheRendererIsChosenOrNamed) {
+  SdlSession session;
+  EXPECT_EQ(session.backend.renderer_name(), "software") << "no display to accelerate";
+  EXPECT_EQ(session.backend.CaptureScreen(), nullptr) << "nothing drawn yet";
+  session.paint = [](Renderer& r) {
+    r.FillRect({0, 0, 800, 600}, Rgb::FromHex(0x336699));
+    r.FillRect({10, 20, 5, 5}, Rgb::FromHex(0xFF0000));
+  };
+  session.Frame();
+  const ImagePtr screen = session.backend.CaptureScreen();
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(screen->pixels()[20 * 800 + 10], 0xFFFF0000u);
+  EXPECT_EQ(screen->pixels()[0], 0xFF336699u);
+  qv::testing::TempDir dir;
+  const auto file = dir.path() / "shots" / "shot.png";
+  WritePng(*screen, file);
+  const std::vector<uint8_t> bytes = qv::testing::ReadBytes(file);
+  ASSERT_GE(bytes.size(), 8u);
+  EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+
+  EXPECT_TRUE(IsSoftwareRasteriser("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(IsSoftwareRasteriser("Software Rasterizer"));
+  EXPECT_FALSE(IsSoftwareRasteriser("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  SdlConfig named;
+  named.renderer = "no-such-renderer";
+  try {
+    SdlBackend backend(named);
+    ADD_FAILURE() << "an unknown renderer was accepted";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("this system has: software"), std::string::npos)
+        << e.what();
+  }
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+#include "platform/user_files.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "platform/sdl_handles.h"
+
+namespace qv::platform {
+
+namespace {
+
+constexpr const char* kFolderName = "quorvex-player";
+
+std::filesystem::path Home() {
+  const char* home = std::getenv("HOME");
+  return home && *home ? std::filesystem::path(home) : std::filesystem::current_path();
+}
+
+// An XDG base directory: the variable when it names an absolute path, else the default
+// under the home folder.
+std::filesystem::path BaseFolder(const char* variable, const char* fallback) {
+  const char* value = std::getenv(variable);
+  if (value && *value && std::filesystem::path(value).is_absolute()) return value;
+  return Home() / fallback;
+}
+
+[[noreturn]] void FailWith(const std::string& what, int error) {
+  throw std::runtime_error(what + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+std::filesystem::path ConfigFolder() {
+  return BaseFolder("XDG_CONFIG_HOME", ".config") / kFolderName;
+}
+
+std::filesystem::path DataFolder() {
+  return BaseFolder("XDG_DATA_HOME", ".local/share") / kFolderName;
+}
+
+std::optional<std::filesystem::path> PicturesFolder() {
+  // user-dirs.dirs holds lines such as XDG_PICTURES_DIR="$HOME/Pictures".
+  std::ifstream dirs(BaseFolder("XDG_CONFIG_HOME", ".config") / "user-dirs.dirs");
+  std::string line;
+  while (std::getline(dirs, line)) {
+    const std::string key = "XDG_PICTURES_DIR=\"";
+    if (line.rfind(key, 0) != 0 || line.back() != '"') continue;
+    std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+    if (value.rfind("$HOME", 0) == 0) value = Home().string() + value.substr(5);
+    std::error_code ec;
+    // A pictures folder that is the home folder itself means none was chosen.
+    if (std::filesystem::is_directory(value, ec) &&
+        !std::filesystem::equivalent(value, Home(), ec)) {
+      return std::filesystem::path(value);
+    }
+  }
+  return std::nullopt;
+}
+
+void WriteFileAtomically(const std::filesystem::path& file, const std::string& bytes) {
+  std::error_code ec;
+  const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+  std::filesystem::create_directories(folder, ec);
+  if (ec)
+    throw std::runtime_error("cannot make the folder " + folder.string() + ": " + ec.message());
+  const std::filesystem::path temporary = file.string() + ".new";
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) FailWith("cannot write " + temporary.string(), errno);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) {
+      const int error = errno;
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      FailWith("cannot write " + temporary.string(), error);
+    }
+    done += static_cast<size_t>(wrote);
+  }
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    FailWith("cannot write " + temporary.string(), error);
+  }
+  if (std::rename(temporary.c_str(), file.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    FailWith("cannot replace " + file.string(), error);
+  }
+  // The rename itself must reach the disk too.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+void WritePng(const Image& image, const std::filesystem::path& file) {
+  SurfacePtr surface(SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint32_t*>(image.pixels().data()), image.width(), image.height(), 32,
+      image.width() * 4, SDL_PIXELFORMAT_ARGB8888));
+  if (!surface) throw std::runtime_error(std::string("cannot make the picture: ") + SDL_GetError());
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
+  if (IMG_SavePNG(surface.get(), file.c_str()) != 0) {
+    throw std::runtime_error("cannot write " + file.string() + ": " + IMG_GetError());
+  }
+}
+
+}  // namespace qv::platform
