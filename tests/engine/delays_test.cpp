@@ -144,23 +144,6 @@ TEST(Delays, ADelayWhoseConditionHoldsOnEntryIsStartedTwiceAndExpiresOnce) {
   EXPECT_EQ(h.state().Flags[2], 1) << "added once";
 }
 
-TEST(Delays, StoppedByTheEndOfTheGameTheyNeverChangeTheirFlag) {
-  EngineHarness h(R"({"Scenes": [{"Objects": [
-      {"ObjType": 6, "ObjN0": 1, "ObjN1": 1, "ObjN2": 0, "ObjN3": 1, "ObjN4": 3,
-       "ObjN5": 2, "ObjN6": 5},
-      {"ObjType": 5, "ObjN0": 1, "ObjN1": 4, "ObjN2": 0, "ObjN3": 1, "ObjN21": 1}]}]})");
-  Enter(h, 1);
-  h.SetFlag(1, 1);
-  h.loop().PassTime(1000);
-  h.SetFlag(4, 1);  // the responder ends the game
-  ASSERT_TRUE(h.Called("ShowMainMenu()"));
-  EXPECT_EQ(h.delays().TimerRunning[1], 0);
-  EXPECT_FALSE(h.delays().countdown(1).Enabled());
-  h.loop().PassTime(10000);
-  EXPECT_EQ(h.state().Flags[2], 0);
-  EXPECT_THAT(h.Lines(), Not(Contains("Delay 1 expired.")));
-}
-
 TEST(Delays, FailuresShowTheTimerBoxesAndTheGameGoesOn) {
   EngineHarness h(DelayGame(1));
   Enter(h, 1);

@@ -357,6 +357,8 @@ TEST(Responders, NothingOfTheSceneRunsAfterTheEndOfTheGame) {
   EXPECT_TRUE(h.Called("ShowMainMenu()"));
   EXPECT_FALSE(h.Played("Play(1, wind.wav, True, 0, 0)")) << "no sound starts again";
   EXPECT_FALSE(h.audio().channel(1).playing);
+  EXPECT_EQ(h.delays().TimerRunning[2], 0);
+  EXPECT_FALSE(h.delays().countdown(2).Enabled());
   h.loop().PassTime(10000);
   EXPECT_EQ(h.state().Flags[7], 0) << "the delay never expires";
   EXPECT_EQ(h.scene().CurrentScene, 0);
