@@ -1,6 +1,6 @@
 // Walkthrough scripts about what the player hears: the scene's soundtrack and looping
-// sound on their channels, the music switch on F1 with its message line, soundtracks
-// named again in another letter case, "(stop sndtrk)", and a sound file that is missing.
+// sound on their channels, the music switch on F1, soundtracks named again in another
+// letter case, "(stop sndtrk)", and a sound file that is missing.
 
 #include <gtest/gtest.h>
 
@@ -41,37 +41,22 @@ class SoundWalkthrough : public WalkthroughTest {
   }
 };
 
-TEST_F(SoundWalkthrough,
-       TheMusicSwitchStopsTheSoundtrackKeepsItsNameAndStartsItAgainInTheStateJson) {
-  std::vector<std::string> message_line;
-  table_.Add({"look", {}, [&](ScriptContext& c, const ScriptCommand&) {
-                const screen::GameScreen& screen = c.player().screen();
-                message_line.push_back(screen.MsgStatus->Visible() ? screen.Msg->Caption() : "");
-              }});
+TEST_F(SoundWalkthrough, F1SwitchesTheSoundtrackOffAndOnAndTheStateJsonKeepsItsName) {
   EXPECT_EQ(Run(R"(
 new-game
 expect soundtrack "theme.wav"
-expect sound 19 "Theme.wav"
 expect sound 17 "wind.wav"
 key F1
 expect silent 19
 expect soundtrack "Theme.wav"
-expect log "Music toggled off"
 expect sound 17 "wind.wav"
-look
-wait 5000
-look
-key F1
-expect log "Music toggled on"
-expect sound 19 "Theme.wav"
-look
 key x
 key F2
+expect silent 19
+key F1
 expect sound 19 "Theme.wav"
-look
 )"),
             "");
-  EXPECT_EQ(message_line, (std::vector<std::string>{"MUSIC OFF", "", "MUSIC ON", "MUSIC ON"}));
   EXPECT_EQ(PlaysOn(19), 2) << "played on entering, and again when switched on";
   const auto state = StateJson(*player_);
   EXPECT_EQ(state["soundtrack"], "Theme.wav");
@@ -91,14 +76,10 @@ expect silent 17
 scene 3
 expect soundtrack ""
 expect silent 19
-expect log "Soundtrack stopped."
 expect message "Error playing WAV file.  File 'missing.wav' - Channel16 - Pan0 - Vol0\rErr #53 : File not found"
 )"),
             "");
   EXPECT_EQ(PlaysOn(19), 1);
-  const auto state = StateJson(*player_);
-  EXPECT_EQ(state["soundtrack"], "");
-  EXPECT_TRUE(state["channels"].empty()) << state["channels"];
 }
 
 }  // namespace
