@@ -14,7 +14,7 @@ std::string UsageErrorOf(const std::vector<std::string>& args) {
   return "accepted";
 }
 
-TEST(CommandLineTest, OptionsTakeTheirValueAfterABlankOrAnEqualsSign) {
+TEST(CommandLineTest, OptionsTakeTheirValueAfterABlankOrAnEqualsSignAndAScriptPlaysHeadless) {
   Options o = ParseCommandLine({"--script", "walk.qvs", "--state-json=out.json", "--screen",
                                 "1024x768", "--memory-budget=256", "games/x"});
   EXPECT_EQ(o.script, "walk.qvs");
@@ -24,9 +24,8 @@ TEST(CommandLineTest, OptionsTakeTheirValueAfterABlankOrAnEqualsSign) {
   EXPECT_EQ(o.memory_budget_mb, 256u);
   EXPECT_EQ(o.game_dir, "games/x");
   EXPECT_EQ(ParseCommandLine({"--", "--odd-folder"}).game_dir, "--odd-folder");
-}
 
-TEST(CommandLineTest, AScriptPlaysHeadlessUnlessAWindowIsAskedFor) {
+  // A script plays headless unless a window is asked for.
   EXPECT_TRUE(ParseCommandLine({"--script", "w"}).headless);
   EXPECT_FALSE(ParseCommandLine({"--script", "w", "--window"}).headless);
   Options full = ParseCommandLine({"--script", "w", "--fullscreen"});

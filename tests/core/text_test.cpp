@@ -18,13 +18,10 @@ TEST(TrimBlanks, RemovesOnlyBlanksAtBothEnds) {
   EXPECT_EQ(TrimBlanks("\tx "), "\tx");
 }
 
-TEST(NumberTexts, NumTextHasALeadingBlankForZeroAndAbove) {
+TEST(NumberTexts, WrittenWithALeadingBlankForZeroAndAboveAndReadFromTheStartOfAText) {
   EXPECT_EQ(NumText(0), " 0");
   EXPECT_EQ(NumText(-4), "-4");
   EXPECT_EQ(PlainNum(5), "5");
-}
-
-TEST(LeadingNumber, ReadsTheNumberATextStartsWith) {
   EXPECT_EQ(LeadingNumber("  42px"), 42);
   EXPECT_EQ(LeadingNumber("-12.5"), -12.5);
   EXPECT_EQ(LeadingNumber("1e3"), 1000);
@@ -32,22 +29,16 @@ TEST(LeadingNumber, ReadsTheNumberATextStartsWith) {
   EXPECT_EQ(LeadingNumber("."), 0);
 }
 
-TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+TEST(VbNumbers, HalvesRoundToTheEvenNeighbourOverflowIsErrorSixABadIndexErrorNine) {
   EXPECT_EQ(ToInt16(12.5), 12);
   EXPECT_EQ(ToInt16(13.5), 14);
   EXPECT_EQ(ToInt16(-2.5), -2);
   EXPECT_THROW(ToInt16(32767.5), VbError) << "rounds to 32768";
   EXPECT_THROW(ToInt16(1e300), VbError);
   EXPECT_EQ(ToInt32(1.5), 2);
-}
-
-TEST(Int16Arithmetic, OverflowRaisesErrorSix) {
   EXPECT_EQ(AddInt16(32766, 1), 32767);
   EXPECT_EQ(testing::VbErrorText([] { AddInt16(32767, 1); }), "6 Overflow");
   EXPECT_THROW(AddInt16(-32768, -1), VbError);
-}
-
-TEST(VbArray, IndexOutsideRaisesSubscriptOutOfRange) {
   VbArray<int16_t, 0, 20> table;
   EXPECT_NO_THROW(table[20] = 3);
   EXPECT_EQ(testing::VbErrorText([&] { table[21] = 1; }), "9 Subscript out of range");

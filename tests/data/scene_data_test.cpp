@@ -48,19 +48,6 @@ TEST_F(SceneDataTest, CountsRecordsOfTheThreeCountedFiles) {
   EXPECT_TRUE(boxes_.boxes.empty()) << "a missing conversation file is not an error";
 }
 
-TEST_F(SceneDataTest, OpeningFailureShowsTheProcedureBoxAndKeepsTheCount) {
-  std::filesystem::remove_all(dir_.path() / "resource");
-  data_.OpenSceneBase();
-  data_.OpenGenBase();
-  ASSERT_EQ(boxes_.boxes.size(), 2u);
-  EXPECT_EQ(boxes_.boxes[0].title, "Quorvex Player");
-  EXPECT_EQ(boxes_.boxes[0].text,
-            "Unexpected error in procedure: OpenSceneBase\r\nError #76: Path not found");
-  EXPECT_EQ(boxes_.boxes[1].text,
-            "Unexpected error in procedure: OpenGenBase\r\nError #76: Path not found");
-  EXPECT_EQ(data_.SceneCount, 0);
-}
-
 TEST_F(SceneDataTest, TooManyRecordsOverflowsThroughTheBox) {
   auto file = dir_.path() / "resource/Quorvex2.dat";
   std::ofstream(file).close();
