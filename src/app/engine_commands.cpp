@@ -4,7 +4,6 @@
 #include "app/player.h"
 #include "app/script.h"
 #include "app/script_commands.h"
-#include "core/procedure.h"
 
 namespace qv::app {
 
@@ -15,22 +14,14 @@ void NewGame(ScriptContext& context, const ScriptCommand&) {
 }
 
 void LoadSceneCommand(ScriptContext& context, const ScriptCommand& command) {
-  // As the debug window's Load: a number outside the scene file loads nothing.
-  Player& player = context.player();
-  int64_t n = command.Number(0);
-  if (n >= 1 && n <= player.scene_data().SceneCount) {
-    player.engine().LoadScene(static_cast<int16_t>(n));
-  }
+  // The debug window's Load: a number outside the scene file loads nothing.
+  context.player().debug().Load(static_cast<double>(command.Number(0)));
 }
 
 void SetFlag(ScriptContext& context, const ScriptCommand& command) {
-  // As the debug window's Set Flag: flags 1 to 255 only.
-  int64_t n = command.Number(0);
-  if (n < 1 || n > 255) return;
-  Player& player = context.player();
-  RunProcedure(player.boxes(), "SetFlagbtn_Click", [&] {
-    player.engine().ChangeFlag(static_cast<int16_t>(n), static_cast<int16_t>(command.Number(1)), 0);
-  });
+  // The debug window's Set Flag: flags 1 to 255 only.
+  context.player().debug().Set(static_cast<double>(command.Number(0)),
+                               static_cast<double>(command.Number(1)));
 }
 
 void ExpectFlag(ScriptContext& context, const ScriptCommand& command) {

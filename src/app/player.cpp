@@ -65,6 +65,7 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
     if (!screen_.BusyCursorShowing()) screen_.ShowCursor(screen::kDefaultCursor);
   };
   game_.engine.state.VerboseLog = settings_.verbose_log;
+  game_.debug.Check1->SetValue(settings_.verbose_log ? 1 : 0);
 }
 
 Player::~Player() {
@@ -73,7 +74,7 @@ Player::~Player() {
 
 void Player::Start() {
   scene_data_.OpenGenBase();
-  scene_data_.OpenLocBase();
+  scene_data_.OpenLocBase([this] { game_.map.BuildMap(); });
   scene_data_.OpenInvBase();
   scene_data_.OpenSceneBase();
   scene_data_.OpenConvBase();

@@ -98,6 +98,11 @@ class Player {
   const screen::Inventory& inventory() const { return game_.inventory; }
   screen::ObjectInteraction& object_interaction() { return game_.object_interaction; }
   screen::InteractionSettings& interaction_settings() { return game_.interaction_settings; }
+  // The map, the close-up window and the debug window.
+  screen::MapWindow& map() { return game_.map; }
+  const screen::MapWindow& map() const { return game_.map; }
+  screen::Closeup& closeup() { return game_.closeup; }
+  diag::QVDebug& debug() { return game_.debug; }
   // The parts of the player not built yet, recording what the engine asks of them.
   const engine::StandIns& stand_ins() const { return game_.stand_ins; }
 

@@ -161,18 +161,11 @@ void ClickBar(ScriptContext& context, const ScriptCommand&) {
 }
 
 void Give(ScriptContext& context, const ScriptCommand& command) {
-  // As the debug window's Give: a number outside the item file gives nothing, and the
+  // The debug window's Give: a number outside the item file gives nothing, and the
   // script stops there with the window's answer (a walkthrough that goes on without the
   // item would only fail later, further from its cause).
-  Player& player = context.player();
-  const int64_t n = command.Number(0);
-  const int16_t count = player.scene_data().InvCount;
-  if (n < 1 || n > count) {
-    context.Fail("Item # must be between 1 and" + NumText(count));
-    return;
-  }
-  RunProcedure(player.boxes(), "Command4_Click",
-               [&] { player.inventory().AddInventoryItem(static_cast<int16_t>(n), false, 0); });
+  const std::string answer = context.player().debug().Give(static_cast<double>(command.Number(0)));
+  if (IsRangeAnswer(answer)) context.Fail(answer);
 }
 
 void ExpectHand(ScriptContext& context, const ScriptCommand& command) {
@@ -206,9 +199,90 @@ void ExpectCursor(ScriptContext& context, const ScriptCommand& command) {
     context.Fail(screen.PictureCursor() ? "an item's picture" : "no cursor of the game");
   }
 }
+// ---- direction links, the map and the close-up: click link, hover link, click location,
+// map-cancel, examine, expect map
+
+int LinkIndex(const std::string& word) {
+  return word == "up" ? 1 : word == "right" ? 2 : word == "down" ? 3 : 4;
+}
+
+std::optional<std::pair<int, int>> LinkPoint(ScriptContext& context, const ScriptCommand& command) {
+  Player& player = context.player();
+  const std::string& word = command.Text(0);
+  auto at = PointOn(player, *player.screen().Directionl[LinkIndex(word)]);
+  if (!at) context.Fail("the " + word + " link is not on screen");
+  return at;
+}
+
+void ClickLink(ScriptContext& context, const ScriptCommand& command) {
+  if (auto at = LinkPoint(context, command)) ClickOn(context.player(), *at);
+}
+
+void HoverLink(ScriptContext& context, const ScriptCommand& command) {
+  if (auto at = LinkPoint(context, command)) {
+    InjectMouse(context.player(), platform::InputEvent::Kind::kMouseMove, *at);
+  }
+}
+
+void ClickLocation(ScriptContext& context, const ScriptCommand& command) {
+  Player& player = context.player();
+  const int64_t n = command.Number(0);
+  if (!player.map().form().Visible()) {
+    context.Fail("the map is not shown");
+    return;
+  }
+  auto at = PointOn(player, *player.map().Loctn[static_cast<int>(n)]);
+  if (!at) {
+    context.Fail("location " + std::to_string(n) + " is not on the map");
+    return;
+  }
+  ClickOn(player, *at);
+}
+
+void MapCancel(ScriptContext& context, const ScriptCommand&) {
+  Player& player = context.player();
+  auto at = PointOn(player, *player.map().ButtnCancel);
+  if (!at) {
+    context.Fail("the map is not shown");
+    return;
+  }
+  ClickOn(player, *at);
+}
+
+void Examine(ScriptContext& context, const ScriptCommand&) {
+  Player& player = context.player();
+  auto at = PointOn(player, *player.screen().ExamineItem);
+  if (!at) {
+    context.Fail("the examine button is not on screen");
+    return;
+  }
+  ClickOn(player, *at);
+}
+
+void ExpectMap(ScriptContext& context, const ScriptCommand& command) {
+  std::vector<int64_t> shown;
+  for (int16_t location : context.player().map().ShownLocations())
+    shown.push_back(location);
+  if (shown == command.Numbers(0)) return;
+  std::string found = "map";
+  for (int64_t location : shown)
+    found += " " + std::to_string(location);
+  context.Fail(shown.empty() ? "an empty map" : found);
+}
+
 }  // namespace
 
+bool IsRangeAnswer(const std::string& answer) {
+  return answer.find(" must be between ") != std::string::npos;
+}
+
 void PlugScreenCommands(CommandTable& table) {
+  Plug(table, "click link", ClickLink);
+  Plug(table, "hover link", HoverLink);
+  Plug(table, "click location", ClickLocation);
+  Plug(table, "map-cancel", MapCancel);
+  Plug(table, "examine", Examine);
+  Plug(table, "expect map", ExpectMap);
   Plug(table, "click object", ClickObject);
   Plug(table, "hover object", HoverObject);
   Plug(table, "click item", ClickItem);

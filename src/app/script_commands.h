@@ -61,6 +61,9 @@ void PlugScreenCommands(CommandTable& table);  // screen_commands.cpp
 // Sets the action of a command of the table (which must be there).
 void Plug(CommandTable& table, std::string_view name, CommandAction action);
 
+// True when a debug-window answer says that the number was out of range.
+bool IsRangeAnswer(const std::string& answer);
+
 // The answer word of `answer`.
 BoxAnswer AnswerFromWord(std::string_view word);
 

@@ -28,7 +28,10 @@ Json StateJson(const Player& player) {
   state["inventory"] = std::move(items);
   const int16_t hand = inventory.HandSlot();
   state["hand"] = hand == screen::Inventory::kEmptyHand ? Json(nullptr) : Json(hand);
-  state["map"] = Json::array();
+  Json map = Json::array();
+  for (int16_t location : player.map().ShownLocations())
+    map.push_back(location);
+  state["map"] = std::move(map);
   state["soundtrack"] = player.music().CurrentSoundtrack;
   Json channels = Json::object();
   for (int ch = 1; ch <= platform::kSoundChannelCount; ++ch) {

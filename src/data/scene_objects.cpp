@@ -72,6 +72,17 @@ AmbientObject AmbientObject::Read(const SceneTables& t, int16_t slot) {
   return o;
 }
 
+DirectionLink DirectionLink::Read(const SceneTables& t, int k) {
+  const VbArray<int16_t, 0, 5>* values = k == 1   ? &t.LinkUp
+                                         : k == 2 ? &t.LinkRight
+                                         : k == 3 ? &t.LinkDown
+                                         : k == 4 ? &t.LinkLeft
+                                                  : nullptr;
+  if (values == nullptr) return {};
+  const VbArray<int16_t, 0, 5>& v = *values;
+  return {v[0], v[1], v[2], v[3], v[4], v[5]};
+}
+
 LinkObject LinkObject::Read(const SceneTables& t, int16_t slot) {
   const Slot s(t, slot);
   LinkObject o;

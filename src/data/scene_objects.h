@@ -231,6 +231,19 @@ struct FlagConjunctionObject {
   static FlagConjunctionObject Read(const SceneTables& t, int16_t slot);
 };
 
+// One of the scene's four direction links, k = 1 up, 2 right, 3 down, 4 left (the file
+// keeps them in the order up, down, left, right). Any other k reads as no link.
+struct DirectionLink {
+  int16_t cursor = 0;        // the built-in cursor shown over the link
+  int16_t target_scene = 0;  // 0: no link
+  int16_t top = 0;
+  int16_t left = 0;
+  int16_t width = 0;
+  int16_t height = 0;
+
+  static DirectionLink Read(const SceneTables& t, int k);
+};
+
 // The sound channel field of an object's sound, by object type and which of its sounds
 // (1 the first ...): Ambient and Reactor have one field for all, a Link and a Goodie
 // one per sound, a Switch one for both switching sounds (1) and one for its refusal (2),

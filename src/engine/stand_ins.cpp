@@ -25,10 +25,6 @@ void StandIns::PlayMovie(const std::string& name, int16_t param, bool wait_scene
   Record("PlayMovie" + Args({name, PlainNum(param), Bool(wait_scene), Bool(keep_cover)}));
 }
 
-void StandIns::AddMapLocation(int16_t location) {
-  Record("AddMapLocation" + Args({PlainNum(location)}));
-}
-
 void StandIns::CheckCD(int16_t scene) {
   Record("CheckCD" + Args({PlainNum(scene)}));
 }

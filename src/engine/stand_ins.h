@@ -1,8 +1,7 @@
 #pragma once
 // Stand-ins for the parts of the player that are not built yet. Each records the calls
 // the engine makes (for headless runs and tests to read) and otherwise does only the
-// little the engine's own rules need to stay consistent: a movie ends at once, the map
-// window closes as soon as it opens.
+// little the engine's own rules need to stay consistent: a movie ends at once.
 
 #include <cstdint>
 #include <functional>
@@ -13,7 +12,7 @@
 
 namespace qv::engine {
 
-class StandIns : public MoviePort, public MapPort, public ShellPort {
+class StandIns : public MoviePort, public ShellPort {
  public:
   // Called with every call as it is recorded (tests look at the game at that moment).
   std::function<void(const std::string&)> on_call;
@@ -26,12 +25,6 @@ class StandIns : public MoviePort, public MapPort, public ShellPort {
   void PlayMovie(const std::string& name, int16_t param, bool wait_scene, bool keep_cover) override;
   bool MovieFinished() const override { return true; }
   bool MovieWaitsScene() const override { return false; }
-  // MapPort
-  void AddMapLocation(int16_t location) override;
-  void ClearLocations() override {}
-  void SetMapActive(bool) override {}
-  // The map window closes at once.
-  void ShowMapWindow() override { Record("ShowMapWindow()"); }
   // ShellPort
   bool RunningFromCD() const override { return false; }
   void CheckCD(int16_t scene) override;

@@ -39,7 +39,7 @@ void ShowNormalPicture(ui::Image& button, const platform::ImagePtr& normal) {
 
 GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
                        const platform::BuiltinPictures& builtins)
-    : main_(std::make_unique<ui::Form>(desktop, "Main")) {
+    : main_(std::make_unique<ui::Form>(desktop, "Main")), builtins_(builtins) {
   ui::Form& main = *main_;
   platform::EventLoop& loop = desktop.loop();
   main.Move(0, 0, desktop.ScreenWidth(), desktop.ScreenHeight());
@@ -247,6 +247,32 @@ void GameScreen::ShowCursor(int number) {
   if (cursor.picture && !cursor.picture->frames.empty()) image = cursor.picture->frames.front();
   main_->SetMouseIcon(image, cursor.hot_x, cursor.hot_y);
   main_->SetMousePointer(ui::kPointerCustom);
+}
+
+void GameScreen::ShowBuiltinCursor(int number) {
+  const platform::CursorPicture& builtin = builtins_.Cursor(number);
+  const Cursor& cursor = cursors_[static_cast<size_t>(number)];
+  if (cursor.picture == builtin.picture) {
+    ShowCursor(number);
+    return;
+  }
+  const platform::ImagePtr image = builtin.picture && !builtin.picture->frames.empty()
+                                       ? builtin.picture->frames.front()
+                                       : nullptr;
+  if (current_cursor_ == 0 && picture_cursor_ == image) return;
+  current_cursor_ = 0;
+  picture_cursor_ = image;
+  main_->SetMouseIcon(image, builtin.hot_x, builtin.hot_y);
+  main_->SetMousePointer(ui::kPointerCustom);
+}
+
+void GameScreen::ShowCursorOn(ui::Form& form, int number) const {
+  if (number < 1 || number > 15) Raise(kErrSubscript);
+  const Cursor& cursor = cursors_[static_cast<size_t>(number)];
+  platform::ImagePtr image;
+  if (cursor.picture && !cursor.picture->frames.empty()) image = cursor.picture->frames.front();
+  form.SetMouseIcon(image, cursor.hot_x, cursor.hot_y);
+  form.SetMousePointer(ui::kPointerCustom);
 }
 
 }  // namespace qv::screen

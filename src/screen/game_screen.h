@@ -60,6 +60,12 @@ class GameScreen : public engine::ScreenPort {
   void ShowPictureCursor(const platform::ImagePtr& picture);
   // The picture ShowPictureCursor made the mouse icon (null while a numbered cursor shows).
   const platform::ImagePtr& PictureCursor() const { return picture_cursor_; }
+  // Makes the player's own picture of cursor `number` (1..15) the mouse icon, whatever
+  // picture the game gave that cursor: the direction links show these. While the game
+  // keeps the player's picture, it counts as cursor `number`.
+  void ShowBuiltinCursor(int number);
+  // Makes cursor `number` the mouse icon of another of the game's windows (the map).
+  void ShowCursorOn(ui::Form& form, int number) const;
 
   // The normal pictures of the three picture buttons (the highlighted ones show while the
   // pointer is on a button). Null until the game's button pictures are read: a button
@@ -142,6 +148,7 @@ class GameScreen : public engine::ScreenPort {
 
   std::unique_ptr<ui::Form> main_;
   std::array<Cursor, 16> cursors_;  // element 0 unused
+  const platform::BuiltinPictures& builtins_;
   int current_cursor_ = 0;
   platform::ImagePtr picture_cursor_;
 };

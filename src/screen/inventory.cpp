@@ -247,6 +247,24 @@ int16_t Inventory::NewGameInventory() {
   return placed;
 }
 
+void Inventory::ClearAllItems() {
+  GameScreen& screen = s_.screen;
+  for (int16_t s = 1; s <= kSlots; ++s) {
+    images.Clear(s);
+    Slots[s] = ItemSlot{};
+    screen.invitem[s]->SetPicture(nullptr);
+    screen.invitem[s]->SetVisible(false);
+  }
+  ItemsHeld = 0;
+  PreparedCloseupSlot = 0;
+  // An item left in hand would belong to no slot: using it would remove another.
+  if (hand_slot_ != kEmptyHand) {
+    hand_slot_ = kEmptyHand;
+    screen.FlashFixIcon->SetPicture(nullptr);
+    if (!screen.BusyCursorShowing()) screen.ShowCursor(kDefaultCursor);
+  }
+}
+
 void Inventory::ShowItem(int16_t slot) {
   if (slot >= 1 && slot <= kSlots) s_.screen.invitem[slot]->SetVisible(true);
 }

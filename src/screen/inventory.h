@@ -115,6 +115,9 @@ class Inventory final : public engine::InventoryPort {
   // item's record decides (the relation is one-directional). On success the product
   // takes the target's slot and the held item leaves the inventory.
   void CombineItems(int16_t hand_slot, int16_t target_slot);
+  // The debug window's Clear All: every slot and its pictures empty, nothing in the bar
+  // and nothing in hand.
+  void ClearAllItems();
   // A new game's starting inventory: every item whose record says it is held at the
   // start, in record order, up to 16; the bar shows them. Returns how many were placed.
   int16_t NewGameInventory();

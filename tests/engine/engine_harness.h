@@ -62,6 +62,12 @@ class EngineHarness {
   screen::Inventory& inventory() { return game_.inventory; }
   screen::ObjectInteraction& interaction() { return game_.object_interaction; }
   screen::InteractionSettings& settings() { return game_.interaction_settings; }
+  screen::MapWindow& map() { return game_.map; }
+  screen::DirectionLinks& links() { return game_.direction_links; }
+  screen::Closeup& closeup() { return game_.closeup; }
+  diag::QVDebug& debug() { return game_.debug; }
+  app::GameDebugTarget& debug_target() { return game_.debug_target; }
+  data::SceneData& data() { return data_; }
   platform::EventLoop& loop() { return loop_; }
   platform::HeadlessBackend& backend() { return *backend_; }
   platform::PictureFiles& pictures() { return pictures_; }

@@ -1,0 +1,135 @@
+// The debug window on a game: every field and button, the answers in its result boxes,
+// and numbers typed as text, out of range, huge or negative.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "screen_fixture.h"
+
+namespace qv::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+// Three scenes; in scene 1 a responder that switches to scene 3 when flag 4 is 1.
+class DebugWindow : public ::testing::Test {
+ protected:
+  DebugWindow()
+      : h(R"({"Items": )" + SimpleItems(17) + R"(, "Scenes": [
+          {"Objects": [{"ObjType": 5, "ObjN0": 1, "ObjN1": 4, "ObjN2": 0, "ObjN3": 1,
+                        "ObjN10": 1, "ObjN11": 3}]}, {}, {}]})") {
+    std::vector<std::string> pictures;
+    for (int i = 1; i <= 17; ++i)
+      pictures.push_back("item" + std::to_string(i) + ".gif");
+    WritePictures(h, pictures);
+    EnterScene(h, 1);
+    h.debug().Show();
+  }
+  // Types into a field and presses a button.
+  void Type(ui::TextBox* field, const std::string& text) { field->SetText(text); }
+
+  EngineHarness h;
+};
+
+TEST_F(DebugWindow, LoadAndQueryAnswerInTheirBoxes) {
+  diag::QVDebug& debug = h.debug();
+  EXPECT_EQ(debug.form().Caption(), "Quorvex Debug Window");
+  EXPECT_EQ(debug.CurScnLabel->Caption(), "1)");
+  for (const char* text : {"0", "4", "abc", "99999999999", "-2", "0.5"}) {
+    Type(debug.LdScn, text);
+    debug.Command1Click();
+    EXPECT_EQ(debug.LdScnResult->Text(), "Scene # must be between 1 and 3") << text;
+  }
+  Type(debug.LdScn, " 2.5");
+  debug.Command1Click();
+  h.Settle();
+  EXPECT_EQ(debug.LdScnResult->Text(), "Scene 2 loaded");
+  EXPECT_EQ(debug.CurScnLabel->Caption(), "2)");
+  EXPECT_EQ(h.scene().CurrentScene, 2);
+
+  h.state().Flags[5] = -7;
+  for (auto [text, answer] :
+       std::vector<std::pair<const char*, const char*>>{{"0", "Flag # must be between 1 and 255"},
+                                                        {"256", "Flag # must be between 1 and 255"},
+                                                        {"x5", "Flag # must be between 1 and 255"},
+                                                        {"5 apples", "Flag 5 = -7"},
+                                                        {"&H5", "Flag 5 = -7"}}) {
+    Type(debug.QueryFlag, text);
+    debug.Command2Click();
+    EXPECT_EQ(debug.QFlagResult->Text(), answer) << text;
+  }
+  EXPECT_TRUE(h.Boxes().empty());
+}
+
+TEST_F(DebugWindow, SetFlagRunsTheEngineAndRefusesWhatDoesNotFit) {
+  diag::QVDebug& debug = h.debug();
+  h.ClearLog();
+  Type(debug.SetFlg, "300");
+  Type(debug.SFValue, "1");
+  debug.SetFlagbtnClick();
+  EXPECT_EQ(debug.SetFlgResult->Text(), "Flag # must be between 1 and 255");
+  Type(debug.SetFlg, "6");
+  Type(debug.SFValue, "-12.5");
+  debug.SetFlagbtnClick();
+  EXPECT_EQ(debug.SetFlgResult->Text(), "Flag 6 set to-12");
+  Type(debug.SFValue, "40000");
+  debug.SetFlagbtnClick();
+  EXPECT_THAT(h.Boxes(),
+              ElementsAre("Unexpected error in procedure: SetFlagbtn_Click\r\nError #6: Overflow"));
+  EXPECT_EQ(h.state().Flags[6], -12) << "nothing changed";
+  Type(debug.SetFlg, "4");
+  Type(debug.SFValue, "1");
+  debug.SetFlagbtnClick();
+  h.Settle();
+  EXPECT_EQ(debug.SetFlgResult->Text(), "Flag 4 set to 1");
+  EXPECT_EQ(h.scene().CurrentScene, 3) << "as a game action would";
+  EXPECT_THAT(h.Lines(), Contains("<Flag 4> Set to  1"));
+}
+
+TEST_F(DebugWindow, GiveUpToTheLimitClearAllAndTheOtherButtons) {
+  diag::QVDebug& debug = h.debug();
+  Type(debug.GiveInv, "18");
+  debug.Command4Click();
+  EXPECT_EQ(debug.GiveInvResult->Text(), "Item # must be between 1 and 17");
+  for (int i = 1; i <= 15; ++i)
+    EXPECT_EQ(debug.Give(i), "Item " + std::to_string(i) + " added to inventory");
+  EXPECT_EQ(debug.Give(16), "Inventory Limits Reached (16)") << "although it was added";
+  EXPECT_EQ(h.inventory().ItemsHeld, 16);
+
+  h.inventory().ItemMouseDown(3, LeftButton());
+  debug.Command6Click();
+  EXPECT_EQ(h.inventory().ItemsHeld, 0);
+  EXPECT_EQ(h.inventory().HandSlot(), 99) << "the hand holds nothing that is gone";
+  EXPECT_FALSE(h.screen().invitem[1]->Visible());
+  EXPECT_EQ(h.inventory().images.ItemIcon[1], h.inventory().images.NoPic());
+
+  debug.Check1->SetValue(1);
+  debug.Check1->SetValue(0);
+  EXPECT_FALSE(h.state().VerboseLog);
+  debug.Command5Click();
+  EXPECT_FALSE(debug.form().Visible());
+  debug.Check1->SetValue(1);
+  EXPECT_TRUE(h.state().VerboseLog);
+
+  bool minimized = false;
+  h.debug_target().minimize = [&] { minimized = true; };
+  debug.Show();
+  debug.Command3Click();
+  EXPECT_TRUE(minimized);
+
+  User user(h.loop());
+  bool map_up = false;
+  user.actions.push_back([&] {
+    map_up = h.map().MapActive && h.map().form().Visible();
+    h.map().Command1Click();
+  });
+  debug.Show();
+  debug.Command7Click();
+  EXPECT_TRUE(map_up);
+  EXPECT_TRUE(h.log().NoWin().Visible()) << "the notify window shows with progress lines on";
+  EXPECT_FALSE(debug.form().Visible());
+}
+
+}  // namespace
+}  // namespace qv::testing
