@@ -66,7 +66,6 @@ class EngineHarness {
   screen::DirectionLinks& links() { return game_.direction_links; }
   screen::Closeup& closeup() { return game_.closeup; }
   diag::QVDebug& debug() { return game_.debug; }
-  app::GameDebugTarget& debug_target() { return game_.debug_target; }
   data::SceneData& data() { return data_; }
   platform::EventLoop& loop() { return loop_; }
   platform::HeadlessBackend& backend() { return *backend_; }
