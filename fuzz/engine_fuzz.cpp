@@ -56,6 +56,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gif.frames.push_back(frame);
   }
   h.dir().Write("resource/gfx/anim.gif", qv::testing::WriteGif(gif));
+  // The user of the map and the close-up, whoever opens them: clicks every location, then
+  // cancels; closes the close-up at once.
+  struct User : qv::platform::IdleUser {
+    qv::testing::EngineHarness& h;
+    int16_t next = 1;
+    explicit User(qv::testing::EngineHarness& harness) : h(harness) {}
+    bool Act() override {
+      if (h.closeup().form().Visible()) {
+        h.closeup().Command1Click();
+      } else if (h.map().form().Visible()) {
+        if (next <= 20) {
+          h.map().LoctnMouseMove(next);
+          h.map().LoctnClick(next++);
+        } else {
+          h.map().ButtnCancelClick();
+        }
+      } else {
+        return false;  // nothing waits for a user: a wait that can never end
+      }
+      return true;
+    }
+  } user(h);
+  h.loop().SetIdleUser(&user);
   h.engine().services().data.OpenSceneBase();
   h.data().OpenLocBase([&] { h.map().BuildMap(); });
   h.LoadScene(1);
@@ -110,29 +133,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   h.loop().PassTime(2000);  // switch movements end
 
-  // The user of the map and the close-up: clicks every location, then cancels; closes
-  // the close-up at once.
-  struct User : qv::platform::IdleUser {
-    qv::testing::EngineHarness& h;
-    int16_t next = 1;
-    explicit User(qv::testing::EngineHarness& harness) : h(harness) {}
-    bool Act() override {
-      if (h.closeup().form().Visible()) {
-        h.closeup().Command1Click();
-      } else if (h.map().form().Visible()) {
-        if (next <= 20) {
-          h.map().LoctnMouseMove(next);
-          h.map().LoctnClick(next++);
-        } else {
-          h.map().ButtnCancelClick();
-        }
-      } else {
-        return false;  // nothing waits for a user: a wait that can never end
-      }
-      return true;
-    }
-  } user(h);
-  h.loop().SetIdleUser(&user);
   qv::screen::DirectionLinks& links = h.links();
   for (int k = 1; k <= 4; ++k) {
     h.loop().PassTime(200);
