@@ -135,6 +135,50 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);
 }
 
+namespace {
+
+char32_t FoldCp1252Letter(char32_t cp) {
+  if (cp >= 'A' && cp <= 'Z') return cp - 'A' + 'a';
+  if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
+  switch (cp) {
+    case 0x160:  // Š
+    case 0x152:  // Œ
+    case 0x17D:  // Ž
+      return cp + 1;
+    case 0x178:  // Ÿ
+      return 0xFF;
+    default:
+      return cp;
+  }
+}
+
+}  // namespace
+
+std::u32string FoldedName(std::string_view name) {
+  std::u32string folded;
+  folded.reserve(name.size());
+  size_t i = 0;
+  bool utf8 = true;
+  while (i < name.size()) {
+    auto cp = NextCodePoint(name, i);
+    if (!cp) {
+      utf8 = false;
+      break;
+    }
+    folded += FoldCp1252Letter(*cp);
+  }
+  if (!utf8) {
+    folded.clear();
+    for (char c : name)
+      folded += FoldCp1252Letter(ByteToCodePoint(static_cast<unsigned char>(c)));
+  }
+  return folded;
+}
+
+bool EqualsIgnoreCaseCp1252(std::string_view a, std::string_view b) {
+  return FoldedName(a) == FoldedName(b);
+}
+
 std::string LastThreeLower(std::string_view name) {
   return LowerAscii(name.size() <= 3 ? name : name.substr(name.size() - 3));
 }

@@ -33,6 +33,15 @@ std::string LowerAscii(std::string_view text);
 // True when a and b are equal ignoring ASCII letter case.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// The characters of a name with the letters of Windows-1252 in lower case (A-Z, À-Þ
+// but ×, Š, Œ, Ž, Ÿ), as the Windows file system compares names. The name is UTF-8; a
+// name that is not valid UTF-8 (a file name written by another system) is read as
+// Windows-1252 bytes instead.
+std::u32string FoldedName(std::string_view name);
+
+// True when two names are equal ignoring the letter case of Windows-1252 (É = é).
+bool EqualsIgnoreCaseCp1252(std::string_view a, std::string_view b);
+
 // The last three characters of a file name, lower-cased: how the player tells "wav"
 // from "avi", "mid" and "mp3".
 std::string LastThreeLower(std::string_view name);

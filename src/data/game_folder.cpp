@@ -48,24 +48,38 @@ bool IsOrdinaryFile(const fs::directory_entry& entry) {
   return entry.is_regular_file(ec) && !IsHidden(entry.path());
 }
 
-// The entry of `dir` whose name equals `part` ignoring case; an exact match wins.
+// The entry of `dir` whose name equals `part` ignoring the letter case of Windows-1252;
+// an exact match wins.
 std::optional<fs::path> FindIgnoringCase(const fs::path& dir, const std::string& part) {
   std::error_code ec;
   fs::path exact = dir / part;
   if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+  const std::u32string wanted = FoldedName(part);
   std::optional<fs::path> found;
   for (const auto& entry : fs::directory_iterator(dir, ec)) {
     std::string name = entry.path().filename().string();
-    if (EqualsIgnoreCase(name, part) && (!found || name < found->filename().string())) {
+    if (FoldedName(name) == wanted && (!found || name < found->filename().string())) {
       found = entry.path();
     }
   }
   return found;
 }
 
+// True when `inner` (a real path, links followed) is `outer` or lies within it.
+bool Within(const fs::path& inner, const fs::path& outer) {
+  auto o = outer.begin();
+  for (auto i = inner.begin(); o != outer.end(); ++i, ++o) {
+    if (i == inner.end() || *i != *o) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 GameFolder::GameFolder(const fs::path& root) : root_(fs::absolute(root).lexically_normal()) {
+  std::error_code ec;
+  real_root_ = fs::weakly_canonical(root_, ec);
+  if (ec) real_root_ = root_;
   app_path_ = root_.string();
   if (app_path_.empty() || app_path_.back() != '/') app_path_ += '/';
 }
@@ -87,7 +101,16 @@ fs::path GameFolder::Resolve(std::string_view game_path) const {
     }
     current /= part;
   }
+  // Links are followed, but not out of the game folder: what lies outside is as
+  // missing as a file that is not there.
+  if (!Inside(current)) Raise(kErrFileNotFound);
   return current;
+}
+
+bool GameFolder::Inside(const fs::path& path) const {
+  std::error_code ec;
+  const fs::path real = fs::weakly_canonical(path, ec);
+  return !ec && Within(real, real_root_);
 }
 
 bool GameFolder::FileExists(std::string_view game_path) const {
@@ -99,7 +122,7 @@ bool GameFolder::FileExists(std::string_view game_path) const {
     if (IsSeparator(game_path.back())) {
       fs::path dir = Resolve(game_path);
       for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        if (IsOrdinaryFile(entry)) return true;
+        if (IsOrdinaryFile(entry) && Inside(entry.path())) return true;
       }
       return false;
     }
@@ -109,13 +132,14 @@ bool GameFolder::FileExists(std::string_view game_path) const {
         cut == std::string_view::npos ? game_path : game_path.substr(cut + 1);
     fs::path dir = folder.empty() ? root_ : Resolve(folder);
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
-      if (IsOrdinaryFile(entry) && MatchesWildcard(pattern, entry.path().filename().string())) {
+      if (IsOrdinaryFile(entry) && MatchesWildcard(pattern, entry.path().filename().string()) &&
+          Inside(entry.path())) {
         return true;
       }
     }
     return false;
   } catch (const VbError&) {
-    return false;
+    return false;  // a bad name, or one that leads out of the game folder
   } catch (const fs::filesystem_error&) {
     return false;
   }
@@ -124,9 +148,9 @@ bool GameFolder::FileExists(std::string_view game_path) const {
 bool MatchesWildcard(std::string_view pattern, std::string_view name) {
   // "*.*" lists every file, also names without a dot, as a directory listing does.
   if (pattern == "*.*") pattern = "*";
-  std::string p = LowerAscii(pattern);
-  std::string n = LowerAscii(name);
-  size_t pi = 0, ni = 0, star = std::string::npos, resume = 0;
+  const std::u32string p = FoldedName(pattern);
+  const std::u32string n = FoldedName(name);
+  size_t pi = 0, ni = 0, star = std::u32string::npos, resume = 0;
   while (ni < n.size()) {
     if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
       ++pi;
@@ -134,7 +158,7 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) {
     } else if (pi < p.size() && p[pi] == '*') {
       star = pi++;
       resume = ni;
-    } else if (star != std::string::npos) {
+    } else if (star != std::u32string::npos) {
       pi = star + 1;
       ni = ++resume;
     } else {

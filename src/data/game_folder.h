@@ -18,22 +18,30 @@ class GameFolder {
   const std::filesystem::path& root() const { return root_; }
 
   // The real path of a game path: AppPath() + a relative path, or the relative path
-  // alone. Existing parts are matched without regard to case; parts that do not exist
-  // are kept as written. ".." parts, other absolute paths and drive letters raise
-  // "Bad file name or number" (52).
+  // alone. Existing parts are matched without regard to case (the letters of
+  // Windows-1252 too: É = é); parts that do not exist are kept as written. ".." parts,
+  // other absolute paths and drive letters raise "Bad file name or number" (52); a path
+  // that a symbolic link leads out of the game folder raises "File not found" (53), as
+  // if nothing were there.
   std::filesystem::path Resolve(std::string_view game_path) const;
 
-  // True when the path names an existing ordinary file (not a folder, not hidden).
+  // True when the path names an existing ordinary file in the game folder (not a folder,
+  // not hidden, not a FIFO or device, not reached through a link out of the folder).
   // "*" and "?" in the last part match like a directory listing; a path ending in a
   // separator is true when that folder holds any ordinary file. Never raises.
   bool FileExists(std::string_view game_path) const;
 
  private:
+  // True when the real path (links followed) lies in the game folder.
+  bool Inside(const std::filesystem::path& path) const;
+
   std::filesystem::path root_;
+  std::filesystem::path real_root_;  // links followed
   std::string app_path_;
 };
 
-// Case-insensitive match of a name against a pattern with "*" and "?".
+// Case-insensitive match (Windows-1252 letters) of a name against a pattern with "*" and
+// "?", each "?" one character.
 bool MatchesWildcard(std::string_view pattern, std::string_view name);
 
 }  // namespace qv::data

@@ -46,7 +46,8 @@ bool Music::Mp3Loaded() const {
 void Music::Soundtrack(const std::string& name, int32_t volume, bool force) {
   RunProcedure(boxes_, "Soundtrack", [&] {
     const std::string extension = LastThreeLower(name);
-    const bool same_name = EqualsIgnoreCase(name, CurrentSoundtrack);
+    // Names compare as the Windows file system compares them (É = é).
+    const bool same_name = EqualsIgnoreCaseCp1252(name, CurrentSoundtrack);
     if (same_name && volume == CurrentSoundtrackVolume && !force) return;
     if (same_name && volume != CurrentSoundtrackVolume) {
       CurrentSoundtrackVolume = volume;

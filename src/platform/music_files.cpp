@@ -59,7 +59,8 @@ class RateLimitedLog {
 };
 
 void LogFluidMessage(int level, const char* message, void* data) {
-  if (level == FLUID_DBG || level == FLUID_INFO || message == nullptr) return;
+  // Warnings are many and harmless (an instrument the soundfont lacks); errors count.
+  if (level != FLUID_ERR && level != FLUID_PANIC) return;
   static_cast<RateLimitedLog*>(data)->Write(message);
 }
 

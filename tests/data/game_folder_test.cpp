@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include "core/text.h"
 #include "core/vb_error.h"
 #include "test_support.h"
 
@@ -31,6 +34,47 @@ TEST(GameFolder, RefusesNamesThatLeaveTheGameFolder) {
     EXPECT_FALSE(folder.FileExists(hostile)) << hostile;
   }
   EXPECT_THROW(folder.Resolve(folder.AppPath() + "/etc/passwd"), VbError);
+}
+
+TEST(GameFolder, LinksAreFollowedInsideTheFolderButALinkOutIsAsMissingAsNoFile) {
+  TempDir outside;
+  outside.Write("secret.gif", "gif");
+  TempDir dir;
+  auto inner = dir.Write("resource/gfx/door.gif", "gif");
+  std::filesystem::create_directories(dir.path() / "resource/mmedia");
+  std::filesystem::create_symlink(inner, dir.path() / "resource/gfx/alias.gif");
+  std::filesystem::create_symlink(outside.path() / "secret.gif",
+                                  dir.path() / "resource/gfx/out.gif");
+  std::filesystem::create_directory_symlink(outside.path(), dir.path() / "resource/elsewhere");
+  ASSERT_EQ(::mkfifo((dir.path() / "resource/mmedia/pipe.wav").c_str(), 0600), 0);
+  GameFolder folder(dir.path());
+  EXPECT_EQ(folder.Resolve("resource/gfx/ALIAS.GIF"), dir.path() / "resource/gfx/alias.gif");
+  EXPECT_TRUE(folder.FileExists("resource/gfx/alias.gif"));
+  for (const char* out :
+       {"resource/gfx/out.gif", "resource/elsewhere/secret.gif", "resource/Elsewhere/none.gif"}) {
+    EXPECT_EQ(qv::testing::VbErrorNumber([&] { folder.Resolve(out); }), kErrFileNotFound) << out;
+    EXPECT_FALSE(folder.FileExists(out)) << out;
+  }
+  EXPECT_FALSE(folder.FileExists("resource/elsewhere/*")) << "nothing is listed out there";
+  EXPECT_FALSE(folder.FileExists("resource/mmedia/pipe.wav")) << "a FIFO is no ordinary file";
+}
+
+TEST(GameFolder, LettersOfWindows1252MatchInEitherCaseOnDiskAsInTheGame) {
+  TempDir dir;
+  auto utf8 = dir.Write("resource/gfx/\xC3\x89t\xC3\xA9.gif", "gif");  // "Été.gif"
+  auto raw = dir.Write(
+      "resource/gfx/\xC6"
+      "ble.gif",
+      "gif");  // "Æble.gif" in Windows-1252
+  GameFolder folder(dir.path());
+  EXPECT_EQ(folder.Resolve("resource/gfx/\xC3\xA9T\xC3\x89.GIF"), utf8);  // "éTÉ.GIF"
+  EXPECT_EQ(folder.Resolve("resource/gfx/\xC3\xA6"
+                           "BLE.gif"),
+            raw);  // "æBLE.gif"
+  EXPECT_TRUE(folder.FileExists("resource/gfx/?T?.gif")) << "one character each";
+  EXPECT_TRUE(EqualsIgnoreCaseCp1252("\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8",
+                                     "\xC5\xA1\xC5\x93\xC5\xBE\xC3\xBF"));
+  EXPECT_FALSE(EqualsIgnoreCaseCp1252("\xC3\x97", "\xC3\xB7")) << "x and / are no letters";
 }
 
 TEST(FileExists, OrdinaryFilesFoldersThatHoldAFileAndWildcardsLikeADirectoryListing) {
