@@ -51,6 +51,8 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
       audio_(OpenAudio(settings_, *backend_)),
       game_(loop_, boxes_, folder_, scene_data_, pictures_, screen_, notify_log_, *audio_) {
   pictures_.UseMemoryBudget(memory_budget_);
+  // A long picture decode lets events run, as the game's other long operations do.
+  pictures_.SetYield([this] { loop_.DoEvents(); });
   audio_->UseMemoryBudget(memory_budget_);
   auto* headless = dynamic_cast<platform::HeadlessBackend*>(backend_.get());
   if (headless != nullptr && backend_->headless()) {

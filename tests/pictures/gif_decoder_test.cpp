@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/vb_error.h"
+#include "media/hostile_media.h"
 #include "pictures/gif_writer.h"
 #include "platform/pictures/picture_decoding.h"
+#include "test_support.h"
 
 namespace qv::platform {
 namespace {
@@ -217,6 +219,55 @@ TEST(GifDecoding, PicturesOverTheBudgetAreRefused) {
   ExpectInvalid(WriteGif(heavy), limits);
   heavy.frames.resize(26);
   EXPECT_EQ(DecodedBytes(*DecodeGif(WriteGif(heavy), limits)), 26u * 40000);
+}
+
+TEST(GifDecoding, WorkIsBoundedByTheCanvasAndRefusedBeyondItsLimit) {
+  // 300 frames of 4096 x 4096 on a 1 x 1 canvas: one line of each is decoded, the rest
+  // of its data passed over; the picture is whole and consistent.
+  PicturePtr tiny = DecodeGif(testing::RepeatedFrameGif(1, 1, 0, 0, 4096, 4096, 300));
+  ASSERT_EQ(tiny->frames.size(), 300u);
+  EXPECT_EQ(tiny->frames[299]->pixels(), std::vector<uint32_t>{kRed});
+  // Frames wholly off the canvas, and below it, are passed over too; interlaced lines as
+  // well once none is left on the canvas.
+  GifSpec off = Rgb(4, 4);
+  off.frames = {SolidFrame(0, 0, 4, 4, 1), SolidFrame(100, 0, 8, 8, 2), SolidFrame(0, 100, 8, 8, 2),
+                SolidFrame(0, 2, 4, 40, 3)};
+  off.frames[3].interlace = true;
+  PicturePtr clipped = DecodeGif(WriteGif(off));
+  ASSERT_EQ(clipped->frames.size(), 4u);
+  EXPECT_EQ(clipped->frames[2]->pixels(), clipped->frames[0]->pixels());
+  EXPECT_EQ(At(*clipped, 3, 0, 1), kRed);
+  EXPECT_EQ(At(*clipped, 3, 3, 3), kBlue);
+
+  // Frames wider than their canvas must be decoded whole: 20 of 4096 x 64 lines on a
+  // 64 x 64 canvas cost 5.3 million pixels of work, beyond a limit of 4 million; the
+  // decode lets events run after every million.
+  const auto wide = testing::RepeatedFrameGif(64, 64, 0, 0, 4096, 64, 20);
+  PictureLimits limits;
+  limits.max_pixel_work = uint64_t{1} << 22;
+  int yields = 0;
+  limits.yield = [&] { ++yields; };
+  limits.yield_every = uint64_t{1} << 20;
+  ExpectInvalid(wide, limits);
+  EXPECT_EQ(yields, 3);
+  limits.max_pixel_work = uint64_t{1} << 23;
+  EXPECT_EQ(DecodeGif(wide, limits)->frames.size(), 20u);
+}
+
+TEST(GifDecoding, FramesCountAgainstTheGamesMemoryBudgetAndGiveItBack) {
+  MemoryBudget budget(uint64_t{5} << 19);  // 2.5 MiB: two pictures and a canvas
+  PictureLimits limits;
+  limits.memory = &budget;
+  const auto four = testing::RepeatedFrameGif(256, 256, 0, 0, 256, 256, 4);  // 256 KiB a frame
+  PicturePtr first = DecodeGif(four, limits);
+  EXPECT_EQ(budget.used(), uint64_t{4} * 256 * 256 * 4);
+  PicturePtr second = DecodeGif(four, limits);
+  EXPECT_EQ(testing::VbErrorNumber([&] { DecodeGif(four, limits); }), kErrOutOfMemory);
+  EXPECT_EQ(budget.used(), uint64_t{2} * 4 * 256 * 256 * 4) << "the refused one gave all back";
+  first.reset();
+  EXPECT_NO_THROW(DecodeGif(four, limits));
+  second.reset();
+  EXPECT_EQ(budget.used(), 0u);
 }
 
 }  // namespace

@@ -8,11 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <thread>
 
+#include <future>
+
 #include "core/vb_error.h"
+#include "media/hostile_media.h"
+#include "platform/music_files.h"
 #include "platform/sdl/sdl_mixer_audio.h"
 #include "sound/wav_writer.h"
 #include "test_support.h"
@@ -189,6 +194,68 @@ TEST_F(DiskAudio, FilesThatWillNotDecodeFailAndDisturbNothing) {
   EXPECT_EQ(mp3_error, kErrInvalidFileFormat);
   EXPECT_EQ(missing, kErrFileNotFound);
   EXPECT_GT(out.Peak(0.2, 0.4), 14000) << "channel 1 played on";
+}
+
+// Runs `body` on a thread of its own and fails, leaving at once, when it has not ended
+// after `seconds`: a hang must fail the test, not stop the suite.
+void MustEnd(const std::string& what, const std::function<void()>& body, int seconds = 30) {
+  auto done = std::async(std::launch::async, body);
+  if (done.wait_for(std::chrono::seconds(seconds)) != std::future_status::ready) {
+    ADD_FAILURE() << what << " has not ended after " << seconds << " s";
+    std::_Exit(1);
+  }
+  done.get();
+}
+
+TEST_F(DiskAudio, EveryRefusedMidiIsRefusedAtOnceAndNeverHangsTheMixer) {
+  for (const auto& [name, bytes] : RefusedMidis()) {
+    const auto file = Sound(name, bytes);
+    MustEnd(name, [&] {
+      int error = 0;
+      const Output out = Record(
+          [&](SdlMixerAudio& a) {
+            a.PlayMusic(MusicKind::kMidi, "note.mid", Sound("note.mid", OneNoteMidi()), 0, true);
+            error = VbErrorNumber([&] { a.PlayMusic(MusicKind::kMidi, name, file, 0, true); });
+            a.Play(1, "tone.wav", Sound("tone.wav", ToneWav(0.3)), false, 0, 0);
+            a.Stop(1);  // Mix_HaltChannel while the music plays
+            a.StopMusic();
+            a.ReleaseMusic();
+          },
+          100);
+      EXPECT_EQ(error, kErrInvalidFileFormat) << name;
+    });
+    // Past the check, FluidSynth itself is handed the file: it plays nothing, and
+    // rendering returns instead of reading the file again and again.
+    MustEnd(name + " without the check", [&] {
+      platform::MidiSynth synth(platform::kDefaultSoundfont);
+      auto piece = synth.Open(bytes);
+      std::vector<float> block(2 * 4096);
+      float loudest = 0.0f;
+      for (int i = 0; i < 20; ++i) {
+        if (piece->Render(block.data(), 4096) < 4096) piece->Rewind();
+        for (float sample : block)
+          loudest = std::max(loudest, std::abs(sample));
+      }
+      EXPECT_LT(loudest, 1e-4f) << name;
+    });
+  }
+}
+
+TEST_F(DiskAudio, MusicVolumeFollowsTheChannelsCurveDownToSilenceAtMinus10000) {
+  const auto mp3 = std::filesystem::path(QV_SOUND_TEST_DATA) / "tone.mp3";
+  const auto peak_at = [&](int volume) {
+    return Record([&](SdlMixerAudio& a) { a.PlayMusic(MusicKind::kMp3, "t", mp3, volume, false); },
+                  400)
+        .Peak(0.1, 0.4);
+  };
+  const double full = peak_at(0);
+  ASSERT_GT(full, 5000);
+  for (int volume : {-2000, -5000}) {
+    const double db = 20.0 * std::log10(peak_at(volume) / full) * 100.0;
+    EXPECT_NEAR(db, volume, 100.0) << "within 1 dB at " << volume;
+  }
+  EXPECT_GT(peak_at(-6000), 0) << "-6000 is faint, not silent";
+  EXPECT_EQ(peak_at(-10000), 0);
 }
 
 TEST_F(DiskAudio, AMissingSoundfontFailsTheMidiOnly) {

@@ -100,6 +100,15 @@ class GifReader {
     if (work_ > limits_.max_pixel_work) Raise(kErrInvalidPicture);
   }
 
+  // Work done: after each slice of it, events may run.
+  void Progress(uint64_t pixels) {
+    since_yield_ += pixels;
+    if (limits_.yield && since_yield_ >= limits_.yield_every) {
+      since_yield_ = 0;
+      limits_.yield();
+    }
+  }
+
   // The frame's memory from the game's budget, before it is spent.
   void ReserveFrame(uint64_t bytes) {
     if (limits_.memory == nullptr) return;
@@ -165,6 +174,7 @@ class GifReader {
     if (!DrawFrame(desc)) return false;  // broke off inside the frame: it is not kept
 
     picture_.frames.push_back(std::make_shared<const Image>(width_, height_, canvas_));
+    Progress(canvas_pixels);
     picture_.delays_ms.push_back(has_control_ ? control_.DelayTime * 10 : 0);
     pending_ = disposal;
     pending_area_ = area;
@@ -267,6 +277,7 @@ class GifReader {
       for (int row = start; row < desc.Height; row += step) {
         if (DGifGetLine(gif_, line_.data(), desc.Width) == GIF_ERROR) return false;
         ++rows_read;
+        Progress(static_cast<uint64_t>(desc.Width));
         int y = desc.Top + row;
         if (y < 0 || y >= height_) continue;
         DrawLine(desc, palette, transparent, first_x, last_x, y);
@@ -309,6 +320,7 @@ class GifReader {
   Disposal pending_ = Disposal::kKeep;
   Rect pending_area_;
   uint64_t work_ = 0;
+  uint64_t since_yield_ = 0;
 };
 
 PicturePtr DecodeGifFrom(GifInput& input, const PictureLimits& limits) {

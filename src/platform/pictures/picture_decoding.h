@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <span>
 
@@ -36,6 +37,10 @@ struct PictureLimits {
   // Pixels a GIF may cost to decode (each pixel decoded, drawn or copied into a frame):
   // about a second of work. Beyond it the file is refused as invalid.
   uint64_t max_pixel_work = uint64_t{1} << 28;
+  // Called after every `yield_every` pixels of work (a few hundredths of a second), so
+  // that a long decode lets the player's events run (none: it does not).
+  std::function<void()> yield;
+  uint64_t yield_every = uint64_t{1} << 22;
   // The game's budget the decoded frames count against (none: only the limits above).
   MemoryBudget* memory = nullptr;
 };

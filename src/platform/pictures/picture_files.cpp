@@ -90,6 +90,8 @@ PicturePtr PictureFiles::Load(const fs::path& path) {
   }
 
   PicturePtr picture = DecodePictureFile(full, limits_);
+  // A load nested in the decode's events may have cached the same file meanwhile.
+  if (auto again = entries_.find(key); again != entries_.end()) Forget(again->second);
   uint64_t bytes = DecodedBytes(*picture);
   recent_.push_front({full, size, modified, picture, bytes});
   entries_[key] = recent_.begin();

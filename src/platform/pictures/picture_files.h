@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -35,6 +36,9 @@ class PictureFiles final : public PictureLoader {
   // Decoded pictures count against `memory` from now on; when it runs short, the cache
   // lets go of what only it holds.
   void UseMemoryBudget(MemoryBudget& memory);
+  // Runs while a long decode is under way, every few hundredths of a second (the player
+  // lets its events run there). Loads may nest inside it.
+  void SetYield(std::function<void()> yield) { limits_.yield = std::move(yield); }
 
   // Loads (or returns the cached) picture at a real path. Raises 53, 75 or 481 as
   // DecodePictureFile does.
