@@ -200,8 +200,10 @@ void CheckTrack(std::span<const uint8_t> track, MidiCount& count) {
     } else {
       const int kind = status & 0xF0;
       if (kind == 0xF0) InvalidFormat();  // no other system message belongs in a file
-      in.Byte();
-      if (kind != 0xC0 && kind != 0xD0) in.Byte();
+      // FluidSynth reads data bytes of 128 and more as they are, and a controller or a
+      // note numbered beyond 127 writes past its tables: refused here.
+      if (in.Byte() >= 0x80) InvalidFormat();
+      if (kind != 0xC0 && kind != 0xD0 && in.Byte() >= 0x80) InvalidFormat();
       ++count.events;
     }
     if (count.events > kMaxMidiEvents) InvalidFormat();
@@ -220,15 +222,13 @@ void ReadMidi(std::span<const uint8_t> bytes) {
   if (format > 2 || tracks == 0 || tracks > 127) InvalidFormat();
   if ((division & 0x8000) != 0 || division == 0) InvalidFormat();  // SMPTE timing, or none
   MidiCount count;
-  for (uint32_t found = 0; found < tracks;) {
-    const auto id = in.Take(4);
-    if (std::any_of(id.begin(), id.end(), [](uint8_t c) { return c >= 0x80; })) InvalidFormat();
+  for (uint32_t found = 0; found < tracks; ++found) {
+    // FluidSynth cannot pass over a chunk of another kind: it reads on from the chunk's
+    // data as if it were the next length, and fails.
+    if (std::memcmp(in.Take(4).data(), "MTrk", 4) != 0) InvalidFormat();
     const uint32_t length = in.Number(4);
     if (length > 0x7FFFFFFF) InvalidFormat();
-    const auto chunk = in.Take(length);
-    if (std::memcmp(id.data(), "MTrk", 4) != 0) continue;  // a chunk of another kind
-    CheckTrack(chunk, count);
-    ++found;
+    CheckTrack(in.Take(length), count);
   }
   // Nothing to play: FluidSynth would start such a piece again at once, without end.
   if (count.events == 0) InvalidFormat();

@@ -29,9 +29,12 @@ inline constexpr size_t kMaxMidiEvents = size_t{1} << 20;
 
 // Checks that bytes are a Standard MIDI File FluidSynth plays: a six-byte header of
 // format 0-2 with 1 to 127 tracks and a division in ticks (not SMPTE), the tracks it
-// declares in chunks that fit in the file, every event complete (running status, system
+// declares in track chunks that fit in the file (FluidSynth fails on chunks of other
+// kinds), every event complete (running status, system
 // exclusive and meta lengths, the fixed lengths of tempo, time and key signatures and
-// end of track), at least one event to play, and then FluidSynth's own reading of it.
+// end of track), channel messages with data bytes below 128 (FluidSynth does not check
+// them, and a controller numbered beyond 127 corrupts its memory), at least one event
+// to play, and then FluidSynth's own reading of it.
 // VbError 321 when any of that fails.
 void CheckMidi(std::span<const uint8_t> bytes);
 

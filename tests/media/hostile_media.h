@@ -16,7 +16,7 @@ using NamedFile = std::pair<std::string, std::vector<uint8_t>>;
 // MIDI files FluidSynth refuses or would play again without end: a header length other
 // than 6, SMPTE timing, fewer tracks than declared, an escaped system exclusive, a tempo
 // of the wrong length, tracks without events, running status after a meta event, data
-// before any status, 128 tracks, an end of track with data.
+// before any status, 128 tracks, a controller numbered 200, an end of track with data.
 std::vector<NamedFile> RefusedMidis();
 
 // A GIF of `frames` frames, each a solid `width` x `height` rectangle at (left, top) on a
@@ -33,7 +33,7 @@ std::vector<uint8_t> LowRateWav(size_t bytes);
 // script walks through (see the .cpp). `outside` is a folder beside the game.
 void WriteHostileGame(const std::filesystem::path& game, const std::filesystem::path& outside);
 
-// The walkthrough script of the hostile game and the boxes it expects.
+// The walkthrough script of the hostile game, with one box it expects in each scene.
 std::string HostileGameScript();
 
 }  // namespace qv::testing

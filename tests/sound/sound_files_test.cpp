@@ -7,8 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "media/hostile_media.h"
 #include "platform/audio.h"
 #include "platform/headless/recording_audio.h"
+#include "platform/music_files.h"
 #include "platform/sound_files.h"
 #include "sound/wav_writer.h"
 #include "test_support.h"
@@ -84,6 +86,73 @@ TEST(DecodeWav, ChunkSizesBeyondTheFileReadOnlyWhatIsThere) {
     const auto wav = Patched(Patched(ToneWav(0.2), 40, claimed), 4, claimed);
     EXPECT_NEAR(DecodeWav(wav).seconds(), 0.2, 0.01) << claimed;
   }
+}
+
+TEST(DecodeWav, PcmOfEveryWidthAndFloatStreamToTheSameSoundWithinTheBudget) {
+  // One second of a 16-bit tone, and the same samples as 8, 24 and 32 bits and float.
+  const auto reference = DecodeWav(ToneWav(1.0, 440.0, 16000, 44100));
+  const std::vector<int16_t> tone(reference.samples.begin(), reference.samples.end());
+  const auto as = [&](int bits, int tag) {
+    std::vector<uint8_t> wav = ToneWav(1.0, 440.0, 16000, 44100);
+    const size_t frames = (wav.size() - 44) / 2;
+    std::vector<uint8_t> data;
+    for (size_t f = 0; f < frames; ++f) {
+      const int16_t v = static_cast<int16_t>(wav[44 + 2 * f] | wav[45 + 2 * f] << 8);
+      if (tag == 3) {
+        const float x = static_cast<float>(v) / 32768.0f;
+        uint8_t b[4];
+        std::memcpy(b, &x, 4);
+        data.insert(data.end(), b, b + 4);
+      } else if (bits == 8) {
+        data.push_back(static_cast<uint8_t>((v >> 8) + 128));
+      } else {
+        for (int i = 0; i < bits / 8 - 2; ++i)
+          data.push_back(0);
+        data.push_back(static_cast<uint8_t>(v));
+        data.push_back(static_cast<uint8_t>(v >> 8));
+      }
+    }
+    wav.resize(44);
+    wav.insert(wav.end(), data.begin(), data.end());
+    wav = Patched(wav, 20, static_cast<uint32_t>(tag), 2);
+    wav = Patched(wav, 28, static_cast<uint32_t>(44100 * bits / 8));
+    wav = Patched(wav, 32, static_cast<uint32_t>(bits / 8), 2);
+    wav = Patched(wav, 34, static_cast<uint32_t>(bits), 2);
+    return Patched(Patched(wav, 40, static_cast<uint32_t>(data.size())), 4,
+                   static_cast<uint32_t>(36 + data.size()));
+  };
+  for (const auto& [bits, tag] : {std::pair{8, 1}, {24, 1}, {32, 1}, {32, 3}}) {
+    const auto sound = DecodeWav(as(bits, tag));
+    ASSERT_EQ(sound.samples.size(), tone.size()) << bits;
+    const int tolerance = bits == 8 ? 300 : 2;
+    for (size_t i = 0; i < tone.size(); i += 997)
+      EXPECT_NEAR(sound.samples[i], tone[i], tolerance) << bits << "-bit, sample " << i;
+  }
+
+  // Samples reserve their memory before they are converted, and give it back.
+  platform::MemoryBudget budget(uint64_t{1} << 20);
+  const auto small = platform::DecodeWav(ToneWav(1.0), budget);  // 176 kB
+  EXPECT_EQ(budget.used(), small.lease.bytes());
+  EXPECT_EQ(VbErrorNumber([&] { platform::DecodeWav(ToneWav(6.0), budget); }), kErrOutOfMemory);
+  EXPECT_EQ(budget.used(), small.lease.bytes());
+}
+
+TEST(CheckMidi, RefusesWhatFluidSynthRefusesOrCannotEndAndKeepsWhatItPlays) {
+  for (const auto& [name, bytes] : RefusedMidis()) {
+    EXPECT_EQ(VbErrorNumber([&] { platform::CheckMidi(bytes); }), kErrInvalidFileFormat) << name;
+  }
+  auto note = OneNoteMidi();
+  EXPECT_NO_THROW(platform::CheckMidi(note));
+  // Running status, and bytes after the end of the track (passed over, as FluidSynth
+  // does); a chunk of another kind before the track is refused, as FluidSynth fails on it.
+  std::vector<uint8_t> other(note.begin(), note.begin() + 14);
+  const std::vector<uint8_t> track = {0x00, 0x90, 60, 100,  0x60, 62,   100,  0x60, 60,  0,
+                                      0x00, 62,   0,  0x00, 0xFF, 0x2F, 0x00, 0xDE, 0xAD};
+  other.insert(other.end(), {'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track.size())});
+  other.insert(other.end(), track.begin(), track.end());
+  EXPECT_NO_THROW(platform::CheckMidi(other));
+  other.insert(other.begin() + 14, {'X', 'F', 'I', 'H', 0, 0, 0, 2, 1, 2});
+  EXPECT_EQ(VbErrorNumber([&] { platform::CheckMidi(other); }), kErrInvalidFileFormat);
 }
 
 TEST(SoundCache, DecodesOnceAgainWhenTheFileChangesAndKeepsWithinItsBudget) {

@@ -65,10 +65,74 @@ Disposal ToDisposal(int mode) {
   }
 }
 
+// What the records of a GIF claim, read without decoding any image data: its frames and
+// the pixel work they would cost on its canvas. Limits are checked on the claims, so a
+// file that is too much is refused before anything is decoded.
+struct GifClaims {
+  int frames = 0;
+  uint64_t frame_bytes = 0;  // one canvas
+};
+
+// The rows of a frame down to the canvas's bottom edge, times its width: what decoding
+// it costs (0 for a frame off the canvas), plus the canvas copied as the frame.
+uint64_t FrameWork(const GifImageDesc& desc, int width, int height) {
+  const uint64_t canvas = static_cast<uint64_t>(width) * height;
+  if (desc.Left >= width || desc.Top >= height || desc.Width <= 0 || desc.Height <= 0) {
+    return canvas;
+  }
+  const uint64_t rows = static_cast<uint64_t>(std::min(desc.Top + desc.Height, height) - desc.Top);
+  return rows * static_cast<uint64_t>(desc.Width) + canvas;
+}
+
+GifClaims Prescan(GifFileType* gif, const PictureLimits& limits) {
+  GifClaims claims;
+  int width = gif->SWidth;
+  int height = gif->SHeight;
+  uint64_t work = 0;
+  for (;;) {
+    GifRecordType type = UNDEFINED_RECORD_TYPE;
+    if (DGifGetRecordType(gif, &type) == GIF_ERROR) break;
+    GifByteType* block = nullptr;
+    if (type == EXTENSION_RECORD_TYPE) {
+      int code = 0;
+      if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) break;
+      while (block && DGifGetExtensionNext(gif, &block) != GIF_ERROR) {
+      }
+      if (block) break;
+      continue;
+    }
+    if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif) == GIF_ERROR) break;
+    const GifImageDesc& desc = gif->Image;
+    if (desc.Width > limits.max_side || desc.Height > limits.max_side ||
+        ++claims.frames > limits.max_frames) {
+      Raise(kErrInvalidPicture);
+    }
+    if (claims.frames == 1) {
+      // A canvas left 0 takes the first frame's extent, as the decoder does.
+      if (width <= 0) width = desc.Left + desc.Width;
+      if (height <= 0) height = desc.Top + desc.Height;
+      if (width <= 0 || height <= 0 || width > limits.max_side || height > limits.max_side) {
+        Raise(kErrInvalidPicture);
+      }
+      claims.frame_bytes = uint64_t{4} * static_cast<uint64_t>(width) * height;
+    }
+    work += FrameWork(desc, width, height);
+    if (work > limits.max_pixel_work ||
+        static_cast<uint64_t>(claims.frames) * claims.frame_bytes > limits.max_decoded_bytes) {
+      Raise(kErrInvalidPicture);
+    }
+    do {
+      if (DGifGetCodeNext(gif, &block) == GIF_ERROR) return claims;
+    } while (block);
+  }
+  return claims;
+}
+
 // Reads the records of one GIF and composites its frames.
 class GifReader {
  public:
-  GifReader(GifFileType* gif, const PictureLimits& limits) : gif_(gif), limits_(limits) {}
+  GifReader(GifFileType* gif, const PictureLimits& limits, GifClaims claims)
+      : gif_(gif), limits_(limits), claims_(claims) {}
 
   PicturePtr Read() {
     picture_.loop_count = 1;
@@ -109,13 +173,14 @@ class GifReader {
     }
   }
 
-  // The frame's memory from the game's budget, before it is spent.
+  // The frames' memory from the game's budget, before it is spent: with the first
+  // frame, all the file claims and the canvas they are drawn on.
   void ReserveFrame(uint64_t bytes) {
     if (limits_.memory == nullptr) return;
     if (picture_.frames.empty()) {
-      // The first frame brings the canvas it is drawn on.
-      picture_.lease = limits_.memory->Reserve(2 * bytes);
-    } else {
+      const uint64_t claimed = static_cast<uint64_t>(std::max(claims_.frames, 1)) * bytes;
+      picture_.lease = limits_.memory->Reserve(claimed + bytes);
+    } else if (static_cast<int>(picture_.frames.size()) >= claims_.frames) {
       picture_.lease.Grow(bytes);
     }
   }
@@ -161,11 +226,7 @@ class GifReader {
       Raise(kErrInvalidPicture);
     }
     Rect area = ClipToCanvas(desc);
-    // What the header claims this frame costs: its lines down to the canvas's bottom
-    // edge decoded, its area drawn and the canvas copied.
-    const uint64_t rows =
-        area.w > 0 && area.h > 0 ? static_cast<uint64_t>(area.y + area.h - desc.Top) : 0;
-    AddWork(rows * static_cast<uint64_t>(std::max(desc.Width, 0)) + canvas_pixels);
+    AddWork(FrameWork(desc, width_, height_));
     ReserveFrame(frame_bytes);
 
     Dispose();
@@ -309,6 +370,7 @@ class GifReader {
 
   GifFileType* gif_;
   const PictureLimits& limits_;
+  GifClaims claims_;
   Picture picture_;
   int width_ = 0;
   int height_ = 0;
@@ -323,11 +385,26 @@ class GifReader {
   uint64_t since_yield_ = 0;
 };
 
+using GifPtr = std::unique_ptr<GifFileType, GifCloser>;
+
 PicturePtr DecodeGifFrom(GifInput& input, const PictureLimits& limits) {
   int error = 0;
-  std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&input, ReadGifBytes, &error));
+  const std::streampos start = input.stream ? input.stream->tellg() : std::streampos{};
+  GifClaims claims;
+  {
+    GifPtr gif(DGifOpen(&input, ReadGifBytes, &error));
+    if (!gif) Raise(kErrInvalidPicture);
+    claims = Prescan(gif.get(), limits);
+  }
+  // Then read again from the start, decoding.
+  if (input.stream) {
+    input.stream->clear();
+    input.stream->seekg(start);
+  }
+  input.offset = 0;
+  GifPtr gif(DGifOpen(&input, ReadGifBytes, &error));
   if (!gif) Raise(kErrInvalidPicture);
-  return GifReader(gif.get(), limits).Read();
+  return GifReader(gif.get(), limits, claims).Read();
 }
 
 }  // namespace
