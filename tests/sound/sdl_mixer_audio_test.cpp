@@ -171,8 +171,16 @@ TEST_F(DiskAudio, MidiThroughTheSoundfontAndMp3ProduceSound) {
       400);
   EXPECT_TRUE(ended) << "half a second of MP3 has played to its end";
   EXPECT_GT(tone.Peak(0.1, 0.4), 5000);
-  EXPECT_EQ(tone.Peak(0.75, 0.85), 0) << "ended: silence until it starts again";
-  EXPECT_GT(tone.Peak(1.0, 1.2), 5000) << "and then it sounds again";
+  // Ended: silence until it starts again, and then it sounds again. (Where exactly in
+  // the recording depends on how busy the machine is.)
+  double silent_from = 0.1;
+  while (silent_from < tone.seconds() && tone.Peak(silent_from, silent_from + 0.01) > 0)
+    silent_from += 0.01;
+  double sounds_again = silent_from;
+  while (sounds_again < tone.seconds() && tone.Peak(sounds_again, sounds_again + 0.01) == 0)
+    sounds_again += 0.01;
+  EXPECT_GT(sounds_again - silent_from, 0.1) << "silence after the end";
+  EXPECT_GT(tone.Peak(sounds_again, sounds_again + 0.2), 5000) << "and then it sounds again";
 }
 
 TEST_F(DiskAudio, FilesThatWillNotDecodeFailAndDisturbNothing) {
