@@ -19,6 +19,20 @@
 namespace qv::testing {
 namespace {
 
+// Under the sanitizers the program is many times slower and bigger: only what it shows
+// is checked there, its time and memory in the normal build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMeasured = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMeasured = false;
+#else
+constexpr bool kMeasured = true;
+#endif
+#else
+constexpr bool kMeasured = true;
+#endif
+
 struct PlayerRun {
   int status = -1;  // the exit status, -1 when killed
   double seconds = 0;
@@ -71,7 +85,7 @@ TEST(HostileGame, EndsWithinHalfAMinuteWithItsBoxesAndWithinItsMemoryWithAndWith
     std::vector<std::string> args = {"--script", script.string(), "--log", log.string()};
     if (window) args.push_back("--window");
     args.push_back(game.string());
-    const PlayerRun run = RunPlayer(args, dir.path() / "audio.raw", 60);
+    const PlayerRun run = RunPlayer(args, dir.path() / "audio.raw", kMeasured ? 60 : 600);
     const std::string mode = window ? "window" : "headless";
     std::ifstream in(log);
     const std::string text(std::istreambuf_iterator<char>(in), {});
@@ -90,8 +104,10 @@ TEST(HostileGame, EndsWithinHalfAMinuteWithItsBoxesAndWithinItsMemoryWithAndWith
       EXPECT_EQ(count(std::string(sound) + " - Pan0 - Vol0\\rErr #53 : File not found"), 1u)
           << mode << " " << sound;
     }
-    EXPECT_LT(run.seconds, 30.0) << mode;
-    EXPECT_LT(run.peak_rss_kb, 700L * 1000) << mode;
+    if (kMeasured) {
+      EXPECT_LT(run.seconds, 30.0) << mode;
+      EXPECT_LT(run.peak_rss_kb, 700L * 1000) << mode;
+    }
     std::printf("[ hostile ] %s: %.1f s, peak RSS %ld MB\n", mode.c_str(), run.seconds,
                 run.peak_rss_kb / 1024);
   }
