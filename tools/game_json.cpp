@@ -309,10 +309,43 @@ std::vector<uint8_t> FromHex(const std::string& hex, const std::string& where) {
   return bytes;
 }
 
-std::vector<uint8_t> ReadWholeFile(const fs::path& path) {
+// The most records a file of each kind can sensibly hold: the player counts records in
+// 16 bits, and the general settings and a saved game are one record each.
+size_t MaxRecords(FileKind kind) {
+  return kind == FileKind::kGeneral || kind == FileKind::kSavedGame ? 16 : 32767;
+}
+
+// Opens a game file for reading, refusing what is no ordinary file (a FIFO would block
+// for ever, a device never ends) and sizes absurd for its layout (a sparse file of a
+// terabyte would not fit in memory as JSON).
+std::ifstream OpenRecordFile(FileKind kind, const fs::path& path, uintmax_t& size) {
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::status(path, ec))) {
+    throw GameJsonError(path.string() + ": not an ordinary file");
+  }
+  size = fs::file_size(path, ec);
+  if (ec) throw GameJsonError(path.string() + ": cannot be read");
+  const uintmax_t record = static_cast<uintmax_t>(Info(kind).record_size);
+  const uintmax_t most = MaxRecords(kind) * record + record - 1;
+  if (size > most) {
+    throw GameJsonError(path.string() + ": " + std::to_string(size) + " bytes is too long for " +
+                        std::to_string(record) + "-byte records (at most " +
+                        std::to_string(MaxRecords(kind)) + " records)");
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) throw GameJsonError(path.string() + ": cannot be read");
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+  return in;
+}
+
+// A file name as JSON text: a name that is not UTF-8 (written by Windows, say) is read
+// as Windows-1252, as the texts in records are, so no byte of it is lost.
+std::string NameText(const std::string& name) {
+  try {
+    (void)Json(name).dump();  // JSON text must be UTF-8: this is the check it makes
+    return name;
+  } catch (const Json::type_error&) {
+    return Cp1252ToUtf8(name);
+  }
 }
 
 // A saved game's file name must be a plain name: it is written inside Saved/.
@@ -333,7 +366,34 @@ FileKind KindOfFileName(const std::string& file_name) {
   if (lower == "quorvex4.dat") return FileKind::kGeneral;
   if (lower == "quorvex5.dat") return FileKind::kConversations;
   if (lower.size() > 4 && lower.substr(lower.size() - 4) == ".sav") return FileKind::kSavedGame;
-  throw GameJsonError(file_name + ": not a game file (Quorvex1..5.dat or *.sav)");
+  throw GameJsonError(NameText(file_name) + ": not a game file (Quorvex1..5.dat or *.sav)");
+}
+
+Json FileToJson(FileKind kind, const fs::path& path) {
+  uintmax_t size = 0;
+  std::ifstream in = OpenRecordFile(kind, path, size);
+  const auto length = static_cast<size_t>(Info(kind).record_size);
+  Json records = Json::array();
+  std::vector<uint8_t> record(length);
+  // One record at a time: the file is never held whole.
+  for (uintmax_t n = 0; n < size / length; ++n) {
+    in.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(length));
+    if (in.gcount() != static_cast<std::streamsize>(length)) {
+      throw GameJsonError(path.string() + ": shorter than it was");
+    }
+    records.push_back(OneRecordToJson(kind, record));
+  }
+  const auto rest = static_cast<size_t>(size % length);
+  if (rest == 0) return records;
+  record.resize(rest);
+  in.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(rest));
+  if (in.gcount() != static_cast<std::streamsize>(rest)) {
+    throw GameJsonError(path.string() + ": shorter than it was");
+  }
+  Json file = Json::object();
+  file["Records"] = std::move(records);
+  file["Tail"] = ToHex(record);
+  return file;
 }
 
 Json FileToJson(FileKind kind, const std::vector<uint8_t>& bytes) {
@@ -388,20 +448,20 @@ Json DumpGameFolder(const fs::path& game_dir) {
   for (const KindInfo& info : kKinds) {
     if (info.kind == FileKind::kSavedGame) continue;
     fs::path path = folder.Resolve(info.path_literal);
-    if (fs::is_regular_file(path)) game[info.key] = FileToJson(info.kind, ReadWholeFile(path));
+    std::error_code ec;
+    if (fs::exists(fs::status(path, ec))) game[info.key] = FileToJson(info.kind, path);
   }
   fs::path saved = folder.Resolve("Saved");
   if (fs::is_directory(saved)) {
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(saved)) {
       std::string name = entry.path().filename().string();
-      if (entry.is_regular_file() && LowerAscii(name).ends_with(".sav"))
-        files.push_back(entry.path());
+      if (LowerAscii(name).ends_with(".sav")) files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     Json saves = Json::object();
     for (const fs::path& file : files) {
-      saves[file.filename().string()] = FileToJson(FileKind::kSavedGame, ReadWholeFile(file));
+      saves[NameText(file.filename().string())] = FileToJson(FileKind::kSavedGame, file);
     }
     if (!saves.empty()) game["SavedGames"] = std::move(saves);
   }
@@ -412,9 +472,9 @@ Json DumpFile(const fs::path& file) {
   std::string name = file.filename().string();
   FileKind kind = KindOfFileName(name);
   Json game = Json::object();
-  Json content = FileToJson(kind, ReadWholeFile(file));
+  Json content = FileToJson(kind, file);
   if (kind == FileKind::kSavedGame) {
-    game["SavedGames"][name] = std::move(content);
+    game["SavedGames"][NameText(name)] = std::move(content);
   } else {
     game[Info(kind).key] = std::move(content);
   }

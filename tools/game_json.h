@@ -45,11 +45,18 @@ FileKind KindOfFileName(const std::string& file_name);
 // JSON of one file's bytes.
 Json FileToJson(FileKind kind, const std::vector<uint8_t>& bytes);
 
+// JSON of one file, read a record at a time. Throws GameJsonError for what is no
+// ordinary file (a FIFO, a device) and for a size absurd for the layout (more than the
+// 32767 records the player can count; more than 16 for the general settings and saved
+// games, which hold one).
+Json FileToJson(FileKind kind, const std::filesystem::path& path);
+
 // Bytes of one file's JSON; throws GameJsonError naming the field at fault.
 std::vector<uint8_t> FileFromJson(FileKind kind, const Json& json, const std::string& where);
 
 // Reads every game file of a game folder (the five data files that exist and the saved
-// games of its Saved folder) into one JSON object.
+// games of its Saved folder) into one JSON object. A saved game's file name that is not
+// UTF-8 is read as Windows-1252, as record texts are.
 Json DumpGameFolder(const std::filesystem::path& game_dir);
 
 // Reads one file into a JSON object with the single key of its kind.

@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
 #include "test_support.h"
 
 namespace qv::tools {
@@ -125,6 +127,30 @@ TEST(GameJson, DumpOfAFolderHoldsEveryRecordOfEveryFile) {
   }
   Json single = DumpFile(dir.path() / "resource/Quorvex2.dat");
   EXPECT_EQ(single["Locations"][0]["LocName"], "Pier");
+}
+
+TEST(GameJson, DumpRefusesWhatIsNoFileOrTooBigAndKeepsNamesThatAreNotUtf8) {
+  TempDir dir;
+  BuildGame(ParseGameJson(R"({"Scenes": [{}], "SavedGames": {"a.sav": [{"Scene": 3}]}})"),
+            dir.path());
+  // A saved game named in Windows-1252 ("été.sav"), as a Windows program writes it.
+  std::filesystem::copy_file(dir.path() / "Saved/a.sav", dir.path() / "Saved/\xE9t\xE9.sav");
+  Json game = DumpGameFolder(dir.path());
+  EXPECT_EQ(game["SavedGames"]["\xC3\xA9t\xC3\xA9.sav"][0]["Scene"], 3);
+
+  // A FIFO would block the reader for ever; a sparse file of a terabyte would not fit.
+  ASSERT_EQ(::mkfifo((dir.path() / "Saved/pipe.sav").c_str(), 0600), 0);
+  EXPECT_NE(Message([&] { DumpFile(dir.path() / "Saved/pipe.sav"); }).find("not an ordinary file"),
+            std::string::npos);
+  EXPECT_NE(Message([&] { DumpGameFolder(dir.path()); }).find("pipe.sav: not an ordinary file"),
+            std::string::npos);
+  std::filesystem::remove(dir.path() / "Saved/pipe.sav");
+  const auto scenes = dir.path() / "resource/Quorvex1.dat";
+  std::filesystem::resize_file(scenes, uint64_t{1} << 40);
+  EXPECT_NE(Message([&] {
+              DumpFile(scenes);
+            }).find("1099511627776 bytes is too long for 4395-byte records (at most 32767"),
+            std::string::npos);
 }
 
 }  // namespace
