@@ -1,16 +1,20 @@
 #include "data/scene_objects.h"
 
+#include <cstddef>
+
 namespace qv::data {
 
 namespace {
 
-// One slot of the tables, read by column: text k is ObjSk, number k is ObjNk.
+// One slot of the tables, read by column: text k is ObjSk, number k is ObjNk. The slot
+// number is checked once (9 when it is outside 1..20); the columns are this file's own.
 class Slot {
  public:
-  Slot(const SceneTables& t, int16_t slot) : t_(t), slot_(slot) {}
+  Slot(const SceneTables& t, int16_t slot)
+      : t_(t), offset_(&t.ObjType[slot] - &*t.ObjType.begin()) {}
 
-  const std::string& Text(int k) const { return t_.ObjS[k][slot_]; }
-  int16_t Number(int k) const { return t_.ObjN[k][slot_]; }
+  const std::string& Text(int k) const { return t_.ObjS[k].begin()[offset_]; }
+  int16_t Number(int k) const { return t_.ObjN[k].begin()[offset_]; }
   bool Yes(int k) const { return Number(k) == 1; }
   FlagCondition Condition(int first) const {
     return {Number(first), Number(first + 1), Number(first + 2)};
@@ -26,7 +30,7 @@ class Slot {
 
  private:
   const SceneTables& t_;
-  int16_t slot_;
+  std::ptrdiff_t offset_;
 };
 
 }  // namespace
@@ -152,12 +156,15 @@ ReactorObject ReactorObject::Read(const SceneTables& t, int16_t slot) {
   return o;
 }
 
+ResponderObject::Trigger ResponderObject::ReadTrigger(const SceneTables& t, int16_t slot) {
+  const Slot s(t, slot);
+  return {s.Number(0), s.Condition(1), s.Yes(4)};
+}
+
 ResponderObject ResponderObject::Read(const SceneTables& t, int16_t slot) {
   const Slot s(t, slot);
   ResponderObject o;
-  o.trigger = s.Number(0);
-  o.condition = s.Condition(1);
-  o.change_only = s.Yes(4);
+  o.trigger = ReadTrigger(t, slot);
   o.watched_sound = s.Text(0);
   o.starts_soundtrack = s.Yes(5);
   o.soundtrack = s.Text(1);
@@ -211,14 +218,22 @@ ConversationObject ConversationObject::Read(const SceneTables& t, int16_t slot) 
   return o;
 }
 
+FlagConjunctionObject::Conditions FlagConjunctionObject::ReadConditions(const SceneTables& t,
+                                                                        int16_t slot) {
+  const Slot s(t, slot);
+  Conditions c;
+  c.mode = s.Number(0);
+  // Term k takes four fields from 4k - 3: enabled, then its condition.
+  for (int k = 1; k <= 6; ++k) {
+    c.terms[static_cast<size_t>(k - 1)] = {s.Number(4 * k - 3), s.Condition(4 * k - 2)};
+  }
+  return c;
+}
+
 FlagConjunctionObject FlagConjunctionObject::Read(const SceneTables& t, int16_t slot) {
   const Slot s(t, slot);
   FlagConjunctionObject o;
-  o.mode = s.Number(0);
-  // Term k takes four fields from 4k - 3: enabled, then its condition.
-  for (int k = 1; k <= 6; ++k) {
-    o.terms[static_cast<size_t>(k - 1)] = {s.Number(4 * k - 3), s.Condition(4 * k - 2)};
-  }
+  o.conditions = ReadConditions(t, slot);
   o.flag_text = s.Text(0);
   o.value_text = s.Text(1);
   o.op_text = s.Text(2);

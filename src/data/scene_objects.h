@@ -152,10 +152,16 @@ struct ReactorObject {
 };
 
 struct ResponderObject {
-  // 1: `condition` holds; 2: `watched_sound` was asked for; any other: never fires.
-  int16_t trigger = 0;
-  FlagCondition condition;
-  bool change_only = false;  // fires only when the condition's flag has a new value
+  // What decides whether it fires. The rules look at every slot after every flag change,
+  // so this part is read on its own; the rest only when the responder fires.
+  struct Trigger {
+    // 1: `condition` holds; 2: `watched_sound` was asked for; any other: never fires.
+    int16_t kind = 0;
+    FlagCondition condition;
+    bool change_only = false;  // fires only when the condition's flag has a new value
+  };
+
+  Trigger trigger;
   std::string watched_sound;
   bool starts_soundtrack = false;
   std::string soundtrack;
@@ -175,6 +181,7 @@ struct ResponderObject {
   int16_t item = 0;
   bool ends_game = false;
 
+  static Trigger ReadTrigger(const SceneTables& t, int16_t slot);
   static ResponderObject Read(const SceneTables& t, int16_t slot);
 };
 
@@ -220,14 +227,19 @@ struct FlagConjunctionObject {
     int16_t enabled = 0;
     FlagCondition condition;
   };
+  // What decides whether it fires, read on its own as a responder's trigger is.
+  struct Conditions {
+    int16_t mode = 0;  // 0: one-shot; 1: change-only and re-armed by the update pass
+    std::array<Term, 6> terms;
+  };
 
-  int16_t mode = 0;  // 0: one-shot; 1: change-only and re-armed by the update pass
-  std::array<Term, 6> terms;
+  Conditions conditions;
   // The flag change, as decimal texts.
   std::string flag_text;
   std::string value_text;
   std::string op_text;
 
+  static Conditions ReadConditions(const SceneTables& t, int16_t slot);
   static FlagConjunctionObject Read(const SceneTables& t, int16_t slot);
 };
 

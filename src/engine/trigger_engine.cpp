@@ -77,27 +77,28 @@ void Engine::CheckHiddenObjectsPass() {
 
 bool Engine::RunResponder(int16_t i) {
   data::SceneTables& t = scene();
-  auto r = data::ResponderObject::Read(t, i);
+  const auto trigger = data::ResponderObject::ReadTrigger(t, i);
   bool fired = false;
-  if (r.trigger == 1) {
-    fired = TestFlag(r.condition);
-  } else if (r.trigger == 2) {
+  if (trigger.kind == 1) {
+    fired = TestFlag(trigger.condition);
+  } else if (trigger.kind == 2) {
     fired = memories.WavPlayed[i];
     memories.WavPlayed[i] = false;
   }
   if (!fired) return true;
-  if (r.trigger == 1 && r.change_only &&
-      (state.Flags[r.condition.flag] == memories.RespLastValue[i] || state.RestoringGame)) {
+  if (trigger.kind == 1 && trigger.change_only &&
+      (state.Flags[trigger.condition.flag] == memories.RespLastValue[i] || state.RestoringGame)) {
     return true;
   }
   const std::string index = "[Resp Index #" + NumText(i) + "] ";
-  if (r.trigger == 1) {
-    Progress(index + ConditionText(r.condition) + ". Taking action...");
+  if (trigger.kind == 1) {
+    Progress(index + ConditionText(trigger.condition) + ". Taking action...");
   } else {
     Progress(index + "'" + memories.WatchedWav[i] + "' played. Taking action...");
   }
   t.ObjType[i] = kFired;
-  memories.RespLastValue[i] = state.Flags[r.condition.flag];
+  memories.RespLastValue[i] = state.Flags[trigger.condition.flag];
+  auto r = data::ResponderObject::Read(t, i);
   if (r.ends_game) {
     EndOfGame();
     return false;
@@ -209,13 +210,13 @@ void Engine::RunConversation(int16_t i, PassState& pass) {
 
 void Engine::RunFlagConjunction(int16_t i) {
   data::SceneTables& t = scene();
-  const auto f = data::FlagConjunctionObject::Read(t, i);
-  if (f.mode == 1) {
+  const auto c = data::FlagConjunctionObject::ReadConditions(t, i);
+  if (c.mode == 1) {
     // Change-only: some enabled term's flag has a new value, and one of them is the flag
     // that changed last.
     int enables = 0, unchanged = 0, hit = 0;
     for (int k = 1; k <= 6; ++k) {
-      const auto& term = f.terms[static_cast<size_t>(k - 1)];
+      const auto& term = c.terms[static_cast<size_t>(k - 1)];
       enables += term.enabled;
       if (term.enabled != 1) continue;
       if (state.Flags[term.condition.flag] == memories.ConjLastValue(k)[i]) ++unchanged;
@@ -223,14 +224,15 @@ void Engine::RunFlagConjunction(int16_t i) {
     }
     if (enables - unchanged < 1 || hit < 1) return;
   }
-  for (const auto& term : f.terms) {
+  for (const auto& term : c.terms) {
     if (term.enabled == 1 && !TestFlag(term.condition)) return;
   }
   Progress("[Flag Conj. Index #" + NumText(i) + "] Conditions true. Taking action...");
-  t.ObjType[i] = f.mode == 1 ? int16_t{kSuspendedConjunction} : int16_t{kConjunctionSpent};
+  t.ObjType[i] = c.mode == 1 ? int16_t{kSuspendedConjunction} : int16_t{kConjunctionSpent};
+  const auto f = data::FlagConjunctionObject::Read(t, i);
   ChangeFlag(NumberFromText(f.flag_text), NumberFromText(f.value_text), NumberFromText(f.op_text));
   // The memories take the terms' flags as the slot names them now.
-  const auto now = data::FlagConjunctionObject::Read(t, i);
+  const auto now = data::FlagConjunctionObject::ReadConditions(t, i);
   for (int k = 1; k <= 6; ++k) {
     memories.ConjLastValue(k)[i] =
         state.Flags[now.terms[static_cast<size_t>(k - 1)].condition.flag];
@@ -268,8 +270,8 @@ void Engine::InitHiddenObjectMemories(int16_t i) {
   switch (t.ObjType[i]) {
     case kResponder: {
       const auto r = data::ResponderObject::Read(t, i);
-      if (r.trigger == 1) memories.RespLastValue[i] = state.Flags[r.condition.flag];
-      if (r.trigger == 2) memories.WatchedWav[i] = r.watched_sound;
+      if (r.trigger.kind == 1) memories.RespLastValue[i] = state.Flags[r.trigger.condition.flag];
+      if (r.trigger.kind == 2) memories.WatchedWav[i] = r.watched_sound;
       break;
     }
     case kMultiTrigger: {
@@ -283,10 +285,10 @@ void Engine::InitHiddenObjectMemories(int16_t i) {
       memories.ConvLastValue[i] = state.Flags[data::ConversationObject::Read(t, i).condition.flag];
       break;
     case kFlagConjunction: {
-      const auto f = data::FlagConjunctionObject::Read(t, i);
+      const auto c = data::FlagConjunctionObject::ReadConditions(t, i);
       for (int k = 1; k <= 6; ++k)
         memories.ConjLastValue(k)[i] =
-            state.Flags[f.terms[static_cast<size_t>(k - 1)].condition.flag];
+            state.Flags[c.terms[static_cast<size_t>(k - 1)].condition.flag];
       break;
     }
     default:

@@ -95,7 +95,7 @@ void Engine::ActivateHiddenObject(int16_t i, PassRequests& requests) {
   const int16_t type = t.ObjType[i];
   switch (type) {
     case kResponder:
-      if (data::ResponderObject::Read(t, i).change_only) t.ObjType[i] = Suspended(type);
+      if (data::ResponderObject::ReadTrigger(t, i).change_only) t.ObjType[i] = Suspended(type);
       return;
     case kDelay: {
       const auto o = data::DelayObject::Read(t, i);
@@ -122,7 +122,7 @@ void Engine::ActivateHiddenObject(int16_t i, PassRequests& requests) {
       break;
     }
     case kFlagConjunction: {
-      const bool change_only = data::FlagConjunctionObject::Read(t, i).mode == 1;
+      const bool change_only = data::FlagConjunctionObject::ReadConditions(t, i).mode == 1;
       ObjActive[i] = !change_only;
       if (change_only) t.ObjType[i] = Suspended(type);
       return;
