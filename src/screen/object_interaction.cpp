@@ -195,7 +195,12 @@ void ObjectInteraction::ClickLink(int16_t n, bool still) {
     s_.map.SetMapActive(true);
     s_.map.ShowMapWindow();
   } else if (link.target_scene != 0) {
+    const uint64_t loads = engine_.SceneLoadsStarted();
     engine_.LoadScene(link.target_scene);
+    // A scene the file refuses leaves this one in place: the player may go on in it.
+    if (engine_.SceneLoadsStarted() == loads && screen_.BusyCursorShowing()) {
+      screen_.ShowCursor(kDefaultCursor);
+    }
   }
 }
 

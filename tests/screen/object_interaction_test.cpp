@@ -92,7 +92,8 @@ TEST_F(Objects, AWrongItemPlaysItsOwnSoundAndALinkWithoutTargetOnlyChangesItsFla
       {"ObjType": 1, "ObjN13": 1, "ObjN6": 1, "ObjN7": 2, "ObjN8": 1, "ObjN11": 1,
        "ObjN12": 0, "ObjN17": 1, "ObjN18": 4, "ObjN19": 2, "ObjN20": 1, "ObjS2": "open.wav",
        "ObjN4": -5, "ObjN5": 6, "ObjN23": 9},
-      {"ObjType": 1, "ObjN13": 1, "ObjN11": 2, "ObjS1": "hum.wav", "ObjN22": 11}]}])");
+      {"ObjType": 1, "ObjN13": 1, "ObjN11": 2, "ObjS1": "hum.wav", "ObjN22": 11},
+      {"ObjType": 1, "ObjN13": 1, "ObjN11": 1, "ObjN12": -3}]}])");
   Give(1);
   Give(2);
   PickUp(1);
@@ -119,6 +120,12 @@ TEST_F(Objects, AWrongItemPlaysItsOwnSoundAndALinkWithoutTargetOnlyChangesItsFla
   EXPECT_TRUE(covered);
   EXPECT_EQ(h->screen().CurrentCursor(), 13);
   EXPECT_FALSE(h->audio().channel(11).playing) << "its waiting sound stopped";
+
+  Click(3);  // a scene the file refuses
+  EXPECT_THAT(h->Boxes(), Contains("Unexpected error in procedure: LoadScene\r\n"
+                                   "Error #63: Bad record number"));
+  EXPECT_EQ(h->scene().CurrentScene, 1);
+  EXPECT_EQ(h->screen().CurrentCursor(), 13) << "the player may go on in this scene";
 }
 
 TEST_F(Objects, AGoodieGivesItsItemAndPlaysASoundAMovieOrNothingButNotIntoAFullBar) {
