@@ -36,6 +36,7 @@ GameParts::GameParts(platform::EventLoop& loop, MessageBoxService& boxes,
   sound.AttachWatchers(engine);
   music.on_progress = [this](std::string_view text) { engine.Progress(text); };
   music.on_message = [&screen](const std::string& text) { screen.ShowMessage(text); };
+  debug_target.minimize = [&loop] { loop.backend().Minimize(); };
 }
 
 }  // namespace qv::app

@@ -82,6 +82,8 @@ class Backend {
   // Keeps the pointer inside the window while it is fullscreen.
   virtual void SetMouseConfined(bool confined) = 0;
   virtual void SetTitle(const std::string& utf8) = 0;
+  // Shrinks the window to the task bar (the debug window's Minimize Player).
+  virtual void Minimize() = 0;
   // The virtual screen as last presented, or null when the backend keeps no pixels.
   virtual ImagePtr CaptureScreen() = 0;
 };

@@ -118,6 +118,8 @@ TEST_F(DebugWindow, GiveUpToTheLimitClearAllAndTheOtherButtons) {
   debug.Show();
   debug.Command7Click();
   EXPECT_TRUE(map_up);
+  debug.Command3Click();
+  EXPECT_EQ(h.backend().minimized(), 1) << "Minimize Player";
   EXPECT_TRUE(h.log().NoWin().Visible()) << "the notify window shows with progress lines on";
   EXPECT_FALSE(debug.form().Visible());
 }

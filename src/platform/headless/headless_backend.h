@@ -109,11 +109,15 @@ class HeadlessBackend : public Backend {
   bool mouse_confined() const { return mouse_confined_; }
   void SetTitle(const std::string& utf8) override { title_ = utf8; }
   const std::string& title() const { return title_; }
+  void Minimize() override { ++minimized_; }
+  // How often the window was minimized.
+  int minimized() const { return minimized_; }
   // No pixels are drawn headless.
   ImagePtr CaptureScreen() override { return nullptr; }
 
  private:
   HeadlessConfig config_;
+  int minimized_ = 0;
   VirtualClock clock_;
   std::deque<InputEvent> input_;
   TtfFonts fonts_;

@@ -734,6 +734,10 @@ void SdlBackend::SetTitle(const std::string& utf8) {
   SDL_SetWindowTitle(impl_->window.get(), utf8.c_str());
 }
 
+void SdlBackend::Minimize() {
+  SDL_MinimizeWindow(impl_->window.get());
+}
+
 ImagePtr SdlBackend::CaptureScreen() {
   Impl& d = *impl_;
   if (!d.have_frame) return nullptr;

@@ -68,6 +68,7 @@ class SdlBackend : public Backend {
   Scaling scaling() const override;
   void SetMouseConfined(bool confined) override;
   void SetTitle(const std::string& utf8) override;
+  void Minimize() override;
   ImagePtr CaptureScreen() override;
 
   // The way of drawing in use: "software" or the SDL render driver's name.
