@@ -13,7 +13,9 @@
 #include <functional>
 #include <thread>
 
-#include <future>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
 
 #include "core/vb_error.h"
 #include "media/hostile_media.h"
@@ -204,15 +206,35 @@ TEST_F(DiskAudio, FilesThatWillNotDecodeFailAndDisturbNothing) {
   EXPECT_GT(out.Peak(0.2, 0.4), 14000) << "channel 1 played on";
 }
 
-// Runs `body` on a thread of its own and fails, leaving at once, when it has not ended
-// after `seconds`: a hang must fail the test, not stop the suite.
+// Runs `body` while a watchdog thread waits: when it has not ended after `seconds`, the
+// test fails and the program leaves at once, so a hang fails the test instead of
+// stopping the suite. (The body stays on this thread: SDL keeps per-thread state.)
 void MustEnd(const std::string& what, const std::function<void()>& body, int seconds = 30) {
-  auto done = std::async(std::launch::async, body);
-  if (done.wait_for(std::chrono::seconds(seconds)) != std::future_status::ready) {
-    ADD_FAILURE() << what << " has not ended after " << seconds << " s";
-    std::_Exit(1);
+  std::mutex mutex;
+  std::condition_variable ended;
+  bool done = false;
+  std::thread watchdog([&] {
+    std::unique_lock lock(mutex);
+    if (!ended.wait_for(lock, std::chrono::seconds(seconds), [&] { return done; })) {
+      std::fprintf(stderr, "%s has not ended after %d s\n", what.c_str(), seconds);
+      std::_Exit(1);
+    }
+  });
+  const auto finish = [&] {
+    {
+      std::lock_guard lock(mutex);
+      done = true;
+    }
+    ended.notify_one();
+    watchdog.join();
+  };
+  try {
+    body();
+  } catch (...) {
+    finish();
+    throw;
   }
-  done.get();
+  finish();
 }
 
 TEST_F(DiskAudio, EveryRefusedMidiIsRefusedAtOnceAndNeverHangsTheMixer) {
