@@ -12,6 +12,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   nlohmann-json3-dev
   xvfb pulseaudio
+  libblkid-dev libmount-dev
 )
 
 missing=()

@@ -99,6 +99,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       ParseScreen(value(), options);
     } else if (name == "--soundfont") {
       options.soundfont = value();
+    } else if (name == "--cd-label") {
+      options.cd_label = value();
     } else if (name == "--memory-budget") {
       ParseMemoryBudget(value(), options);
       options.memory_budget_given = true;
@@ -164,11 +166,18 @@ std::string UsageText() {
          "                     by measuring this machine's OpenGL)\n"
          "  --config FILE      the settings file (default: config.json in\n"
          "                     $XDG_CONFIG_HOME/quorvex-player)\n"
+         "  --cd-label LABEL   treat the game folder as lying on a disc with this volume\n"
+         "                     label (tests; a script's cd \"LABEL\" changes the disc)\n"
          "  --help             show this text\n"
          "  --version          show the player's version\n"
          "\n"
          "Keys: Alt+Enter fullscreen, Alt+S screenshot, Ctrl+Plus/Minus volume, Ctrl+M mute,\n"
          "Ctrl+F smooth or pixel-perfect scaling.\n"
+         "\n"
+         "A script starts with the program: its first command runs when the main menu\n"
+         "waits for input. The state JSON holds the scene, flags, inventory, hand, map,\n"
+         "soundtrack, channels, visible objects, conversation, cursor, log, message\n"
+         "boxes, the active window, the score and whether the program has exited.\n"
          "\n"
          "Exit status: 0 ok, 1 an expectation failed or the run deadlocked,\n"
          "2 bad usage, a bad script or a folder that is not a game.\n";

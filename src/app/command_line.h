@@ -45,7 +45,9 @@ struct Options {
   std::optional<std::string> renderer;
   std::optional<platform::Scaling> scaling;
   std::optional<std::filesystem::path> config_file;  // another config file than the usual
-  int screen_width = 800;                            // the virtual screen, in logical pixels
+  // The game folder is taken to lie on a disc with this volume label (tests).
+  std::optional<std::string> cd_label;
+  int screen_width = 800;  // the virtual screen, in logical pixels
   int screen_height = 600;
   bool help = false;
   bool version = false;

@@ -9,10 +9,6 @@ namespace qv::app {
 
 namespace {
 
-void NewGame(ScriptContext& context, const ScriptCommand&) {
-  context.player().NewGame();
-}
-
 void LoadSceneCommand(ScriptContext& context, const ScriptCommand& command) {
   // The debug window's Load: a number outside the scene file loads nothing.
   context.player().debug().Load(static_cast<double>(command.Number(0)));
@@ -85,7 +81,6 @@ void ExpectHidden(ScriptContext& context, const ScriptCommand& command) {
 }  // namespace
 
 void PlugEngineCommands(CommandTable& table) {
-  Plug(table, "new-game", NewGame);
   Plug(table, "scene", LoadSceneCommand);
   Plug(table, "set-flag", SetFlag);
   Plug(table, "expect flag", ExpectFlag);

@@ -2,31 +2,35 @@
 
 namespace qv::app {
 
-GameParts::GameParts(platform::EventLoop& loop, MessageBoxService& boxes,
-                     const data::GameFolder& folder, data::SceneData& scene_data,
-                     platform::PictureFiles& pictures, screen::GameScreen& screen,
-                     diag::NotifyLog& notify_log, platform::AudioDevice& audio)
-    : sound(loop, boxes, folder, audio),
-      music(loop, boxes, sound),
-      delays(loop.timers()),
-      conversations(button_sounds),
-      inventory(screen::InventoryServices{boxes, scene_data, pictures, screen, notify_log, sound,
-                                          interaction_settings,
-                                          pictures.builtins().NoPic()->frames.front()}),
-      map(screen::MapServices{*screen.Main().desktop(), boxes, scene_data,
-                              media::PictureSource{folder, pictures}, pictures.builtins(), screen,
-                              sound}),
-      engine(engine::EngineServices{loop, boxes, scene_data, pictures, screen, notify_log, sound,
-                                    music, stand_ins, delays, conversations, map, inventory,
-                                    stand_ins}),
-      object_interaction(engine, screen, inventory, interaction_settings),
-      direction_links(engine, screen, inventory),
-      closeup(
-          screen::CloseupServices{*screen.Main().desktop(), media::PictureSource{folder, pictures},
-                                  screen, button_sounds},
-          engine, inventory),
-      debug_target(engine, scene_data, inventory, map),
-      debug(*screen.Main().desktop(), boxes, notify_log, debug_target) {
+GameParts::GameParts(GamePartsServices s)
+    : sound(s.loop, s.boxes, s.folder, s.audio),
+      music(s.loop, s.boxes, sound),
+      shell_stand_ins(s.desktop),
+      delays(s.loop.timers()),
+      conversations(settings),
+      inventory(screen::InventoryServices{s.boxes, s.scene_data, s.pictures, s.screen, s.notify_log,
+                                          sound, settings,
+                                          s.pictures.builtins().NoPic()->frames.front()}),
+      map(screen::MapServices{s.desktop, s.boxes, s.scene_data,
+                              media::PictureSource{s.folder, s.pictures}, s.pictures.builtins(),
+                              s.screen, sound}),
+      // The engine reaches the shell only once everything is built.
+      engine(engine::EngineServices{s.loop, s.boxes, s.scene_data, s.pictures, s.screen,
+                                    s.notify_log, sound, music, stand_ins, delays, conversations,
+                                    map, inventory, shell}),
+      object_interaction(engine, s.screen, inventory, settings),
+      direction_links(engine, s.screen, inventory),
+      closeup(screen::CloseupServices{s.desktop, media::PictureSource{s.folder, s.pictures},
+                                      s.screen, settings},
+              engine, inventory),
+      debug_target(engine, s.scene_data, inventory, map),
+      debug(s.desktop, s.boxes, s.notify_log, debug_target),
+      buttons(s.screen, s.boxes, sound, settings, inventory),
+      shell(shell::ShellServices{s.loop, s.desktop, s.boxes, s.scene_data,
+                                 media::PictureSource{s.folder, s.pictures}, s.pictures.builtins(),
+                                 s.screen, buttons, s.notify_log, sound, music, engine, delays, map,
+                                 inventory, settings},
+            shell::ShellPorts{s.display, s.drive, shell_stand_ins, shell_stand_ins}) {
   // The parts built before the engine call it, or read its state.
   delays.Attach(engine);
   inventory.AttachState(engine.state);
@@ -35,8 +39,13 @@ GameParts::GameParts(platform::EventLoop& loop, MessageBoxService& boxes,
   delays.InitTimers();
   sound.AttachWatchers(engine);
   music.on_progress = [this](std::string_view text) { engine.Progress(text); };
+  screen::GameScreen& screen = s.screen;
   music.on_message = [&screen](const std::string& text) { screen.ShowMessage(text); };
-  debug_target.minimize = [&loop] { loop.backend().Minimize(); };
+  debug_target.minimize = [&s] { s.loop.backend().Minimize(); };
+  // A new game of a game built with debugging takes its verbose logging from the debug
+  // window's check box.
+  shell.debug_verbose_checked = [this] { return debug.Check1->Value() == 1; };
+  shell.after_loc_base = [this] { map.BuildMap(); };
 }
 
 }  // namespace qv::app

@@ -1,17 +1,17 @@
 #pragma once
-// The parts that play a game on the game screen, built and connected in one place: the
-// sound channels and the music, the delay timers, the conversation box, the inventory,
-// the map, the engine, the handlers of the scene's objects and direction links, the
-// close-up and the debug window. The player owns one; tests build one around a headless
-// screen.
+// The parts that play a game, built and connected in one place: the sound channels and
+// the music, the general settings, the delay timers, the conversation box, the inventory,
+// the map, the engine, the handlers of the scene's objects, direction links and the game
+// screen's buttons, the close-up, the debug window, and the shell around them (start-up,
+// menus, quitting). The player owns one; tests build one around a headless screen.
 
 #include "app/debug_target.h"
 #include "core/message_box.h"
 #include "data/game_folder.h"
+#include "data/general_settings.h"
 #include "data/scene_data.h"
 #include "diag/debug_window.h"
 #include "diag/notify_log.h"
-#include "engine/button_sounds.h"
 #include "engine/conversations.h"
 #include "engine/delays.h"
 #include "engine/engine.h"
@@ -23,30 +23,47 @@
 #include "platform/pictures/picture_files.h"
 #include "screen/closeup.h"
 #include "screen/direction_links.h"
+#include "screen/game_buttons.h"
 #include "screen/game_screen.h"
-#include "screen/interaction_settings.h"
 #include "screen/inventory.h"
 #include "screen/map_window.h"
 #include "screen/object_interaction.h"
+#include "shell/ports.h"
+#include "shell/shell.h"
+#include "shell/stand_ins.h"
+#include "ui/desktop.h"
 
 namespace qv::app {
 
+// What the parts get from around them; everything must outlive the parts.
+struct GamePartsServices {
+  platform::EventLoop& loop;
+  ui::Desktop& desktop;
+  MessageBoxService& boxes;
+  const data::GameFolder& folder;
+  data::SceneData& scene_data;
+  platform::PictureFiles& pictures;
+  screen::GameScreen& screen;
+  diag::NotifyLog& notify_log;
+  platform::AudioDevice& audio;
+  shell::Display& display;
+  shell::DiscDrive& drive;
+};
+
 struct GameParts {
-  // Everything given must outlive the parts.
-  GameParts(platform::EventLoop& loop, MessageBoxService& boxes, const data::GameFolder& folder,
-            data::SceneData& scene_data, platform::PictureFiles& pictures,
-            screen::GameScreen& screen, diag::NotifyLog& notify_log, platform::AudioDevice& audio);
+  explicit GameParts(GamePartsServices services);
   GameParts(const GameParts&) = delete;
   GameParts& operator=(const GameParts&) = delete;
 
   media::SoundChannels sound;
   media::Music music;
-  // What is not built yet (movies, CD check, main menu) records its calls.
+  // What is not built yet (movies, the saved games, the logos) records its calls.
   engine::StandIns stand_ins;
-  engine::ButtonSounds button_sounds;
+  shell::ShellStandIns shell_stand_ins;
+  // What the game's general settings say (its sounds, its CDs, its interface).
+  data::GeneralSettings settings;
   engine::Delays delays;
   engine::Conversations conversations;
-  screen::InteractionSettings interaction_settings;
   screen::Inventory inventory;
   screen::MapWindow map;
   engine::Engine engine;
@@ -55,6 +72,8 @@ struct GameParts {
   screen::Closeup closeup;
   GameDebugTarget debug_target;
   diag::QVDebug debug;
+  screen::GameButtons buttons;
+  shell::Shell shell;
 };
 
 }  // namespace qv::app

@@ -153,6 +153,7 @@ int Main(int argc, char** argv) {
     settings.verbose_log = options.verbose_log;
     settings.scripted = options.script.has_value();
     settings.memory_budget_bytes = options.memory_budget_mb << 20;
+    settings.cd_label = options.cd_label;
     settings.open_audio = [&options]() -> std::unique_ptr<platform::AudioDevice> {
       platform::SdlAudioConfig audio;
       if (!options.soundfont.empty()) audio.soundfont = options.soundfont;
@@ -169,6 +170,9 @@ int Main(int argc, char** argv) {
       backend = MakeBackend(options, GameWindowTitle(game));
     } catch (const std::exception& e) {
       throw UsageError(std::string("cannot start the player: ") + e.what());
+    }
+    if (auto* sdl = dynamic_cast<platform::SdlBackend*>(backend.get())) {
+      settings.desktop_size = [sdl] { return sdl->DesktopSize(); };
     }
     Player player(std::move(backend), game, settings);
     if (run_log) player.SetRunLog(&*run_log);

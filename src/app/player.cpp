@@ -18,6 +18,17 @@ std::unique_ptr<platform::AudioDevice> OpenAudio(const PlayerSettings& settings,
   return std::make_unique<platform::RecordingAudio>();
 }
 
+std::pair<int, int> DesktopSize(const PlayerSettings& settings, const platform::Backend& backend) {
+  if (settings.desktop_size) return settings.desktop_size();
+  return {backend.screen_width(), backend.screen_height()};
+}
+
+std::unique_ptr<shell::DiscDrive> MakeDrive(const PlayerSettings& settings,
+                                            const std::filesystem::path& game_dir) {
+  if (settings.cd_label) return std::make_unique<shell::SimulatedDrive>(*settings.cd_label);
+  return std::make_unique<shell::FolderDrive>(game_dir);
+}
+
 }  // namespace
 
 BoxAnswer FirstButton(BoxButtons buttons) {
@@ -49,7 +60,13 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
       screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
       notify_log_(desktop_, boxes_, backend_->clipboard()),
       audio_(OpenAudio(settings_, *backend_)),
-      game_(loop_, boxes_, folder_, scene_data_, pictures_, screen_, notify_log_, *audio_) {
+      display_(DesktopSize(settings_, *backend_).first, DesktopSize(settings_, *backend_).second),
+      drive_(MakeDrive(settings_, game_dir)),
+      simulated_drive_(dynamic_cast<shell::SimulatedDrive*>(drive_.get())),
+      game_(GamePartsServices{loop_, desktop_, boxes_, folder_, scene_data_, pictures_, screen_,
+                              notify_log_, *audio_, display_, *drive_}) {
+  // The display decision of start-up switches the window; the monitor's mode stays.
+  display_.on_switch = [this](bool on) { backend_->SetFullscreen(on); };
   pictures_.UseMemoryBudget(memory_budget_);
   // A long picture decode lets events run, as the game's other long operations do.
   pictures_.SetYield([this] { loop_.DoEvents(); });
@@ -68,6 +85,8 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
   };
   game_.engine.state.VerboseLog = settings_.verbose_log;
   game_.debug.Check1->SetValue(settings_.verbose_log ? 1 : 0);
+  // Closing the window (or SIGTERM) ends the program the way the menu's close does.
+  loop_.SetOnQuit([this] { game_.shell.ExitProgram(); });
 }
 
 Player::~Player() {
@@ -75,27 +94,11 @@ Player::~Player() {
 }
 
 void Player::Start() {
-  scene_data_.OpenGenBase();
-  scene_data_.OpenLocBase([this] { game_.map.BuildMap(); });
-  scene_data_.OpenInvBase();
-  scene_data_.OpenSceneBase();
-  scene_data_.OpenConvBase();
-  // Until the main menu exists, a player at the keyboard starts in a new game.
-  if (!settings_.scripted) NewGame();
-}
-
-void Player::NewGame() {
-  game_.engine.StartGame();
-  game_.engine.ResetGameState();
-  game_.engine.ScnTimer->SetInterval(1);
-  RunProcedure(boxes_, "StartNewGame", [this] { game_.inventory.NewGameInventory(); });
-  screen_.Main().Show();
-  loop_.DoEvents();
-  game_.engine.LoadScene(1);
+  game_.shell.Launch();
 }
 
 void Player::Run() {
-  loop_.WaitForUser([this] { return loop_.quit_requested(); }, "the player to be closed");
+  loop_.WaitForUser([this] { return game_.shell.Exited(); }, "the player to be closed");
 }
 
 void Player::MainKeyDown(ui::KeyArgs& args) {

@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/game_parts.h"
@@ -24,6 +26,8 @@
 #include "platform/memory_budget.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
+#include "shell/drives.h"
+#include "shell/shell.h"
 #include "ui/desktop.h"
 
 namespace qv::platform {
@@ -44,6 +48,12 @@ struct PlayerSettings {
   std::function<std::unique_ptr<platform::AudioDevice>()> open_audio;
   // The most memory the game's decoded pictures and sounds may take together.
   uint64_t memory_budget_bytes = platform::MemoryBudget::kDefaultBytes;
+  // The player believes the game folder lies on a disc with this label (tests); the
+  // script's `cd` changes the disc.
+  std::optional<std::string> cd_label;
+  // The size of the monitor of a player with a window. Unset (headless), the monitor is
+  // the virtual screen.
+  std::function<std::pair<int, int>()> desktop_size;
 };
 
 // One message box as the player showed it.
@@ -74,6 +84,7 @@ class Player {
   const data::SceneData& scene_data() const { return scene_data_; }
 
   ui::Desktop& desktop() { return desktop_; }
+  const ui::Desktop& desktop_const() const { return desktop_; }
   screen::GameScreen& screen() { return screen_; }
   const screen::GameScreen& screen() const { return screen_; }
   diag::NotifyLog& notify_log() { return notify_log_; }
@@ -89,15 +100,22 @@ class Player {
   const engine::Delays& delays() const { return game_.delays; }
   engine::Conversations& conversations() { return game_.conversations; }
   const engine::Conversations& conversations() const { return game_.conversations; }
-  // The click and hover sounds of the buttons and conversation lines (the general
-  // settings name them).
-  engine::ButtonSounds& button_sounds() { return game_.button_sounds; }
+  // What the game's general settings say.
+  data::GeneralSettings& settings() { return game_.settings; }
+  const data::GeneralSettings& settings_record() const { return game_.settings; }
+  // Start-up, the menus, quitting.
+  shell::Shell& shell() { return game_.shell; }
+  const shell::Shell& shell() const { return game_.shell; }
+  // The parts not built yet that the shell calls (saved games, logos), recording.
+  const shell::ShellStandIns& shell_stand_ins() const { return game_.shell_stand_ins; }
+  // The drive of --cd-label (null without it: the game folder as it really lies).
+  shell::SimulatedDrive* simulated_drive() { return simulated_drive_; }
+  const shell::FixedDisplay& display() const { return display_; }
   // The inventory bar and the clicks on scene objects, with what the general settings
   // say about them.
   screen::Inventory& inventory() { return game_.inventory; }
   const screen::Inventory& inventory() const { return game_.inventory; }
   screen::ObjectInteraction& object_interaction() { return game_.object_interaction; }
-  screen::InteractionSettings& interaction_settings() { return game_.interaction_settings; }
   // The map, the close-up window and the debug window.
   screen::MapWindow& map() { return game_.map; }
   const screen::MapWindow& map() const { return game_.map; }
@@ -106,18 +124,16 @@ class Player {
   // The parts of the player not built yet, recording what the engine asks of them.
   const engine::StandIns& stand_ins() const { return game_.stand_ins; }
 
-  // Start-up: opens the game's five data files in the order general settings, map
-  // locations, inventory items, scenes, conversations. A file that fails to open shows
-  // its procedure's box and start-up goes on.
+  // Start-up: the start screen, the settings, the data files, the CD, the logos and the
+  // intro; returns when the main menu waits for input. The exit sequence may end the
+  // program on the way (shell::ProgramExited).
   void Start();
 
-  // A new game, until the main menu offers one: the game state is reset, the starting
-  // inventory fills the bar, the game screen shows and scene 1 loads.
-  void NewGame();
-
-  // The player's own main loop: lets events run until the window is closed. In scripted
-  // runs the scripted user (the loop's IdleUser) acts whenever the player is idle, and the
-  // loop throws platform::RunFinished when it has nothing more to do.
+  // The player's own main loop: lets events run until the exit sequence ends the
+  // program (shell::ProgramExited). Closing the window, or SIGTERM, runs the exit
+  // sequence. In scripted runs the scripted user (the loop's IdleUser) acts whenever the
+  // player is idle, and the loop throws platform::RunFinished when it has nothing more
+  // to do.
   void Run();
 
   // The answer the script gives to the next message box; a box without that button gets
@@ -169,6 +185,9 @@ class Player {
   screen::GameScreen screen_;
   diag::NotifyLog notify_log_;
   std::unique_ptr<platform::AudioDevice> audio_;
+  shell::FixedDisplay display_;
+  std::unique_ptr<shell::DiscDrive> drive_;
+  shell::SimulatedDrive* simulated_drive_ = nullptr;
   GameParts game_;
 };
 

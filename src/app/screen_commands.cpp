@@ -69,44 +69,6 @@ void ExpectConversation(ScriptContext& context, const ScriptCommand& command) {
 // ---- scene objects and the inventory: click object N, hover object N, click item N,
 // hover item N, click bar, give N, expect hand, expect inventory, expect cursor
 
-// Where the user's pointer reaches `control` on the screen: its middle, or, when
-// something lies over the middle, the first point of a grid over it that nothing covers
-// (when something covers all of it, the middle: the input goes to what covers it, as a
-// user's would). Nothing when the control is not on screen.
-std::optional<std::pair<int, int>> PointOn(Player& player, const ui::Control& control) {
-  if (!control.Shown()) return std::nullopt;
-  const platform::Rect r = control.ScreenRect();
-  if (r.w <= 0 || r.h <= 0) return std::nullopt;
-  auto reaches = [&](int x, int y) { return player.desktop().ControlAt(x, y) == &control; };
-  const std::pair<int, int> middle{r.x + r.w / 2, r.y + r.h / 2};
-  if (reaches(middle.first, middle.second)) return middle;
-  constexpr int kGrid = 8;
-  for (int gy = 0; gy < kGrid; ++gy) {
-    for (int gx = 0; gx < kGrid; ++gx) {
-      const int x = r.x + (2 * gx + 1) * r.w / (2 * kGrid);
-      const int y = r.y + (2 * gy + 1) * r.h / (2 * kGrid);
-      if (reaches(x, y)) return std::pair<int, int>{x, y};
-    }
-  }
-  return middle;
-}
-
-void InjectMouse(Player& player, platform::InputEvent::Kind kind, std::pair<int, int> at) {
-  platform::InputEvent event;
-  event.kind = kind;
-  event.x = at.first;
-  event.y = at.second;
-  if (kind != platform::InputEvent::Kind::kMouseMove) event.button = platform::MouseButton::kLeft;
-  player.backend().InjectInput(event);
-}
-
-// The pointer goes to the control and the left button is pressed and released there.
-void ClickOn(Player& player, std::pair<int, int> at) {
-  InjectMouse(player, platform::InputEvent::Kind::kMouseMove, at);
-  InjectMouse(player, platform::InputEvent::Kind::kMouseDown, at);
-  InjectMouse(player, platform::InputEvent::Kind::kMouseUp, at);
-}
-
 // Scene object n as the user sees it: its animated picture, or its still area.
 std::optional<std::pair<int, int>> ObjectPoint(ScriptContext& context, int64_t n) {
   Player& player = context.player();

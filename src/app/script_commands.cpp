@@ -6,6 +6,7 @@
 
 #include "app/player.h"
 #include "app/run_log.h"
+#include "platform/input.h"
 
 namespace qv::app {
 
@@ -56,6 +57,7 @@ constexpr int64_t kConversationLines = 5;
 constexpr int64_t kSoundChannels = 20;
 constexpr int64_t kCursors = 15;
 constexpr int64_t kFlags = 255;
+constexpr int64_t kMenuButtons = 5;
 
 void Wait(ScriptContext& context, const ScriptCommand& command) {
   context.wait_until = context.player().loop().NowMs() + command.Number(0);
@@ -88,6 +90,44 @@ void ExpectMessage(ScriptContext& context, const ScriptCommand& command) {
 }
 
 }  // namespace
+
+// Where the user's pointer reaches `control` on the screen: its middle, or, when
+// something lies over the middle, the first point of a grid over it that nothing covers
+// (when something covers all of it, the middle: the input goes to what covers it, as a
+// user's would). Nothing when the control is not on screen.
+std::optional<std::pair<int, int>> PointOn(Player& player, const ui::Control& control) {
+  if (!control.Shown()) return std::nullopt;
+  const platform::Rect r = control.ScreenRect();
+  if (r.w <= 0 || r.h <= 0) return std::nullopt;
+  auto reaches = [&](int x, int y) { return player.desktop().ControlAt(x, y) == &control; };
+  const std::pair<int, int> middle{r.x + r.w / 2, r.y + r.h / 2};
+  if (reaches(middle.first, middle.second)) return middle;
+  constexpr int kGrid = 8;
+  for (int gy = 0; gy < kGrid; ++gy) {
+    for (int gx = 0; gx < kGrid; ++gx) {
+      const int x = r.x + (2 * gx + 1) * r.w / (2 * kGrid);
+      const int y = r.y + (2 * gy + 1) * r.h / (2 * kGrid);
+      if (reaches(x, y)) return std::pair<int, int>{x, y};
+    }
+  }
+  return middle;
+}
+
+void InjectMouse(Player& player, platform::InputEvent::Kind kind, std::pair<int, int> at) {
+  platform::InputEvent event;
+  event.kind = kind;
+  event.x = at.first;
+  event.y = at.second;
+  if (kind != platform::InputEvent::Kind::kMouseMove) event.button = platform::MouseButton::kLeft;
+  player.backend().InjectInput(event);
+}
+
+// The pointer goes to the control and the left button is pressed and released there.
+void ClickOn(Player& player, std::pair<int, int> at) {
+  InjectMouse(player, platform::InputEvent::Kind::kMouseMove, at);
+  InjectMouse(player, platform::InputEvent::Kind::kMouseDown, at);
+  InjectMouse(player, platform::InputEvent::Kind::kMouseUp, at);
+}
 
 void ScriptContext::Fail(std::string found) {
   if (!failure_) failure_ = std::move(found);
@@ -138,12 +178,14 @@ CommandTable MakeCommandTable() {
   add("hover line", {Range("N", 1, kConversationLines)});
   add("click location", {Range("N", 1, kMapLocations)});
   add("map-cancel", {});
-  add("click button", {Words({"mainmenu", "save"})});
+  add("click button", {Words({"mainmenu", "save", "exit"})});
+  add("hover button", {Range("N", 1, kMenuButtons)});
   add("menu", {Words({"intro", "new", "load", "credits", "close"})});
   add("quit", {Words({"yes", "no"})});
   add("save", {Text("\"NAME\""), Text("\"DESCRIPTION\"")});
   add("load", {Text("\"NAME\"")});
   add("key", {Arg(Kind::kKey, "NAME")});
+  add("cd", {Text("\"LABEL\"")});
   add("wait", {Range("MS", 0, kMaxWaitMs)}, Wait);
   add("answer", {Words({"ok", "yes", "no", "cancel"})}, Answer);
 
@@ -170,6 +212,7 @@ CommandTable MakeCommandTable() {
   PlugEngineCommands(table);
   PlugSoundCommands(table);
   PlugScreenCommands(table);
+  PlugShellCommands(table);
   return table;
 }
 

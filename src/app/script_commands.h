@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/script.h"
 #include "core/message_box.h"
+#include "platform/input.h"
+#include "ui/control.h"
 
 namespace qv::app {
 
@@ -57,12 +60,21 @@ void FinishWait(ScriptContext& context);
 void PlugEngineCommands(CommandTable& table);  // engine_commands.cpp
 void PlugSoundCommands(CommandTable& table);   // sound_commands.cpp
 void PlugScreenCommands(CommandTable& table);  // screen_commands.cpp
+void PlugShellCommands(CommandTable& table);   // shell_commands.cpp
 
 // Sets the action of a command of the table (which must be there).
 void Plug(CommandTable& table, std::string_view name, CommandAction action);
 
 // True when a debug-window answer says that the number was out of range.
 bool IsRangeAnswer(const std::string& answer);
+// Where the user's pointer reaches `control` on the screen: its middle, or, when
+// something lies over the middle, the first point of a grid over it that nothing covers.
+// Nothing when the control is not on screen.
+std::optional<std::pair<int, int>> PointOn(Player& player, const ui::Control& control);
+// Input as the user's own: through the backend, to whatever the desktop finds there.
+void InjectMouse(Player& player, platform::InputEvent::Kind kind, std::pair<int, int> at);
+// The pointer goes to the point and the left button is pressed and released there.
+void ClickOn(Player& player, std::pair<int, int> at);
 
 // The answer word of `answer`.
 BoxAnswer AnswerFromWord(std::string_view word);

@@ -34,11 +34,27 @@ std::string ScriptRunner::Position() const {
   return script_.name + ":" + std::to_string(last_->line) + " (" + last_->text + ")";
 }
 
+std::string ScriptRunner::UnrunReport() const {
+  if (next_ >= script_.commands.size()) return {};
+  const ScriptCommand& command = script_.commands[next_];
+  return script_.name + ":" + std::to_string(command.line) + ": " + command.text +
+         " not run: the player has ended";
+}
+
 int RunToEnd(Player& player, const ScriptRunner& runner, std::ostream& err) {
   try {
     player.Start();
     player.Run();
     return kExitOk;
+  } catch (const shell::ProgramExited&) {
+    if (runner.failed()) {
+      err << runner.FailureReport() << "\n";
+      return kExitFailed;
+    }
+    const std::string unrun = runner.UnrunReport();
+    if (unrun.empty()) return kExitOk;
+    err << unrun << "\n";
+    return kExitFailed;
   } catch (const platform::RunFinished&) {
     if (!runner.failed()) return kExitOk;
     err << runner.FailureReport() << "\n";

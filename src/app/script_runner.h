@@ -28,6 +28,9 @@ class ScriptRunner : public platform::IdleUser {
   // "SCRIPT:LINE (COMMAND)" for the command in progress or last run, or "" before the
   // first: where a deadlock happened.
   std::string Position() const;
+  // "SCRIPT:LINE: COMMAND not run: the player has ended" for the first command the
+  // program's end left unrun, or "" when every command ran.
+  std::string UnrunReport() const;
 
  private:
   Script script_;
@@ -36,9 +39,9 @@ class ScriptRunner : public platform::IdleUser {
   const ScriptCommand* last_ = nullptr;
 };
 
-// Starts the player and runs it until the window is closed or, with a scripted user, until
-// the script is over. Returns the exit status: 0, or 1 after a failed expectation or a
-// deadlock, whose report goes to `err`.
+// Starts the player and runs it until the exit sequence ends it or, with a scripted user,
+// until the script is over. Returns the exit status: 0, or 1 after a failed expectation,
+// a deadlock or commands the program's end left unrun, whose report goes to `err`.
 int RunToEnd(Player& player, const ScriptRunner& runner, std::ostream& err);
 
 }  // namespace qv::app

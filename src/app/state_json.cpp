@@ -52,6 +52,15 @@ Json StateJson(const Player& player) {
     messages.push_back({{"title", box.title}, {"text", box.text}});
   }
   state["messages"] = std::move(messages);
+  const ui::Form* active = player.desktop_const().ActiveForm();
+  state["window"] = active != nullptr ? active->name() : "";
+  const char* shown = screen.SmallScore->Visible()   ? "small"
+                      : screen.LargeScore->Visible() ? "large"
+                                                     : "none";
+  state["score"] = {{"current", screen.CurrScore_Small->Caption()},
+                    {"max", screen.MaxScore_Small->Caption()},
+                    {"shown", shown}};
+  state["exited"] = player.shell().Exited();
   return state;
 }
 

@@ -12,8 +12,10 @@ namespace qv::app {
 class Player;
 
 // Every key is always present; a part of the game that does not exist yet, or holds
-// nothing, shows as empty: {} or [], "" for the soundtrack, null for the hand and the
-// cursor, 0 for the conversation.
+// nothing, shows as empty: {} or [], "" for the soundtrack and the window, null for the
+// hand and the cursor, 0 for the conversation. `window` is the active window's name,
+// `score` the current and maximum captions with the panel shown, `exited` whether the
+// exit sequence has run.
 nlohmann::ordered_json StateJson(const Player& player);
 
 // Writes StateJson to `file`: to a temporary file beside it first, then renamed over it,

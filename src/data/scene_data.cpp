@@ -34,11 +34,12 @@ void SceneData::OpenInvBase() {
   });
 }
 
-void SceneData::OpenGenBase(const std::function<void(const GeneralRecord&)>& then) {
+void SceneData::OpenGenBase(const std::function<void(const GeneralRecord*)>& then) {
   RunProcedure(boxes_, "OpenGenBase", [&] {
     general_file_.reset();
     general_file_.emplace(folder_, kGeneralPath, GeneralRecord::kSize);
-    if (auto record = ReadGeneral(); record && then) then(*record);
+    auto record = ReadGeneral();
+    if (then) then(record ? &*record : nullptr);
   });
 }
 

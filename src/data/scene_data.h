@@ -37,8 +37,9 @@ class SceneData {
   void OpenSceneBase();
   void OpenLocBase(const std::function<void()>& then = {});
   void OpenInvBase();
-  // Reads record 1 only when the file is exactly 908 bytes; `then` gets that record.
-  void OpenGenBase(const std::function<void(const GeneralRecord&)>& then = {});
+  // Reads record 1 only when the file is exactly 908 bytes; `then` gets that record, or
+  // null when the file has another length (it runs either way once the file is open).
+  void OpenGenBase(const std::function<void(const GeneralRecord*)>& then = {});
   void OpenConvBase();
 
   // Closes the files: conversations, scenes, map locations, inventory items, general
@@ -62,6 +63,7 @@ class SceneData {
   ConversationRecord ReadConversation(int64_t n) const;
   // Record 1 of the general settings, or nothing when the file is not exactly 908 bytes.
   std::optional<GeneralRecord> ReadGeneral() const;
+  bool GeneralOpen() const { return general_file_.has_value(); }
 
   const GameFolder& folder() const { return folder_; }
 

@@ -120,7 +120,7 @@ void Conversations::UnhighlightLines() {
   }
 }
 
-void Conversations::PlayButtonSound(const InterfaceSound& sound) {
+void Conversations::PlayButtonSound(const data::SettingsSound& sound) {
   if (sound.file.empty()) return;
   engine_->services().sound.PlayWAVQVX(sound.file, false, media::kButtonChannel, sound.pan,
                                        sound.volume);

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "core/vb_array.h"
-#include "engine/button_sounds.h"
+#include "data/general_settings.h"
 #include "engine/collaborators.h"
 #include "platform/image.h"
 
@@ -33,7 +33,7 @@ class Conversations final : public ConversationPort {
   static constexpr int kBoxRight = 700;
 
   // `sounds` (the general settings' button sounds) must outlive this object.
-  explicit Conversations(const ButtonSounds& sounds) : sounds_(sounds) {}
+  explicit Conversations(const data::GeneralSettings& sounds) : sounds_(sounds) {}
 
   // The engine whose state, screen and sound this uses; also connects the handlers of
   // ConvText(1..5) and ConvBox. Set once, before the first conversation shows.
@@ -73,9 +73,9 @@ class Conversations final : public ConversationPort {
   void ConvBoxMouseMove();
 
  private:
-  void PlayButtonSound(const InterfaceSound& sound);
+  void PlayButtonSound(const data::SettingsSound& sound);
 
-  const ButtonSounds& sounds_;
+  const data::GeneralSettings& sounds_;
   Engine* engine_ = nullptr;
   int16_t record_ = 0;
 };

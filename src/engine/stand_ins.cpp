@@ -25,8 +25,4 @@ void StandIns::PlayMovie(const std::string& name, int16_t param, bool wait_scene
   Record("PlayMovie" + Args({name, PlainNum(param), Bool(wait_scene), Bool(keep_cover)}));
 }
 
-void StandIns::CheckCD(int16_t scene) {
-  Record("CheckCD" + Args({PlainNum(scene)}));
-}
-
 }  // namespace qv::engine

@@ -12,7 +12,7 @@
 
 namespace qv::engine {
 
-class StandIns : public MoviePort, public ShellPort {
+class StandIns : public MoviePort {
  public:
   // Called with every call as it is recorded (tests look at the game at that moment).
   std::function<void(const std::string&)> on_call;
@@ -25,14 +25,6 @@ class StandIns : public MoviePort, public ShellPort {
   void PlayMovie(const std::string& name, int16_t param, bool wait_scene, bool keep_cover) override;
   bool MovieFinished() const override { return true; }
   bool MovieWaitsScene() const override { return false; }
-  // ShellPort
-  bool RunningFromCD() const override { return false; }
-  void CheckCD(int16_t scene) override;
-  int16_t CreditsScene() const override { return 0; }
-  void HideGameWindows() override {}
-  void SetQuitBusy(bool) override {}
-  void ResetMainMenuButton() override {}
-  void ShowMainMenu() override { Record("ShowMainMenu()"); }
 
  private:
   void Record(std::string call) {

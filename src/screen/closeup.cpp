@@ -110,7 +110,7 @@ void Closeup::ExamineItemClick() {
   RunProcedure(s.boxes, "ExamineItem_Click", [&] {
     const ItemSlot item = inventory_.Slots[hand];
     engine_.Progress("Examine Item #" + PlainNum(item.Item));
-    const engine::InterfaceSound& click = s_.button_sounds.click;
+    const data::SettingsSound& click = s_.settings.click;
     if (!click.file.empty()) {
       s.sound.PlayWAVQVX(click.file, false, media::kButtonChannel, click.pan, click.volume);
     }

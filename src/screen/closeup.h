@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/button_sounds.h"
+#include "data/general_settings.h"
 #include "engine/engine.h"
 #include "media/animated_picture.h"
 #include "screen/game_screen.h"
@@ -33,7 +33,7 @@ struct CloseupServices {
   ui::Desktop& desktop;
   media::PictureSource pictures;
   GameScreen& screen;
-  const engine::ButtonSounds& button_sounds;
+  const data::GeneralSettings& settings;
 };
 
 class Closeup {

@@ -1,5 +1,6 @@
 #include "screen/game_screen.h"
 
+#include <algorithm>
 #include <string>
 
 namespace qv::screen {
@@ -101,7 +102,7 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
   UnknownObject->SetPicture(builtins.UnknownObject());
   UnknownObject->SetVisible(false);
 
-  InvBar = &main.Create<ui::PictureBox>("InvBar");
+  InvBar = &Picture1->Create<ui::PictureBox>("InvBar");
   InvBar->SetBackColor(platform::Rgb::FromHex(0x202020));
   for (int s = 1; s <= 16; ++s) {
     invitem[s] = &InvBar->Create<ui::Image>("invitem", s);
@@ -114,24 +115,63 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
   FlashFixIcon = &main.Create<ui::Image>("FlashFixIcon");
   FlashFixIcon->SetVisible(false);
 
-  LargeScore = &main.Create<ui::PictureBox>("LargeScore");
+  // The panels lie on the play area, like the buttons.
+  LargeScore = &Picture1->Create<ui::PictureBox>("LargeScore");
   LargeScore->SetBackColor(kBlack);
+  LargeScore->SetBorder(true);
+  Label1 = &LargeScore->Create<ui::Label>("Label1");
   CurrScore_Large = &LargeScore->Create<ui::Label>("CurrScore_Large");
+  Label5 = &LargeScore->Create<ui::Label>("Label5");
   MaxScore_Large = &LargeScore->Create<ui::Label>("MaxScore_Large");
-  SmallScore = &main.Create<ui::PictureBox>("SmallScore");
+  SmallScore = &Picture1->Create<ui::PictureBox>("SmallScore");
   SmallScore->SetBackColor(kBlack);
+  SmallScore->SetBorder(true);
+  Label2 = &SmallScore->Create<ui::Label>("Label2");
   CurrScore_Small = &SmallScore->Create<ui::Label>("CurrScore_Small");
+  Label3 = &SmallScore->Create<ui::Label>("Label3");
   MaxScore_Small = &SmallScore->Create<ui::Label>("MaxScore_Small");
-  for (ui::Label* label : {CurrScore_Large, MaxScore_Large, CurrScore_Small, MaxScore_Small}) {
+  for (ui::Label* label : {Label1, CurrScore_Large, Label5, MaxScore_Large, Label2, CurrScore_Small,
+                           Label3, MaxScore_Small}) {
     label->SetTransparent(true);
     label->SetForeColor(kSilver);
   }
+  // The fixed texts let the pointer through to their panel.
+  for (ui::Label* label : {Label1, Label2, Label5, Label3})
+    label->SetReceivesMouse(false);
+  for (ui::Label* label : {Label1, Label2})
+    label->SetCaption("Score:");
+  for (ui::Label* label : {Label5, Label3})
+    label->SetCaption("/");
+  for (ui::Label* label : {CurrScore_Large, CurrScore_Small, MaxScore_Large, MaxScore_Small})
+    label->SetCaption("0");
+  platform::FontSpec large_font = CurrScore_Large->Font();
+  large_font.size_px = 18;
+  large_font.bold = true;
+  for (ui::Label* label : {CurrScore_Large, Label5, MaxScore_Large})
+    label->SetFont(large_font);
   LargeScore->SetVisible(false);
   SmallScore->SetVisible(false);
 
-  MainMenuButtn = &main.Create<ui::Image>("MainMenuButtn");
-  SaveGameButtn = &main.Create<ui::Image>("SaveGameButtn");
-  ExamineItem = &main.Create<ui::Image>("ExamineItem");
+  MainMenuButtn = &Picture1->Create<ui::Image>("MainMenuButtn");
+  SaveGameButtn = &Picture1->Create<ui::Image>("SaveGameButtn");
+  ExamineItem = &Picture1->Create<ui::Image>("ExamineItem");
+  // Picture holders: never shown; a loaded picture gives its button the normal picture.
+  auto holder = [&](const char* name, int index) {
+    auto& control = main.Create<media::AnimatedPicture>(name, index, loop, pictures);
+    control.SetVisible(false);
+    return &control;
+  };
+  MMB_Resource = holder("MMB_Resource", 0);
+  SGB_Resource = holder("SGB_Resource", 0);
+  EI_Resource = holder("EI_Resource", 0);
+  for (media::AnimatedPicture* resource : {MMB_Resource, SGB_Resource, EI_Resource}) {
+    resource->on_picture_loaded = [this, &loop] {
+      TakeButtonPictures();
+      loop.DoEvents();
+    };
+  }
+  for (int k = 1; k <= 5; ++k)
+    ButtnDefault[k] = holder("ButtnDefault", k);
 
   // The timers start switched off; their intervals as designed.
   BlockTimer = std::make_unique<ui::Timer>(loop.timers(), "BlockTimer");
@@ -156,32 +196,87 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
 GameScreen::~GameScreen() = default;
 
 void GameScreen::Layout() {
-  Picture1->Move(0, 0, main_->Width(), main_->Height());
+  Picture1->Move(0, 0, kPlayWidth, kPlayHeight);
   ScnImg->Move(0, 0, kSceneWidth, kSceneHeight);
-  // The cover lies over the scene picture, 700 x 475.
-  Block->Move(ScnImg->Left(), ScnImg->Top(), kSceneWidth, kSceneHeight);
-  ConvBox->Move(kSceneWidth - 156, 343, 156, kSceneHeight - 343);
-  // The lines one under the other, in the middle of the box's 156-pixel margin.
-  for (int k = 1; k <= 5; ++k)
-    ConvText[k]->Move(77, 8 + (k - 1) * 24);
   MsgStatus->Move(0, 0, 240, 40);
-  MsgStatus->Move(ScnImg->Width() / 2 - MsgStatus->Width() / 2,
-                  ScnImg->Height() / 2 - MsgStatus->Height() / 2);
   Msg->Move(0, 10, MsgStatus->Width(), 20);
-  InvBar->Move(0, kBarTop, kSceneWidth, 60);
   for (int s = 1; s <= 16; ++s) {
     invitem[s]->Move(6 + (s - 1) * kItemStep, 9, kItemSize, kItemSize);
   }
   ItemHiLite->Move(invitem[1]->Left() - 1, invitem[1]->Top(), kItemSize + 2, kItemSize + 1);
-  LargeScore->Move(kSceneWidth + 5, 10, 90, 50);
-  CurrScore_Large->Move(5, 5, 80, 20);
-  MaxScore_Large->Move(5, 25, 80, 20);
-  SmallScore->Move(kSceneWidth + 5, 10, 90, 25);
-  CurrScore_Small->Move(5, 3, 40, 20);
-  MaxScore_Small->Move(45, 3, 40, 20);
-  MainMenuButtn->Move(kSceneWidth + 10, kBarTop, 80, 30);
-  SaveGameButtn->Move(kSceneWidth + 10, kBarTop + 35, 80, 30);
-  ExamineItem->Move(kSceneWidth + 10, kBarTop + 70, 80, 30);
+  LargeScore->Move(kSceneWidth + 5, 10, 90, 60);
+  Label1->Move(6, 4, 80, 18);
+  CurrScore_Large->Move(6, 26, 36, 26);
+  Label5->Move(42, 26, 10, 26);
+  MaxScore_Large->Move(52, 26, 36, 26);
+  SmallScore->Move(kSceneWidth + 5, 10, 90, 40);
+  Label2->Move(6, 2, 80, 18);
+  CurrScore_Small->Move(6, 19, 36, 18);
+  Label3->Move(42, 19, 10, 18);
+  MaxScore_Small->Move(52, 19, 36, 18);
+  MainMenuButtn->Move(kSceneWidth + 5, kBarTop, 90, 30);
+  SaveGameButtn->Move(kSceneWidth + 5, kBarTop + 35, 90, 30);
+  ExamineItem->Move(kSceneWidth + 5, kBarTop + 70, 90, 30);
+  InvBar->Move(0, kBarTop, kSceneWidth, 60);
+  PlaceAroundScene();
+}
+
+void GameScreen::KeepInside(ui::Control& control, int width, int height) {
+  const int w = std::clamp(control.Width(), 0, width);
+  const int h = std::clamp(control.Height(), 0, height);
+  control.Move(std::clamp(control.Left(), 0, width - w), std::clamp(control.Top(), 0, height - h),
+               w, h);
+}
+
+void GameScreen::PlaceAroundScene() {
+  KeepInside(*ScnImg, kPlayWidth, kPlayHeight);
+  // The cover lies over the scene picture.
+  Block->Move(ScnImg->Left(), ScnImg->Top(), ScnImg->Width(), ScnImg->Height());
+  MsgStatus->Move(ScnImg->Width() / 2 - MsgStatus->Width() / 2,
+                  ScnImg->Height() / 2 - MsgStatus->Height() / 2);
+  // The conversation box stands at the scene picture's right edge, from 343 down.
+  const int conv_top = std::min(343, std::max(ScnImg->Height() - 60, 0));
+  ConvBox->Move(ScnImg->Width() - 156, conv_top, 156, std::max(ScnImg->Height() - conv_top, 60));
+  for (int k = 1; k <= 5; ++k)
+    ConvText[k]->Move(77, 8 + (k - 1) * 24);
+  for (ui::Control* control :
+       {static_cast<ui::Control*>(ConvBox), static_cast<ui::Control*>(InvBar),
+        static_cast<ui::Control*>(LargeScore), static_cast<ui::Control*>(SmallScore),
+        static_cast<ui::Control*>(MainMenuButtn), static_cast<ui::Control*>(SaveGameButtn),
+        static_cast<ui::Control*>(ExamineItem)}) {
+    KeepInside(*control, kPlayWidth, kPlayHeight);
+  }
+}
+
+void GameScreen::FormLoad() {
+  Block->Move(ScnImg->Left(), ScnImg->Top(), kSceneWidth, kSceneHeight);
+  Picture1->Move(0, 0);
+  const int screen_w = main_->Width();
+  const int screen_h = main_->Height();
+  if (screen_w > 800) {
+    Picture1->Move((screen_w - Picture1->Width()) / 2, (screen_h - Picture1->Height()) / 2);
+  }
+  ShowCursor(kDefaultCursor);
+  MsgStatus->Move(ScnImg->Width() / 2 - MsgStatus->Width() / 2,
+                  ScnImg->Height() / 2 - MsgStatus->Height() / 2);
+  ConvBox->SetTop(343);
+}
+
+void GameScreen::NarrowScorePanel(ui::PictureBox& panel) {
+  const bool large = &panel == LargeScore;
+  (large ? Label5 : Label3)->SetVisible(false);
+  (large ? MaxScore_Large : MaxScore_Small)->SetVisible(false);
+  panel.SetWidth(48);
+}
+
+void GameScreen::TakeButtonPictures() {
+  MainMenuNormal = MMB_Resource->FramePicture(1);
+  MainMenuHighlight = MMB_Resource->FramePicture(0);
+  SaveGameNormal = SGB_Resource->FramePicture(1);
+  SaveGameHighlight = SGB_Resource->FramePicture(0);
+  ExamineNormal = EI_Resource->FramePicture(1);
+  ExamineHighlight = EI_Resource->FramePicture(2);
+  ShowNormalButtons();
 }
 
 void GameScreen::ShowMessage(const std::string& text) {

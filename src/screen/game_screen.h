@@ -34,8 +34,16 @@ using engine::kGoodieCursor;
 using engine::kReactorCursor;
 using engine::kSwitchCursor;
 
-// LastHoverButton when the pointer is over no button (the scene, links, inventory).
+// LastHoverButton when the pointer is over no button (the scene, links, inventory), and
+// the codes of the three picture buttons (the map window's closing also sets 98).
 inline constexpr int16_t kNoHoverButton = 97;
+inline constexpr int16_t kMainMenuHover = 98;
+inline constexpr int16_t kSaveHover = 99;
+inline constexpr int16_t kExamineHover = 100;
+
+// The designed size of the play area: the whole window on an 800 x 600 screen.
+inline constexpr int kPlayWidth = 800;
+inline constexpr int kPlayHeight = 600;
 
 class GameScreen : public engine::ScreenPort {
  public:
@@ -46,6 +54,17 @@ class GameScreen : public engine::ScreenPort {
   GameScreen& operator=(const GameScreen&) = delete;
 
   ui::Form& Main() { return *main_; }
+
+  // The window's load: the cover over the scene picture, the play area centred on a
+  // screen wider than 800 pixels, the default cursor, the message line centred on the
+  // scene picture and the conversation box's top.
+  void FormLoad();
+  // After the scene picture took a new size: the cover, the message line, the
+  // conversation box, the inventory bar, the score and the buttons follow it, and every
+  // control is kept inside the play area.
+  void PlaceAroundScene();
+  // Keeps a control of the play area inside it, shrinking it when it is larger.
+  static void KeepInside(ui::Control& control, int width, int height);
 
   // The cursor pictures 1..15 (the game's own files or the built-in ones).
   void SetCursorPicture(int number, platform::PicturePtr picture, int hot_x, int hot_y);
@@ -64,7 +83,8 @@ class GameScreen : public engine::ScreenPort {
   // picture the game gave that cursor: the direction links show these. While the game
   // keeps the player's picture, it counts as cursor `number`.
   void ShowBuiltinCursor(int number);
-  // Makes cursor `number` the mouse icon of another of the game's windows (the map).
+  // Makes cursor `number` the mouse icon of another of the game's windows (the map, the
+  // menus, the dialogs).
   void ShowCursorOn(ui::Form& form, int number) const;
 
   // The normal pictures of the three picture buttons (the highlighted ones show while the
@@ -77,6 +97,12 @@ class GameScreen : public engine::ScreenPort {
   // when it shows another). ShowNormalExamineButton does it for `ExamineItem` alone.
   void ShowNormalButtons();
   void ShowNormalExamineButton();
+  // The pictures of a button's resource control: the normal one (frame 1) and the
+  // highlighted one (frame 0; the examine button's frame 2).
+  void TakeButtonPictures();
+  platform::ImagePtr MainMenuHighlight;
+  platform::ImagePtr SaveGameHighlight;
+  platform::ImagePtr ExamineHighlight;
 
   // The message line ("Inventory Full", "MUSIC ON"): `text` in `Msg`, `MsgStatus` shown
   // centred on the scene picture until `MsgTimer` fires and hides it again.
@@ -122,13 +148,26 @@ class GameScreen : public engine::ScreenPort {
   ui::Label* Msg = nullptr;
   ui::PictureBox* LargeScore = nullptr;
   ui::PictureBox* SmallScore = nullptr;
+  // Large panel: "Score:", the current score, "/", the maximum; the small one alike.
+  ui::Label* Label1 = nullptr;
   ui::Label* CurrScore_Large = nullptr;
+  ui::Label* Label5 = nullptr;
   ui::Label* MaxScore_Large = nullptr;
+  ui::Label* Label2 = nullptr;
   ui::Label* CurrScore_Small = nullptr;
+  ui::Label* Label3 = nullptr;
   ui::Label* MaxScore_Small = nullptr;
+  // A panel whose maximum score is 0 shows only "Score:" and the current score.
+  void NarrowScorePanel(ui::PictureBox& panel);
   ui::Image* MainMenuButtn = nullptr;
   ui::Image* SaveGameButtn = nullptr;
   ui::Image* ExamineItem = nullptr;
+  // Hidden holders of the button pictures: the game screen's three buttons and the main
+  // menu's five (the general settings load them).
+  media::AnimatedPicture* MMB_Resource = nullptr;
+  media::AnimatedPicture* SGB_Resource = nullptr;
+  media::AnimatedPicture* EI_Resource = nullptr;
+  VbArray<media::AnimatedPicture*, 0, 5> ButtnDefault{};
 
   std::unique_ptr<ui::Timer> BlockTimer;
   std::unique_ptr<ui::Timer> MsgTimer;

@@ -93,7 +93,7 @@ void Inventory::ShowHandPicture() {
 
 bool Inventory::AddInventoryItem(int16_t item, bool replace, int16_t slot) {
   if (!replace && ItemsHeld == kSlots) {
-    const SettingsSound& full = s_.settings.inventory_full;
+    const data::SettingsSound& full = s_.settings.inventory_full;
     if (!full.file.empty()) {
       PlaySound(full.file, full.pan, full.volume);
     } else {
@@ -147,7 +147,7 @@ void Inventory::FillSlot(int16_t target, int16_t item, const data::ItemRecord& r
   images.ItemPoint[target] = hand ? hand : images.ItemIcon[target];
   platform::ImagePtr highlight = images.Load(record.HighlightPicture, procedure);
   images.ItemHL[target] = highlight ? highlight : images.NoPic();
-  bar_image.SetToolTip(s_.settings.item_names ? record.ItemName : std::string());
+  bar_image.SetToolTip(s_.settings.ItemNames() ? record.ItemName : std::string());
   Slots[target] = ItemSlot::FromRecord(item, record);
 }
 
@@ -162,7 +162,7 @@ void Inventory::CompactInventoryBar(int16_t slot) {
     if (i < last) {
       const ui::Image& next = *screen.invitem[i + 1];
       image.SetPicture(next.Picture());
-      image.SetToolTip(s_.settings.item_names ? next.ToolTip() : std::string());
+      image.SetToolTip(s_.settings.ItemNames() ? next.ToolTip() : std::string());
       images.ItemIcon[i] = images.ItemIcon[i + 1];
       images.ItemHL[i] = images.ItemHL[i + 1];
       images.ItemPoint[i] = images.ItemPoint[i + 1];

@@ -15,6 +15,7 @@
 
 #include "core/message_box.h"
 #include "core/vb_array.h"
+#include "data/general_settings.h"
 #include "data/item_record.h"
 #include "data/scene_data.h"
 #include "diag/notify_log.h"
@@ -22,7 +23,6 @@
 #include "engine/game_state.h"
 #include "media/sound_channels.h"
 #include "screen/game_screen.h"
-#include "screen/interaction_settings.h"
 #include "screen/item_images.h"
 #include "ui/control.h"
 
@@ -72,7 +72,7 @@ struct InventoryServices {
   GameScreen& screen;
   diag::NotifyLog& log;
   media::SoundChannels& sound;
-  const InteractionSettings& settings;
+  const data::GeneralSettings& settings;
   // The empty picture (`NoPic`).
   platform::ImagePtr no_pic;
 };

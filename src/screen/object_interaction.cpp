@@ -29,7 +29,7 @@ std::string Obj(int16_t n) {
 }  // namespace
 
 ObjectInteraction::ObjectInteraction(engine::Engine& engine, GameScreen& screen,
-                                     Inventory& inventory, const InteractionSettings& settings)
+                                     Inventory& inventory, const data::GeneralSettings& settings)
     : engine_(engine),
       s_(engine.services()),
       screen_(screen),
@@ -113,7 +113,7 @@ void ObjectInteraction::UnknownType() {
 }
 
 void ObjectInteraction::PlayDefaultRefusal(int16_t channel) {
-  const SettingsSound& refusal = settings_.refusal;
+  const data::SettingsSound& refusal = settings_.refusal;
   if (!refusal.file.empty()) {
     s_.sound.PlayWAVQVX(refusal.file, false, channel, refusal.pan, refusal.volume);
   }
@@ -219,7 +219,7 @@ void ObjectInteraction::ClickGoodie(int16_t n) {
   }
   if (inventory_.ItemsHeld == Inventory::kSlots) {
     // No room: the item stays where it is, and so does the one in hand.
-    const SettingsSound& full = settings_.inventory_full;
+    const data::SettingsSound& full = settings_.inventory_full;
     if (!full.file.empty()) {
       s_.sound.PlayWAVQVX(full.file, false, media::kDialogueChannel, full.pan, full.volume);
     }

@@ -16,10 +16,10 @@
 #include <string>
 #include <string_view>
 
+#include "data/general_settings.h"
 #include "data/scene_objects.h"
 #include "engine/engine.h"
 #include "screen/game_screen.h"
-#include "screen/interaction_settings.h"
 #include "screen/inventory.h"
 
 namespace qv::screen {
@@ -33,7 +33,7 @@ class ObjectInteraction {
   // Connects the click, pointer-move and animation-end handlers of `Animation(1..20)` and
   // `NoGIF(1..20)`. Everything must outlive this object.
   ObjectInteraction(engine::Engine& engine, GameScreen& screen, Inventory& inventory,
-                    const InteractionSettings& settings);
+                    const data::GeneralSettings& settings);
   ObjectInteraction(const ObjectInteraction&) = delete;
   ObjectInteraction& operator=(const ObjectInteraction&) = delete;
 
@@ -91,7 +91,7 @@ class ObjectInteraction {
   engine::EngineServices& s_;
   GameScreen& screen_;
   Inventory& inventory_;
-  const InteractionSettings& settings_;
+  const data::GeneralSettings& settings_;
 };
 
 }  // namespace qv::screen

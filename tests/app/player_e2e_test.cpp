@@ -118,7 +118,7 @@ TEST_F(PlayerProgramTest, ABoxGoesToTheErrorOutputTheLogAndTheStateJsonAndExpect
                          ":2: expect message \"OpenLocBase\" failed\n  found: " + kSceneBoxLine +
                          "\n")
       << "headless, the box is printed where it would have shown";
-  EXPECT_EQ(run.out, kSceneBoxLine + std::string("\n"));
+  EXPECT_EQ(run.out, std::string("Display 800 x 600: left as it is.\n") + kSceneBoxLine + "\n");
   auto state = nlohmann::json::parse(ReadText(state_file));
   EXPECT_EQ(state["scene"], 0);
   ASSERT_EQ(state["messages"].size(), 1u);

@@ -43,12 +43,14 @@ TEST_F(PlayerTest, StartUpOpensTheFiveFilesInOrderAndGoesOnAfterFailures) {
     texts.push_back(box.text);
   const std::string tail = "\r\nError #75: Path/File access error";
   EXPECT_EQ(texts,
-            (std::vector<std::string>{"Unexpected error in procedure: OpenGenBase" + tail,
+            (std::vector<std::string>{"Unexpected error in procedure: GetInitData" + tail,
+                                      "Unexpected error in procedure: OpenGenBase" + tail,
                                       "Unexpected error in procedure: OpenLocBase" + tail,
                                       "Unexpected error in procedure: OpenInvBase" + tail,
                                       "Unexpected error in procedure: OpenSceneBase" + tail,
                                       "Unexpected error in procedure: OpenConvBase" + tail}));
   EXPECT_EQ(player.messages()[0].title, "Quorvex Player");
+  EXPECT_TRUE(player.shell().MainMenu().Visible()) << "start-up goes on to the menu";
 }
 
 TEST_F(PlayerTest, AnswersGoToTheNextBoxInOrder) {
@@ -93,14 +95,18 @@ TEST_F(PlayerTest, ExpectMessageLooksAtTheBoxesSinceThePreviousOneAndAFailureSto
 TEST_F(PlayerTest, AModalWindowThatOpensDuringAWaitGetsTheNextCommandAfterTheWait) {
   Player& player = MakePlayer();
   bool modal_open = false;
-  // At 300 ms a timer opens a modal window that only the user closes.
+  // 300 ms after "arm", a timer opens a modal window that only the user closes.
   platform::Timer opener(player.loop().timers(), [&] {
     opener.SetEnabled(false);
     modal_open = true;
     player.loop().WaitForUser([&] { return !modal_open; }, "the modal window to close");
   });
   opener.SetInterval(300);
-  opener.SetEnabled(true);
+  int64_t armed_at = -1;
+  AddCommand("arm", [&](Player& p) {
+    armed_at = p.loop().NowMs();
+    opener.SetEnabled(true);
+  });
   int64_t closed_at = -1;
   int closed_in_depth = -1;
   AddCommand("close", [&](Player& p) {
@@ -108,8 +114,8 @@ TEST_F(PlayerTest, AModalWindowThatOpensDuringAWaitGetsTheNextCommandAfterTheWai
     closed_in_depth = p.loop().wait_depth();
     modal_open = false;
   });
-  EXPECT_EQ(RunScript("wait 1000\nclose\n"), "");
-  EXPECT_EQ(closed_at, 1000) << "the user waits the whole time before acting";
+  EXPECT_EQ(RunScript("arm\nwait 1000\nclose\n"), "");
+  EXPECT_EQ(closed_at - armed_at, 1000) << "the user waits the whole time before acting";
   EXPECT_EQ(closed_in_depth, 2) << "inside the modal window's wait";
 }
 
@@ -127,11 +133,17 @@ TEST_F(PlayerTest, AStartedGameHasItsRecordsCountedAndTheStateJsonRecordsIt) {
   std::vector<std::string> keys;
   for (const auto& [key, value] : state.items())
     keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"scene", "flags", "inventory", "hand", "map",
-                                            "soundtrack", "channels", "visible", "conversation",
-                                            "cursor", "log", "messages"}));
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{"scene", "flags", "inventory", "hand", "map", "soundtrack",
+                                      "channels", "visible", "conversation", "cursor", "log",
+                                      "messages", "window", "score", "exited"}));
   EXPECT_EQ(state["scene"], 2);
-  EXPECT_EQ(state["log"], nlohmann::ordered_json::array({"Flag # 3 set to 1"}));
+  EXPECT_EQ(state["log"], nlohmann::ordered_json::array(
+                              {"Display 800 x 600: left as it is.", "Flag # 3 set to 1"}));
+  EXPECT_EQ(state["window"], "MainMenu");
+  EXPECT_EQ(state["score"],
+            (nlohmann::ordered_json{{"current", "0"}, {"max", "0"}, {"shown", "none"}}));
+  EXPECT_EQ(state["exited"], false);
   EXPECT_EQ(state["messages"][0]["text"], "a\r\nb\nc") << "the exact text";
 }
 

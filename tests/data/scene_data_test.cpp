@@ -68,12 +68,13 @@ TEST_F(SceneDataTest, GeneralSettingsAreReadOnlyWhenExactly908Bytes) {
     wrong.resize(bytes.size() + extra, ' ');
     dir_.Write("resource/Quorvex4.dat", wrong);
     bool read = false;
-    data_.OpenGenBase([&](const GeneralRecord&) { read = true; });
+    data_.OpenGenBase([&](const GeneralRecord* r) { read = r != nullptr; });
     EXPECT_FALSE(read) << "length " << wrong.size();
   }
   dir_.Write("resource/Quorvex4.dat", bytes);
   std::string title;
-  data_.OpenGenBase([&](const GeneralRecord& r) { title = std::string(TrimBlanks(r.GameTitle)); });
+  data_.OpenGenBase(
+      [&](const GeneralRecord* r) { title = r ? std::string(TrimBlanks(r->GameTitle)) : ""; });
   EXPECT_EQ(title, "Lighthouse");
   EXPECT_TRUE(boxes_.boxes.empty());
 }

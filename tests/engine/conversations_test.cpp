@@ -135,7 +135,7 @@ TEST_F(ConversationTest, TheSameSlotKeepsGreyedLinesAnotherSlotWithTheSameRecord
 }
 
 TEST_F(ConversationTest, AClickedLinePlaysItsMediaAndChangesItsFlagEveryTime) {
-  h.button_sounds().click = {"click.wav", -100, 50};
+  h.settings().click = {"click.wav", -100, 50};
   h.state().VerboseLog = false;
   h.SetFlag(10, 1);
   Click(Line(1));
@@ -161,8 +161,8 @@ TEST_F(ConversationTest, AClickedLinePlaysItsMediaAndChangesItsFlagEveryTime) {
 }
 
 TEST_F(ConversationTest, WhileTheBusyCursorShowsLinesIgnoreTheMouse) {
-  h.button_sounds().click = {"click.wav", 0, 0};
-  h.button_sounds().hover = {"hover.wav", 0, 0};
+  h.settings().click = {"click.wav", 0, 0};
+  h.settings().hover = {"hover.wav", 0, 0};
   h.SetFlag(10, 1);
   h.ClearLog();
   h.screen().ShowCursor(screen::kBusyCursor);
@@ -178,7 +178,7 @@ TEST_F(ConversationTest, WhileTheBusyCursorShowsLinesIgnoreTheMouse) {
 }
 
 TEST_F(ConversationTest, HoveringHighlightsOneLineAndPlaysItsSoundOncePerLine) {
-  h.button_sounds().hover = {"hover.wav", -50, 10};
+  h.settings().hover = {"hover.wav", -50, 10};
   h.SetFlag(10, 1);
   Click(Line(1));  // line 1 is now a clicked line
   h.ClearLog();

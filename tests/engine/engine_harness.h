@@ -21,6 +21,7 @@
 #include "platform/headless/recording_audio.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
+#include "shell/drives.h"
 #include "sound/wav_writer.h"
 #include "test_support.h"
 #include "tools/game_json.h"
@@ -38,7 +39,8 @@ class EngineHarness {
         data_(folder_, backend_->headless_boxes()),
         screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
         log_(desktop_, backend_->headless_boxes(), backend_->clipboard()),
-        game_(loop_, backend_->headless_boxes(), folder_, data_, pictures_, screen_, log_, audio_) {
+        game_(app::GamePartsServices{loop_, desktop_, backend_->headless_boxes(), folder_, data_,
+                                     pictures_, screen_, log_, audio_, display_, drive_}) {
     log_.SetListener([this](std::string_view line) { all_lines_.emplace_back(line); });
     data_.OpenInvBase();
     data_.OpenSceneBase();
@@ -53,20 +55,20 @@ class EngineHarness {
   screen::GameScreen& screen() { return screen_; }
   diag::NotifyLog& log() { return log_; }
   engine::StandIns& calls() { return game_.stand_ins; }
+  shell::Shell& shell() { return game_.shell; }
   engine::Delays& delays() { return game_.delays; }
   engine::Conversations& conversations() { return game_.conversations; }
-  engine::ButtonSounds& button_sounds() { return game_.button_sounds; }
   platform::RecordingAudio& audio() { return audio_; }
   media::SoundChannels& sound() { return game_.sound; }
   media::Music& music() { return game_.music; }
   screen::Inventory& inventory() { return game_.inventory; }
   screen::ObjectInteraction& interaction() { return game_.object_interaction; }
-  screen::InteractionSettings& settings() { return game_.interaction_settings; }
   screen::MapWindow& map() { return game_.map; }
   screen::DirectionLinks& links() { return game_.direction_links; }
   screen::Closeup& closeup() { return game_.closeup; }
   diag::QVDebug& debug() { return game_.debug; }
   data::SceneData& data() { return data_; }
+  data::GeneralSettings& settings() { return game_.settings; }
   platform::EventLoop& loop() { return loop_; }
   platform::HeadlessBackend& backend() { return *backend_; }
   platform::PictureFiles& pictures() { return pictures_; }
@@ -138,6 +140,8 @@ class EngineHarness {
   screen::GameScreen screen_;
   diag::NotifyLog log_;
   platform::RecordingAudio audio_;
+  shell::FixedDisplay display_{800, 600};
+  shell::SimulatedDrive drive_;
   app::GameParts game_;
   std::vector<std::string> all_lines_;
 };

@@ -180,7 +180,7 @@ TEST(Responders, KindZeroNeverFiresAndEndOfGameStopsThePass) {
   EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("Resp Index # 1"))));
   EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("[Conv Index # 4]"))))
       << "no conversation step after the end";
-  EXPECT_TRUE(h.Called("ShowMainMenu()"));
+  EXPECT_TRUE(h.shell().MainMenu().Visible());
   EXPECT_FALSE(h.screen().Main().Visible());
   EXPECT_EQ(h.state().Flags[20], 0) << "the game state is reset";
   EXPECT_EQ(h.scene().CurrentScene, 0);
@@ -354,7 +354,7 @@ TEST(Responders, NothingOfTheSceneRunsAfterTheEndOfTheGame) {
   h.LoadScene(1);
   h.ClearLog();
   h.SetFlag(5, 1);
-  EXPECT_TRUE(h.Called("ShowMainMenu()"));
+  EXPECT_TRUE(h.shell().MainMenu().Visible());
   EXPECT_FALSE(h.Played("Play(1, wind.wav, True, 0, 0)")) << "no sound starts again";
   EXPECT_FALSE(h.audio().channel(1).playing);
   EXPECT_EQ(h.delays().TimerRunning[2], 0);

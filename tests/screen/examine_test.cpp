@@ -36,7 +36,7 @@ class Examine : public ::testing::Test {
     WritePictures(h, {"a.gif"});
     WritePictures(h, {"lamp.gif", "lit.gif"}, 3);
     h.dir().Write("resource/mmedia/click.wav", SilentWav());
-    h.button_sounds().click = {"click.wav", -1, 2};
+    h.settings().click = {"click.wav", -1, 2};
     EnterScene(h, 1);
   }
   void Hold(int16_t item) {

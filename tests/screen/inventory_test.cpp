@@ -122,7 +122,7 @@ TEST_F(InventoryTest, CombiningWorksInOneDirectionAndLeavesTheProductInTheTarget
 }
 
 TEST_F(InventoryTest, CompactingMovesEverythingAlongAndTheLastSlotOnlyHides) {
-  h.settings().item_names = true;
+  h.settings().InterfaceSetting41 = 1;  // item names on
   Add({4, 1, 2});
   const platform::ImagePtr key_highlight = inv().images.ItemHL[2];
   inv().CompactInventoryBar(1);

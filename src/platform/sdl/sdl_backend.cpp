@@ -707,6 +707,14 @@ void SdlBackend::SetFullscreen(bool fullscreen) {
   if (fullscreen != impl_->fullscreen) impl_->SetFullscreen(fullscreen);
 }
 
+std::pair<int, int> SdlBackend::DesktopSize() const {
+  SDL_DisplayMode mode;
+  int display = SDL_GetWindowDisplayIndex(impl_->window.get());
+  if (display < 0) display = 0;
+  if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return {screen_width(), screen_height()};
+  return {mode.w, mode.h};
+}
+
 bool SdlBackend::fullscreen() const {
   return impl_->fullscreen;
 }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/sdl/ttf_fonts.h"
@@ -73,6 +74,8 @@ class SdlBackend : public Backend {
 
   // The way of drawing in use: "software" or the SDL render driver's name.
   const std::string& renderer_name() const;
+  // The size of the monitor's own mode (the one the window is on), in pixels.
+  std::pair<int, int> DesktopSize() const;
 
   // The window's size in screen coordinates (for tests and the options dialog).
   void SetWindowSize(int width, int height);

@@ -1,0 +1,369 @@
+// The player as a whole, from start-up on: the general settings on every window, the
+// main menu, a new game, the credits, the quit question, the exit screen and the exit.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/state_json.h"
+#include "shell_fixture.h"
+
+namespace qv::testing {
+namespace {
+
+using app::Player;
+using app::ScriptCommand;
+using app::ScriptContext;
+
+// A still picture: a 24-bit BMP of w x h pixels.
+std::string Bmp(int w, int h) {
+  const int row = (w * 3 + 3) & ~3;
+  const int size = 54 + row * h;
+  std::string b(static_cast<size_t>(size), '\0');
+  auto put = [&](int at, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i)
+      b[static_cast<size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put(2, static_cast<uint32_t>(size), 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(w), 4);
+  put(22, static_cast<uint32_t>(h), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  return b;
+}
+
+class PlayerShell : public ShellTest {
+ protected:
+  // A command for tests: runs `body` as the scripted user's action.
+  void AddCommand(std::string name, std::function<void(Player&)> body) {
+    table_.Add({std::move(name), {}, [body](ScriptContext& c, const ScriptCommand&) {
+                  body(c.player());
+                }});
+  }
+  std::string Window() { return app::StateJson(*player_)["window"]; }
+};
+
+TEST_F(PlayerShell, TheSettingsApplyOnlyWhenTheFileIsExactly908Bytes) {
+  Game(R"({"HoverSound": "hover.wav", "MenuButtonShown": [0, 1, 7, -1, 1],
+           "HasScore": 1, "ScoreFlag": 4, "MaxScore": 100, "ScoreDisplay": 1})");
+  EXPECT_EQ(Run("hover button 2\nhover button 2\nhover button 5\n"), "");
+  shell::Shell& shell = player_->shell();
+  EXPECT_FALSE(shell.Buttn[1]->Visible());
+  for (int n : {2, 3, 4, 5})
+    EXPECT_TRUE(shell.Buttn[n]->Visible()) << "1 shows, other values keep the design: " << n;
+  EXPECT_EQ(Plays(18, "hover.wav"), 2) << "once per button the pointer comes onto";
+  auto score = app::StateJson(*player_)["score"];
+  EXPECT_EQ(score, (nlohmann::ordered_json{{"current", "0"}, {"max", "100"}, {"shown", "large"}}));
+
+  const auto file = dir_.path() / "resource/Quorvex4.dat";
+  const auto size = std::filesystem::file_size(file);
+  for (auto wrong : {size - 1, size + 1}) {
+    std::filesystem::resize_file(file, wrong);
+    EXPECT_EQ(Run("hover button 2\n"), "");
+    for (int n = 1; n <= 5; ++n)
+      EXPECT_TRUE(player_->shell().Buttn[n]->Visible()) << wrong;
+    EXPECT_EQ(Plays(18, "hover.wav"), 0) << "no sounds: " << wrong;
+    EXPECT_EQ(app::StateJson(*player_)["score"]["shown"], "none");
+    EXPECT_TRUE(player_->messages().empty());
+  }
+}
+
+TEST_F(PlayerShell, TheScoreFollowsItsFlagOnlyInAGameWithAScore) {
+  Game(R"({"HasScore": 1, "ScoreFlag": 4, "MaxScore": 100, "ScoreDisplay": 0})");
+  EXPECT_EQ(Run("new-game\nset-flag 4 7\n"), "");
+  auto score = app::StateJson(*player_)["score"];
+  EXPECT_EQ(score, (nlohmann::ordered_json{{"current", "7"}, {"max", "100"}, {"shown", "small"}}));
+  EXPECT_EQ(player_->screen().CurrScore_Large->Caption(), "7") << "both captions";
+
+  Game(R"({"HasScore": 0, "ScoreFlag": 4, "MaxScore": 100, "ScoreDisplay": 0})");
+  EXPECT_EQ(Run("new-game\nset-flag 4 7\n"), "");
+  EXPECT_EQ(player_->engine().state.ScoreFlag, -1);
+  score = app::StateJson(*player_)["score"];
+  EXPECT_EQ(score["current"], "0") << "no flag updates the captions";
+  EXPECT_EQ(score["shown"], "none");
+
+  Game(R"({"HasScore": 1, "ScoreFlag": 4, "MaxScore": 0, "ScoreDisplay": 1})");
+  EXPECT_EQ(Run(""), "");
+  const screen::GameScreen& screen = player_->screen();
+  EXPECT_FALSE(screen.MaxScore_Large->Visible()) << "a game without a maximum: a narrower box";
+  EXPECT_LT(screen.LargeScore->Width(), screen.SmallScore->Width());
+}
+
+TEST_F(PlayerShell, MenuHoverSoundsPlayOncePerEntryAndClicksActAfterThePause) {
+  Game(R"({"HoverSound": "hover.wav", "ClickSound": "click.wav", "ClickVolume": -100})");
+  AddCommand("hover background", [](Player& p) {
+    platform::InputEvent move;
+    move.kind = platform::InputEvent::Kind::kMouseMove;
+    move.x = 3;
+    move.y = 3;
+    p.backend().InjectInput(move);
+  });
+  int64_t clicked = 0, scene_at = 0;
+  AddCommand("mark", [&](Player& p) { clicked = p.loop().NowMs(); });
+  AddCommand("scene time", [&](Player& p) { scene_at = p.loop().NowMs(); });
+  EXPECT_EQ(Run("hover button 1\nhover button 1\nhover background\nhover button 1\n"
+                "hover button 4\nmark\nnew-game\nscene time\nexpect scene 1\n"),
+            "");
+  EXPECT_EQ(Plays(18, "hover.wav"), 4)
+      << "again after the background, for another button, and for the New Game clicked";
+  EXPECT_EQ(Plays(18, "click.wav"), 1);
+  EXPECT_GE(scene_at - clicked, shell::Shell::kPauseMs) << "0.7 s after the click";
+  EXPECT_EQ(Window(), "Main");
+}
+
+TEST_F(PlayerShell, MenuMusicByItsExtensionAndNotAgainAfterTheLoadDialogsCancel) {
+  Game(R"({"MenuMusic": "menu.wav", "MenuMusicVolume": -300, "SavingAllowed": 1})");
+  EXPECT_EQ(Run("expect sound 11 \"menu.wav\"\nmenu load\nnew-game\nexpect silent 11\n"
+                "click button mainmenu\nquit yes\nexpect sound 11 \"menu.wav\"\n"),
+            "");
+  EXPECT_EQ(Plays(11, "menu.wav"), 2) << "not restarted when the load dialog closed";
+  EXPECT_EQ(player_->shell_stand_ins().calls(), (std::vector<std::string>{"ShowLoadGame()"}));
+
+  Game(R"({"MenuMusic": "menu.mid"})");
+  EXPECT_EQ(Run("expect silent 11\n"), "");
+  EXPECT_EQ(std::count(Audio().calls().begin(), Audio().calls().end(),
+                       "PlayMusic(MIDI, menu.mid, 0, True)"),
+            1);
+  Game(R"({"MenuMusic": "menu.ogg"})");
+  EXPECT_EQ(Run(""), "");
+  EXPECT_TRUE(Audio().calls().empty()) << "another extension plays nothing";
+}
+
+TEST_F(PlayerShell, SavingNotAllowedDisablesTheLoadAndSaveButtons) {
+  Game(R"({"SavingAllowed": 0, "SaveButtonShown": 1, "MainMenuButtonShown": 1})");
+  EXPECT_EQ(Run("menu load\nnew-game\n"), "");
+  EXPECT_FALSE(player_->shell().Buttn[3]->Enabled());
+  EXPECT_FALSE(player_->screen().SaveGameButtn->Enabled());
+  EXPECT_TRUE(player_->shell_stand_ins().calls().empty()) << "a disabled button does nothing";
+
+  Game(R"({"SavingAllowed": 1, "SaveButtonShown": 1, "MainMenuButtonShown": 1})");
+  EXPECT_EQ(Run("new-game\nclick button save\n"), "");
+  EXPECT_EQ(player_->shell_stand_ins().calls(), (std::vector<std::string>{"ShowSaveGame()"}));
+}
+
+TEST_F(PlayerShell, CreditsRunTheCreditsSceneOrLeaveTheMenuIdle) {
+  Game(R"({"CreditsScene": 0, "MainMenuButtonShown": 1})");
+  EXPECT_EQ(Run("menu credits\nexpect scene 0\n"), "");
+  EXPECT_EQ(Window(), "MainMenu");
+  EXPECT_FALSE(player_->shell().MenuBusy) << "the menu takes clicks again";
+
+  Game(R"({"CreditsScene": 3, "MainMenuButtonShown": 1, "InventoryShown": 1})");
+  std::string during;
+  AddCommand("note", [&](Player& p) { during = app::StateJson(p)["window"]; });
+  EXPECT_EQ(Run("menu credits\nexpect scene 3\nclick button mainmenu\nnote\nexpect scene 0\n"
+                "new-game\nexpect scene 1\n"),
+            "");
+  EXPECT_EQ(during, "MainMenu") << "after the credits no question: back to the menu";
+  EXPECT_TRUE(player_->screen().InvBar->Visible());
+  EXPECT_TRUE(player_->screen().InvBar->Enabled()) << "the bar works again in a new game";
+
+  Game(R"({"CreditsScene": 40, "MainMenuButtonShown": 1})");
+  EXPECT_EQ(Run("menu credits\nclick button mainmenu\nexpect scene 0\n"), "")
+      << "a credits scene outside the scene file";
+}
+
+TEST_F(PlayerShell, QuitNoGoesBackToTheGameAndYesToTheMenuWithTheGameReset) {
+  Game(R"({"MainMenuButtonShown": 1, "HasScore": 1, "ScoreFlag": 4, "ScoreDisplay": 0})");
+  std::vector<std::string> windows;
+  AddCommand("note", [&](Player& p) { windows.push_back(app::StateJson(p)["window"]); });
+  EXPECT_EQ(Run("new-game\nset-flag 4 9\nset-flag 5 2\nscene 2\nclick button mainmenu\nnote\n"
+                "quit no\nnote\nexpect scene 2\nexpect flag 5 = 2\n"
+                "click button mainmenu\nquit yes\nnote\nexpect scene 0\nexpect flag 5 = 0\n"
+                "new-game\nexpect scene 1\nexpect flag 4 = 0\nexpect flag 5 = 0\n",
+                /*verbose=*/false),
+            "");
+  EXPECT_EQ(windows, (std::vector<std::string>{"QuitGameQuery", "Main", "MainMenu"}));
+  EXPECT_EQ(player_->screen().CurrScore_Small->Caption(), "0");
+  EXPECT_EQ(player_->screen().CurrScore_Large->Caption(), "0");
+}
+
+TEST_F(PlayerShell, TheExitScreensButtonComesAfterItsTimerAndAloneEndsTheProgram) {
+  Game(R"({"ExitPictureOn": 1, "ExitPictureName": "bye.bmp"})");
+  dir_.Write("resource/gfx/bye.bmp", Bmp(300, 200));
+  bool shown_at_once = true;
+  AddCommand("exit screen", [&](Player& p) {
+    p.shell().ShowExitScreen();
+    shown_at_once = p.shell().Command1->Visible();
+  });
+  EXPECT_EQ(Run("exit screen\nwait 1000\nexpect scene 0\nclick button exit\n"), "");
+  EXPECT_FALSE(shown_at_once);
+  EXPECT_TRUE(player_->shell().Exited());
+
+  EXPECT_EQ(Run("menu close\nwait 5000\nclick button exit\n"), "");
+  EXPECT_TRUE(player_->shell().Exited());
+
+  std::filesystem::remove(dir_.path() / "resource/gfx/bye.bmp");
+  EXPECT_EQ(Run("menu close\nclick button exit\n"), "") << "a missing picture: the button comes";
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{
+                "Unexpected error in procedure: Form_Load\r\nError #53: File not found"}));
+}
+
+TEST_F(PlayerShell, TheExitSequenceReleasesEverythingAndWarnsWhenTheMusicWillNotStop) {
+  Game(R"({"MenuMusic": "menu.mp3"})");
+  dir_.Write("resource/mmedia/menu.mp3", ToneMp3());
+  AddCommand("break music", [this](Player&) {
+    Audio().on_call = [](const std::string& call) {
+      if (call == "ReleaseMusic()") throw std::runtime_error("stuck");
+    };
+  });
+  EXPECT_EQ(Run("break music\nmenu close\n"), "");
+  ASSERT_EQ(player_->messages().size(), 1u);
+  EXPECT_EQ(player_->messages()[0].title, "Warning");
+  EXPECT_EQ(player_->messages()[0].text, "Unable to Terminate DirectShow Engine Successfully.");
+  for (const ui::Form* form : player_->desktop().Forms())
+    EXPECT_FALSE(form->Visible()) << form->name();
+  auto state = app::StateJson(*player_);
+  EXPECT_EQ(state["exited"], true);
+  EXPECT_EQ(state["window"], "");
+
+  EXPECT_EQ(Run("menu close\nexpect scene 0\n"),
+            "walk.qvs:2: expect scene 0 not run: the player has ended\n");
+  EXPECT_EQ(status_, 1);
+}
+
+TEST_F(PlayerShell, ClosingTheWindowRunsTheExitSequence) {
+  Game("{}");
+  AddCommand("close window", [](Player& p) {
+    platform::InputEvent quit;
+    quit.kind = platform::InputEvent::Kind::kQuit;
+    p.backend().InjectInput(quit);
+  });
+  EXPECT_EQ(Run("new-game\nclose window\n"), "");
+  EXPECT_TRUE(player_->shell().Exited());
+}
+
+TEST_F(PlayerShell, TheDisplayIsSwitchedAsTheDesktopSizeDecidesAndRestoredAtTheExit) {
+  struct Case {
+    int w, h;
+    int force;
+    bool switched;
+  };
+  for (Case c : {Case{640, 480, 0, true}, Case{1024, 768, 0, false}, Case{1024, 768, 1, true},
+                 Case{800, 600, 1, false}}) {
+    Game(R"({"Force800x600": )" + std::to_string(c.force) + "}");
+    platform::HeadlessConfig config;
+    config.screen_width = c.w;
+    config.screen_height = c.h;
+    player_.emplace(std::make_unique<platform::HeadlessBackend>(config), dir_.path());
+    bool during = false;
+    AddCommand("note", [&](Player& p) { during = p.display().fullscreen(); });
+    EXPECT_EQ(RunScript("note\nmenu close\n"), "");
+    EXPECT_EQ(during, c.switched) << c.w << " x " << c.h << " force " << c.force;
+    EXPECT_FALSE(player_->display().fullscreen()) << "restored at the exit";
+    const std::string line =
+        "Display " + std::to_string(c.w) + " x " + std::to_string(c.h) +
+        (c.switched ? ": fullscreen, the 800 x 600 screen scaled to it." : ": left as it is.");
+    EXPECT_EQ(player_->log_lines().at(0), line);
+  }
+}
+
+TEST_F(PlayerShell, LayoutTextsOfAnyKindKeepEveryControlOnTheScreen) {
+  Game(R"({"InterfaceKind": 1,
+           "MenuButtonText": ["abc/def", "5000/5000", "-300/40", "", "100"],
+           "MainMenuButtonText": "640/400", "SaveButtonText": "9000/0",
+           "ExamineButtonText": "-50/-50", "InvBarSize": "9999/9999",
+           "InventoryShown": 1, "SaveButtonShown": 1, "MainMenuButtonShown": 1})");
+  EXPECT_EQ(Run("new-game\n"), "");
+  const shell::Shell& shell = player_->shell();
+  const screen::GameScreen& screen = player_->screen();
+  EXPECT_EQ(shell.Buttn[1]->Left(), 0) << "not a number: 0";
+  EXPECT_EQ(shell.Buttn[1]->Top(), 0);
+  EXPECT_EQ(shell.Buttn[4]->Top(), 200 + 3 * 64) << "an empty text keeps the designed place";
+  EXPECT_EQ(shell.Buttn[5]->Left(), 100);
+  EXPECT_EQ(screen.ScnImg->Width(), 640);
+  EXPECT_EQ(screen.Block->Height(), 400) << "the cover follows the scene area";
+  for (const ui::Control* c : {static_cast<const ui::Control*>(shell.Buttn[2]),
+                               static_cast<const ui::Control*>(shell.Buttn[3]),
+                               static_cast<const ui::Control*>(screen.SaveGameButtn),
+                               static_cast<const ui::Control*>(screen.ExamineItem),
+                               static_cast<const ui::Control*>(screen.InvBar)}) {
+    const platform::Rect r = c->ScreenRect();
+    EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= 800 && r.y + r.h <= 600)
+        << c->name() << " at " << r.x << "," << r.y << " " << r.w << "x" << r.h;
+  }
+
+  Game(R"({"InterfaceKind": 1, "MenuButtonText": ["99999/1", "", "", "", ""]})");
+  EXPECT_EQ(Run(""), "");
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                            "Unexpected error in procedure: OpenGenBase\r\nError #6: Overflow"}));
+  EXPECT_EQ(Window(), "MainMenu") << "the menu still comes";
+}
+
+TEST_F(PlayerShell, CursorFilesReplaceTheBuiltInOnesAndAMissingOneIsReported) {
+  Game(R"({"CursorFile": ["", "", "", "", "", "", "", "", "", "", "", "", "hand.bmp", "", ""]})");
+  dir_.Write("resource/gfx/hand.bmp", Bmp(16, 16));
+  EXPECT_EQ(Run(""), "");
+  EXPECT_EQ(player_->shell().MainMenu().MouseIcon()->width(), 16) << "the game's own cursor 13";
+  EXPECT_EQ(Run("new-game\nexpect cursor 13\n"), "");
+  EXPECT_EQ(player_->screen().Main().MouseIcon()->width(), 16);
+
+  std::filesystem::remove(dir_.path() / "resource/gfx/hand.bmp");
+  EXPECT_EQ(Run(""), "");
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{
+                "Unexpected error in procedure: OpenGenBase\r\nError #53: File not found"}));
+  EXPECT_EQ(player_->shell().MainMenu().MouseIcon()->width(), 32) << "the built-in cursor stays";
+}
+
+TEST_F(PlayerShell, TheStandardInterfaceFilesReplaceTheBuiltInPictures) {
+  Game(R"({"InterfaceKind": 1})");
+  dir_.Write("resource/gfx/bgmenu.jpg", "not a picture");
+  dir_.Write("resource/gfx/bggame.bmp", Bmp(800, 600));
+  EXPECT_EQ(Run(""), "");
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{
+                "Unexpected error in procedure: OpenGenBase\r\nError #481: Invalid picture"}));
+  std::filesystem::remove(dir_.path() / "resource/gfx/bgmenu.jpg");
+  EXPECT_EQ(Run(""), "");
+  EXPECT_TRUE(BoxTexts().empty());
+  const auto& picture = player_->screen().Picture1->Picture();
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels().front(), 0xFF000000u) << "the game's black bggame.bmp";
+}
+
+TEST_F(PlayerShell, TheIntroAndTheOpeningLogoPlayAtStartUpAndFromTheMenu) {
+  Game(R"({"OpeningLogo": "logo.gif", "IntroMovie": "intro.avi", "IntroAtStart": 1,
+           "IntroAtNewGame": 0, "IntroMovieParam": 3})");
+  dir_.Write("resource/mmedia/intro.avi", "RIFF");
+  EXPECT_EQ(Run("menu intro\nnew-game\n"), "");
+  EXPECT_EQ(player_->shell_stand_ins().calls(),
+            (std::vector<std::string>{"PlayOpenCredsGif(logo.gif)", "PlayIntroAVI(intro.avi, 3)",
+                                      "PlayIntroAVI(intro.avi, 3)"}));
+
+  std::filesystem::remove(dir_.path() / "resource/mmedia/intro.avi");
+  EXPECT_EQ(Run("menu intro\n"), "");
+  ASSERT_EQ(BoxTexts().size(), 1u);
+  EXPECT_EQ(BoxTexts()[0].rfind("Could not play 'AVI Intro'...\r", 0), 0u) << BoxTexts()[0];
+  EXPECT_FALSE(player_->shell().MenuBusy) << "no intro from the menu: idle again";
+}
+
+TEST_F(PlayerShell, AGameBuiltWithDebuggingShowsTheNotifyWindowForANewGame) {
+  Game(R"({"DebugMode": 1})");
+  EXPECT_EQ(Run("new-game\n"), "");
+  EXPECT_TRUE(player_->notify_log().NoWin().Visible());
+}
+
+TEST_F(PlayerShell, StartUpTakesTheStartScreenAndTheEngineLogoThenTheSavedFolderExists) {
+  Game("{}");
+  int64_t menu_at = -1;
+  AddCommand("note", [&](Player& p) { menu_at = p.loop().NowMs(); });
+  EXPECT_EQ(Run("note\n"), "");
+  EXPECT_EQ(menu_at, 1200 + 16 * 90) << "1.2 s of start screen, then the logo plays once";
+  EXPECT_TRUE(std::filesystem::is_directory(dir_.path() / "Saved"));
+  EXPECT_EQ(player_->shell().SavedPath, (dir_.path() / "Saved").string() + "/");
+  EXPECT_EQ(player_->shell().QVXPVersion->Caption(), "QVX v3.0.2");
+
+  Game(R"({"EngineLogoSwitch": "1"})");
+  EXPECT_EQ(Run("note\n"), "");
+  EXPECT_EQ(menu_at, 1200) << "no engine logo";
+  EXPECT_FALSE(player_->shell().QVXPVersion->Visible());
+}
+
+}  // namespace
+}  // namespace qv::testing
