@@ -41,7 +41,8 @@ GameParts::GameParts(GamePartsServices s)
   music.on_progress = [this](std::string_view text) { engine.Progress(text); };
   screen::GameScreen& screen = s.screen;
   music.on_message = [&screen](const std::string& text) { screen.ShowMessage(text); };
-  debug_target.minimize = [&s] { s.loop.backend().Minimize(); };
+  platform::EventLoop& loop = s.loop;
+  debug_target.minimize = [&loop] { loop.backend().Minimize(); };
   // A new game of a game built with debugging takes its verbose logging from the debug
   // window's check box.
   shell.debug_verbose_checked = [this] { return debug.Check1->Value() == 1; };
