@@ -6,8 +6,9 @@
 #   scripts/screenshots.sh [OUT_DIR]
 #
 # The player runs in a window on a virtual X server whose frame buffer Xvfb keeps in a
-# file; every picture that stays unchanged on screen for a while is one screenshot, in
-# order. A walkthrough script holds the menu and the game screen still long enough.
+# file: the first picture the window shows is the start screen, and every later picture
+# that stays unchanged on screen for a while is one screenshot, in order. A walkthrough
+# script holds the menu and the game screen still long enough.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -83,13 +84,16 @@ while taken < len(names) and alive() and time.time() < deadline:
     if blank is None:
         blank = pixels
     now = time.time()
-    if pixels != last:
+    # The start screen is the first picture the window shows (it stays only until the
+    # engine logo starts); the menu and the game screen are the pictures that then stay.
+    first = taken == 0 and pixels != blank
+    if pixels != last and not first:
         last, since = pixels, now
-    elif now - since >= 0.7 and pixels != saved and pixels != blank:
+    elif first or (now - since >= 1.0 and pixels != saved and pixels != blank):
         png(os.path.join(out, names[taken]), w, h, bpp, stride, pixels)
         print("wrote", os.path.join(out, names[taken]))
         saved, taken = pixels, taken + 1
-    time.sleep(0.1)
+    time.sleep(0.05)
 if taken < len(names):
     sys.exit("only %d of %d screenshots were taken" % (taken, len(names)))
 PY

@@ -38,6 +38,8 @@ void Shell::StartFormLoad() {
   const int screen_w = s_.desktop.ScreenWidth();
   const int screen_h = s_.desktop.ScreenHeight();
   start_form_->Move(0, 0, screen_w, screen_h);
+  // The version in the bottom right corner, whole.
+  QVXPVersion->SetLeft(795 - QVXPVersion->Width());
   if (screen_w > 800) {
     Label1->Move(screen_w / 2 - Label1->Width() / 2, screen_h / 2 - Label1->Height() / 2);
     QVXGIFLogo->Move(screen_w / 2 - QVXGIFLogo->Width() / 2,
