@@ -85,11 +85,12 @@ void Engine::ChangeFlag(int16_t flag, int16_t value, int16_t op) {
 }
 
 bool Engine::SwitchScene() {
-  const uint64_t before = last_completed_load_;
+  const uint64_t before = loads_started_;
   LoadScene(state.NewSceneNum);
+  if (loads_started_ != before) return true;
   // A scene the file refused leaves the current one in place: its update pass goes on.
   state.LoadedNewScene = false;
-  return last_completed_load_ != before || SceneChanging;
+  return false;
 }
 
 bool Engine::SoundRequested(const std::string& name) {

@@ -327,7 +327,9 @@ TEST(Recursion, TwoScenesSwitchingToEachOtherOnEntryEndInOneBox) {
 TEST(LoadScene, ASwitchToASceneTheFileRefusesFinishesTheSceneBeingBuilt) {
   EngineHarness h(R"({"Scenes": [{"EntrySoundA": "hello.wav", "Objects": [
       {"ObjType": 5, "ObjN0": 1, "ObjN10": 1, "ObjN11": -1},
-      {"ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav"}]}]})");
+      {"ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav"},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 9, "ObjN4": 1},
+      {"ObjType": 0, "ObjN4": 2, "ObjN5": 9, "ObjN6": 0, "ObjN7": 1}]}]})");
   h.LoadScene(1);
   EXPECT_THAT(h.Boxes(), ElementsAre("Unexpected error in procedure: LoadScene\r\n"
                                      "Error #63: Bad record number"));
@@ -336,6 +338,8 @@ TEST(LoadScene, ASwitchToASceneTheFileRefusesFinishesTheSceneBeingBuilt) {
   EXPECT_TRUE(h.Played("Play(2, wind.wav, True, 0, 0)"));
   EXPECT_TRUE(h.Played("Play(16, hello.wav, False, 0, 0)")) << "its entry sounds play";
   EXPECT_THAT(h.Lines(), Contains("Scene 1 loaded."));
+  EXPECT_EQ(h.scene().ObjType[3], engine::kResponder) << "the pass ended as usual";
+  EXPECT_FALSE(h.screen().Animation[4]->Visible());
   h.loop().PassTime(100);
   EXPECT_FALSE(h.engine().SceneChanging);
   EXPECT_FALSE(h.screen().Block->Visible());
