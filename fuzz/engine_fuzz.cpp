@@ -16,8 +16,8 @@
 #include "core/vb_error.h"
 #include "data/scene_record.h"
 #include "engine/engine_harness.h"
-#include "pictures/gif_writer.h"
 #include "platform/event_loop.h"
+#include "screen/screen_fixture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr size_t kRecord = qv::data::SceneRecord::kSize;
@@ -45,17 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   file.resize(2 * kRecord, 0);
   file.insert(file.end(), record.begin(), record.end());
   h.dir().Write("resource/Quorvex1.dat", file);
-  qv::testing::GifSpec gif;
-  gif.width = gif.height = 4;
-  gif.loop = 1;
-  for (uint8_t f = 0; f < 3; ++f) {
-    qv::testing::GifFrameSpec frame =
-        qv::testing::SolidFrame(0, 0, 4, 4, static_cast<uint8_t>(f % 2));
-    frame.control = true;
-    frame.delay_cs = 10;
-    gif.frames.push_back(frame);
-  }
-  h.dir().Write("resource/gfx/anim.gif", qv::testing::WriteGif(gif));
+  qv::testing::WritePictures(h, {"anim.gif"}, 3);
   // The user of the map and the close-up, whoever opens them: clicks every location, then
   // cancels; closes the close-up at once.
   struct User : qv::platform::IdleUser {
@@ -94,8 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   qv::screen::Inventory& inventory = h.inventory();
   qv::screen::ObjectInteraction& objects = h.interaction();
-  qv::ui::MouseArgs left;
-  left.button = qv::platform::MouseButton::kLeft;
+  const qv::ui::MouseArgs left = qv::testing::LeftButton();
   for (int16_t item : {int16_t{1}, int16_t{2}, int16_t{3}}) {
     try {
       inventory.AddInventoryItem(item, false, 0);

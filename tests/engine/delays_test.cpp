@@ -45,8 +45,6 @@ TEST(Delays, ZeroSecondsChangesTheFlagAfterThePassAndARestartCountsFromTheNewSta
   EXPECT_LT(at("[Resp Index # 3] Flag 1= 1. Taking action..."), at("Delay 1 expired."));
   EXPECT_LT(at("Delay 1 expired."), at("<Flag 2> Set to  5"));
   EXPECT_EQ(h.state().Flags[2], 5);
-  EXPECT_EQ(h.delays().TimerRunning[1], 0);
-  EXPECT_EQ(h.scene().ObjType[1], -1) << "fired once in this visit";
 
   // Started again while it runs, it counts from the new start and expires once.
   h.delays().SetDelayChange(1, 2, 6, 0);
@@ -74,8 +72,6 @@ TEST(Delays, ExpiringWhileASceneLoadsRunsAgainForItsWholeLengthAndAppliesInTheNe
   EXPECT_THAT(h.Lines(), Contains("Delay 1 restarted. (40 secs) <Loading scene>"));
   EXPECT_THAT(h.Lines(), Not(Contains("Delay 1 expired.")));
   EXPECT_EQ(h.state().Flags[2], 0);
-  EXPECT_EQ(h.delays().TimerRunning[1], 1) << "still running";
-  EXPECT_EQ(h.delays().countdown(1).Duration(), 40000);
 
   // Restarted when the 40 s were up (just after the load began), for 40 s more.
   const int64_t restarted = started + 1;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -112,20 +113,15 @@ class EngineHarness {
  private:
   static const std::filesystem::path& Build(const TempDir& dir, const std::string& json) {
     tools::BuildGame(tools::ParseGameJson(json), dir.path());
-    // Every quoted name without a folder that ends in .wav, .mid or .mp3 (any case). The
-    // strings of the JSON alternate with what lies between them, so quotes pair up in order.
-    for (size_t open = json.find('"'); open != std::string::npos;) {
-      const size_t close = json.find('"', open + 1);
-      if (close == std::string::npos) break;
-      const std::string name = json.substr(open + 1, close - open - 1);
-      open = json.find('"', close + 1);
-      std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
+    // Every quoted name without a folder that ends in .wav, .mid or .mp3 (any case).
+    static const std::regex kSound(R"re("([^"/\\]*\.(wav|mid|mp3))")re", std::regex::icase);
+    for (std::sregex_iterator it(json.begin(), json.end(), kSound), end; it != end; ++it) {
+      std::string ext = (*it)[2];
       for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (name.find_first_of("\\/") != std::string::npos) continue;
-      if (ext == ".wav") dir.Write("resource/mmedia/" + name, SilentWav());
-      if (ext == ".mid") dir.Write("resource/mmedia/" + name, OneNoteMidi());
-      if (ext == ".mp3") dir.Write("resource/mmedia/" + name, std::vector<uint8_t>{});
+      dir.Write("resource/mmedia/" + (*it)[1].str(), ext == "wav"   ? SilentWav()
+                                                     : ext == "mid" ? OneNoteMidi()
+                                                                    : std::vector<uint8_t>{});
     }
     return dir.path();
   }

@@ -14,11 +14,11 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-// Five empty scenes, so scene numbers up to 5 exist.
-constexpr const char* kFiveScenes = R"({"Scenes": [{}, {}, {}, {}, {}]})";
-
-TEST(ChangeFlag, LogLinesOperationsAndTheScoreCaptions) {
-  EngineHarness h(kFiveScenes);
+TEST(ChangeFlag, LogLinesOperationsTheScoreCaptionsAndOverflow) {
+  // A responder adds 1 to flag 3 when flag 4 becomes 1.
+  EngineHarness h(R"({"Scenes": [{"Objects": [
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 4, "ObjN2": 0, "ObjN3": 1,
+       "ObjN12": 1, "ObjN13": 3, "ObjN14": 1, "ObjN15": 1}]}]})");
   h.LoadScene(1);
   h.state().ScoreFlag = 6;
   h.ClearLog();
@@ -31,6 +31,16 @@ TEST(ChangeFlag, LogLinesOperationsAndTheScoreCaptions) {
   EXPECT_THAT(h.Lines(), Contains("<Flag 6> Set to -2"));
   EXPECT_EQ(h.screen().CurrScore_Large->Caption(), "-2") << "the score flag updates both captions";
   EXPECT_EQ(h.screen().CurrScore_Small->Caption(), "-2");
+
+  // Overflow and bad flag numbers keep the old value.
+  h.state().Flags[3] = 32767;
+  EXPECT_EQ(VbErrorNumber([&] { h.engine().ChangeFlag(3, 1, 1); }), 6);
+  EXPECT_EQ(h.state().Flags[3], 32767);
+  EXPECT_EQ(VbErrorNumber([&] { h.engine().ChangeFlag(300, 1, 0); }), 9);
+  // Inside the rules the engine's own box reports it and the game goes on.
+  h.SetFlag(4, 1);
+  EXPECT_THAT(h.Boxes(), ElementsAre("Error in sub 'CheckHiddenObjects'.\rError # 6 : Overflow"));
+  EXPECT_EQ(h.state().Flags[3], 32767);
 }
 
 TEST(ChangeFlag, FlagZeroDoesNothingAndAnUnknownOperationOnlyRunsTheEngine) {
@@ -53,21 +63,6 @@ TEST(ChangeFlag, FlagZeroDoesNothingAndAnUnknownOperationOnlyRunsTheEngine) {
   EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("<Flag 7>"))));
   EXPECT_THAT(h.Lines(), Contains("[Resp Index # 1] Flag 7= 0. Taking action..."));
   EXPECT_EQ(h.state().Flags[8], 1);
-}
-
-TEST(ChangeFlag, OverflowAndBadFlagNumbersKeepTheOldValue) {
-  EngineHarness h(R"({"Scenes": [{"Objects": [
-      {"ObjType": 5, "ObjN0": 1, "ObjN1": 4, "ObjN2": 0, "ObjN3": 1,
-       "ObjN12": 1, "ObjN13": 3, "ObjN14": 1, "ObjN15": 1}]}]})");
-  h.LoadScene(1);
-  h.state().Flags[3] = 32767;
-  EXPECT_EQ(VbErrorNumber([&] { h.engine().ChangeFlag(3, 1, 1); }), 6);
-  EXPECT_EQ(h.state().Flags[3], 32767);
-  EXPECT_EQ(VbErrorNumber([&] { h.engine().ChangeFlag(300, 1, 0); }), 9);
-  // Inside the rules the engine's own box reports it and the game goes on.
-  h.SetFlag(4, 1);
-  EXPECT_THAT(h.Boxes(), ElementsAre("Error in sub 'CheckHiddenObjects'.\rError # 6 : Overflow"));
-  EXPECT_EQ(h.state().Flags[3], 32767);
 }
 
 TEST(LoadScene, AJumpFromThreeIntoFiveLandsInSevenWithNothingOfFive) {
@@ -97,7 +92,7 @@ TEST(LoadScene, AJumpFromThreeIntoFiveLandsInSevenWithNothingOfFive) {
   EXPECT_TRUE(h.Boxes().empty()) << "scene 5's missing picture was never loaded";
 }
 
-TEST(LoadScene, AJumpToItselfIsLoggedAndIgnoredAndRecordZeroShowsTheLoadSceneBox) {
+TEST(LoadScene, AJumpToItselfIsLoggedAndIgnored) {
   EngineHarness h(R"({"Scenes": [{}, {"JumpEnabled": 1, "JumpScene": 2}]})");
   h.LoadScene(2);
   EXPECT_EQ(h.scene().CurrentScene, 2);
@@ -105,12 +100,6 @@ TEST(LoadScene, AJumpToItselfIsLoggedAndIgnoredAndRecordZeroShowsTheLoadSceneBox
       h.Lines(),
       Contains("CheckFlag ERROR - Scene #2 - Cannot set 'Jump To Scene' same as Current Scene"));
   EXPECT_THAT(h.Lines(), Contains("Scene 2 loaded."));
-  h.LoadScene(0);
-  EXPECT_THAT(
-      h.Boxes(),
-      ElementsAre("Unexpected error in procedure: LoadScene\r\nError #63: Bad record number"));
-  EXPECT_FALSE(h.engine().SceneChanging) << "a scene the file refuses leaves this one as it is";
-  EXPECT_EQ(h.scene().CurrentScene, 2);
 }
 
 TEST(LoadScene, LeavingStopsTheSceneChannelsOnly) {
@@ -142,14 +131,14 @@ TEST(SoundChannels, AutomaticChannelsAndTheReactorsChannelFifteen) {
   EXPECT_TRUE(h.Played("Play(15, hum.wav, True, 0, 0)"));
   EXPECT_TRUE(h.Played("Play(9, buzz.wav, True, 0, 0)"));
   EXPECT_TRUE(h.Played("Play(3, wind.wav, False, 500, -300)")) << "slot 16 uses channel 3";
-  EXPECT_EQ(h.engine().GetSoundChannel(1, 20, 2), 7);
-  EXPECT_EQ(h.engine().GetSoundChannel(3, 5, 3), 0) << "a Switch has no third variant";
 }
 
-TEST(Responders, ChangeOnlyFiresOnANewValueOnlyAndOncePerVisit) {
+TEST(Responders, ChangeOnlyFiresOnANewValueOnlyAndOncePerVisitKindZeroNever) {
   EngineHarness h(R"({"Scenes": [{"Objects": [
       {"ObjType": 5, "ObjN0": 1, "ObjN1": 5, "ObjN2": 3, "ObjN3": 0, "ObjN4": 1,
-       "ObjN12": 1, "ObjN13": 6, "ObjN14": 1, "ObjN15": 1}]}]})");
+       "ObjN12": 1, "ObjN13": 6, "ObjN14": 1, "ObjN15": 1},
+      {"ObjType": 5, "ObjN0": 0, "ObjN1": 5, "ObjN2": 3, "ObjN3": 0,
+       "ObjN12": 1, "ObjN13": 22, "ObjN14": 1}]}]})");
   h.state().Flags[5] = 2;
   h.LoadScene(1);
   EXPECT_EQ(h.state().Flags[6], 0) << "nothing changed at entry";
@@ -162,29 +151,7 @@ TEST(Responders, ChangeOnlyFiresOnANewValueOnlyAndOncePerVisit) {
   h.LoadScene(1);
   h.SetFlag(5, 7);
   EXPECT_EQ(h.state().Flags[6], 2) << "armed again by the scene load";
-}
-
-TEST(Responders, KindZeroNeverFiresAndEndOfGameStopsThePass) {
-  EngineHarness h(R"({"Scenes": [{"Objects": [
-      {"ObjType": 5, "ObjN0": 0, "ObjN1": 20, "ObjN2": 0, "ObjN3": 1,
-       "ObjN12": 1, "ObjN13": 22, "ObjN14": 1},
-      {"ObjType": 5, "ObjN0": 1, "ObjN1": 20, "ObjN2": 0, "ObjN3": 1, "ObjN21": 1},
-      {"ObjType": 5, "ObjN0": 1, "ObjN1": 20, "ObjN2": 0, "ObjN3": 1,
-       "ObjN12": 1, "ObjN13": 21, "ObjN14": 1},
-      {"ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 20, "ObjN3": 0, "ObjN4": 1}]}]})");
-  h.LoadScene(1);
-  h.ClearLog();
-  h.engine().ChangeFlag(20, 1, 0);
-  EXPECT_THAT(h.Lines(), Contains("[Resp Index # 2] Flag 20= 1. Taking action..."));
-  EXPECT_THAT(h.Lines(), Not(Contains("[Resp Index # 3] Flag 20= 1. Taking action...")));
-  EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("Resp Index # 1"))));
-  EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("[Conv Index # 4]"))))
-      << "no conversation step after the end";
-  EXPECT_TRUE(h.shell().MainMenu().Visible());
-  EXPECT_FALSE(h.screen().Main().Visible());
-  EXPECT_EQ(h.state().Flags[20], 0) << "the game state is reset";
-  EXPECT_EQ(h.scene().CurrentScene, 0);
-  EXPECT_FALSE(h.log().Created()) << "the notify window is unloaded";
+  EXPECT_EQ(h.state().Flags[22], 0) << "a responder of kind 0 never fires";
 }
 
 TEST(MultiTriggers, TheSecondConditionFiresWhenTheFirstHasNotChanged) {
@@ -348,17 +315,25 @@ TEST(LoadScene, ASwitchToASceneTheFileRefusesFinishesTheSceneBeingBuilt) {
 
 TEST(Responders, NothingOfTheSceneRunsAfterTheEndOfTheGame) {
   // Flag 5 = 1 starts the delay of slot 2 (3 s, then flag 7 = 1, whose responder would
-  // switch to scene 2) and ends the game in slot 3. Slot 1 loops a sound while shown.
+  // switch to scene 2) and ends the game in slot 3; the responder and the conversation of
+  // slots 5 and 6 would follow in the same pass. Slot 1 loops a sound while shown.
   EngineHarness h(R"({"Scenes": [{"Objects": [
       {"ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav"},
       {"ObjType": 6, "ObjN1": 5, "ObjN2": 0, "ObjN3": 1, "ObjN4": 3, "ObjN5": 7, "ObjN6": 1},
       {"ObjType": 5, "ObjN0": 1, "ObjN1": 5, "ObjN2": 0, "ObjN3": 1, "ObjN21": 1},
-      {"ObjType": 5, "ObjN0": 1, "ObjN1": 7, "ObjN2": 0, "ObjN3": 1, "ObjN10": 1, "ObjN11": 2}]},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 7, "ObjN2": 0, "ObjN3": 1, "ObjN10": 1, "ObjN11": 2},
+      {"ObjType": 5, "ObjN0": 1, "ObjN1": 5, "ObjN2": 0, "ObjN3": 1, "ObjN12": 1, "ObjN13": 8},
+      {"ObjType": 8, "ObjN0": 1, "ObjN1": 2, "ObjN2": 5, "ObjN3": 0, "ObjN4": 1}]},
       {}]})");
   h.LoadScene(1);
   h.ClearLog();
   h.SetFlag(5, 1);
   EXPECT_TRUE(h.shell().MainMenu().Visible());
+  EXPECT_FALSE(h.screen().Main().Visible());
+  EXPECT_FALSE(h.log().Created()) << "the notify window is unloaded";
+  EXPECT_EQ(h.state().Flags[5], 0) << "the game state is reset";
+  EXPECT_THAT(h.Lines(), Not(Contains("[Resp Index # 5] Flag 5= 1. Taking action...")));
+  EXPECT_THAT(h.Lines(), Not(Contains(HasSubstr("[Conv Index # 6]"))));
   EXPECT_FALSE(h.Played("Play(1, wind.wav, True, 0, 0)")) << "no sound starts again";
   EXPECT_FALSE(h.audio().channel(1).playing);
   EXPECT_EQ(h.delays().TimerRunning[2], 0);

