@@ -61,12 +61,6 @@ class ConversationTest : public ::testing::Test {
     }
     return shown;
   }
-  int WidestLine() {
-    int widest = 0;
-    for (int k = 1; k <= 5; ++k)
-      widest = std::max(widest, Line(k).Width());
-    return widest;
-  }
   long Played(const std::string& call) { return h.Count(h.audio().calls(), call); }
   // The mouse, as the user moves and clicks it.
   void Mouse(platform::InputEvent::Kind kind, int x, int y) {
@@ -114,22 +108,11 @@ TEST_F(ConversationTest, TheRecordsLinesShowInABoxRightAlignedThatNeverShrinksWh
   h.SetFlag(10, 0);  // flag 15 is 0: the engine hides slot 7's box
   EXPECT_EQ(h.conversations().ShownRecord(), 0);
   h.SetFlag(15, 1);  // shown afresh: fitted to its own lines
-  EXPECT_EQ(Box().Width(), WidestLine() + 156);
+  EXPECT_EQ(Box().Width(), std::max(Line(1).Width(), Line(2).Width()) + 156);
   EXPECT_LT(Box().Width(), wide);
 }
 
-TEST_F(ConversationTest, TheSameSlotKeepsGreyedLinesAnotherSlotWithTheSameRecordResetsThem) {
-  h.SetFlag(10, 1);
-  Click(Line(1));
-  ASSERT_EQ(Line(1).ForeColor(), kGrey);
-  h.conversations().ShowConversation(1, 2);
-  EXPECT_EQ(Line(1).ForeColor(), kGrey);
-  h.conversations().ShowConversation(1, 3);
-  EXPECT_EQ(Line(1).ForeColor(), kSilver);
-  EXPECT_EQ(h.state().ShownConversation, 3);
-}
-
-TEST_F(ConversationTest, AClickedLinePlaysItsMediaAndChangesItsFlagEveryTime) {
+TEST_F(ConversationTest, AClickedLinePlaysItsMediaChangesItsFlagEveryTimeAndStaysGreyInItsSlot) {
   h.settings().click = {"click.wav", -100, 50};
   h.state().VerboseLog = false;
   h.SetFlag(10, 1);
@@ -142,6 +125,10 @@ TEST_F(ConversationTest, AClickedLinePlaysItsMediaAndChangesItsFlagEveryTime) {
   EXPECT_EQ(Played("Play(15, hello.wav, False, 200, -300)"), 2);
   EXPECT_EQ(Played("Play(18, click.wav, False, 50, -100)"), 2);
   EXPECT_EQ(h.conversations().ShownRecord(), 1) << "a click does not close the box";
+  h.conversations().ShowConversation(1, 2);
+  EXPECT_EQ(Line(1).ForeColor(), kGrey) << "the same slot again keeps it grey";
+  h.conversations().ShowConversation(1, 3);
+  EXPECT_EQ(Line(1).ForeColor(), kSilver) << "another slot with the same record starts afresh";
 
   // "Keeper.AVI": a movie, whatever the case of its name. While it plays, another
   // conversation replaces this one; the change applied is still the clicked line's.
