@@ -102,35 +102,24 @@ TEST(LoadScene, AJumpToItselfIsLoggedAndIgnored) {
   EXPECT_THAT(h.Lines(), Contains("Scene 2 loaded."));
 }
 
-TEST(LoadScene, LeavingStopsTheSceneChannelsOnly) {
-  EngineHarness h(R"({"Scenes": [{"Objects": [{"ObjType": 0, "ObjN4": 1, "ObjS1": "fire.wav"}]},
-                                 {}]})");
-  h.LoadScene(1);
-  ASSERT_TRUE(h.audio().channel(1).playing);
-  for (const char* name : {"keep14.wav", "keep.wav", "speech.wav"}) {
-    h.dir().Write(std::string("resource/mmedia/") + name, SilentWav());
-  }
-  h.sound().PlayWAVQVX("keep14.wav", true, 14, 0, 0);
-  for (int16_t ch : {int16_t{18}, int16_t{19}, int16_t{20}})
-    h.sound().PlayWAVQVX("keep.wav", true, ch, 0, 0);
-  h.sound().PlayWAVQVX("speech.wav", false, 15, 0, 0);
-  h.LoadScene(2);
-  EXPECT_FALSE(h.audio().channel(1).playing) << "the ambient's sound in channel 1 stopped";
-  EXPECT_FALSE(h.audio().channel(15).playing);
-  for (int16_t ch : {int16_t{14}, int16_t{18}, int16_t{19}, int16_t{20}})
-    EXPECT_TRUE(h.audio().channel(ch).playing) << ch;
-}
-
-TEST(SoundChannels, AutomaticChannelsAndTheReactorsChannelFifteen) {
+TEST(SoundChannels, ObjectsPlayOnTheirOwnChannelsAndLeavingStopsTheSceneChannelsOnly) {
   EngineHarness h(R"({"Scenes": [{"Objects": [
       {"Slot": 2, "ObjType": 4, "ObjN0": 3, "ObjN4": 1, "ObjS2": "hum.wav", "ObjN15": -1},
       {"Slot": 4, "ObjType": 4, "ObjN0": 4, "ObjN4": 1, "ObjS2": "buzz.wav", "ObjN15": 9},
       {"Slot": 16, "ObjType": 0, "ObjN4": 1, "ObjS1": "wind.wav", "ObjN0": 3, "ObjN2": -300,
-       "ObjN3": 500}]}]})");
+       "ObjN3": 500}]}, {}]})");
   h.LoadScene(1);
   EXPECT_TRUE(h.Played("Play(15, hum.wav, True, 0, 0)"));
   EXPECT_TRUE(h.Played("Play(9, buzz.wav, True, 0, 0)"));
   EXPECT_TRUE(h.Played("Play(3, wind.wav, False, 500, -300)")) << "slot 16 uses channel 3";
+  h.dir().Write("resource/mmedia/keep.wav", SilentWav());
+  for (int16_t ch : {int16_t{14}, int16_t{18}, int16_t{19}, int16_t{20}})
+    h.sound().PlayWAVQVX("keep.wav", true, ch, 0, 0);
+  h.LoadScene(2);
+  EXPECT_FALSE(h.audio().channel(9).playing);
+  EXPECT_FALSE(h.audio().channel(15).playing);
+  for (int16_t ch : {int16_t{14}, int16_t{18}, int16_t{19}, int16_t{20}})
+    EXPECT_TRUE(h.audio().channel(ch).playing) << ch;
 }
 
 TEST(Responders, ChangeOnlyFiresOnANewValueOnlyAndOncePerVisitKindZeroNever) {

@@ -20,10 +20,8 @@ TEST(TtfFonts, MeasuresWithTheRealFontWithoutAVideoDevice) {
       << "a proportional font";
   EXPECT_GT(fonts.Measure("Inventory", {13, true}).width, word.width) << "bold is wider";
   EXPECT_GT(fonts.Measure("Inventory", {26, false}).height, word.height * 3 / 2);
-}
 
-TEST(TtfFonts, OddTextAndSizesAreMeasuredWithoutFailing) {
-  TtfFonts fonts;
+  // Odd texts and sizes are measured without failing.
   const TextSize empty = fonts.Measure("", {});
   EXPECT_EQ(empty.width, 0);
   EXPECT_GT(empty.height, 0) << "an empty label still has a line height";

@@ -271,29 +271,6 @@ TEST_F(Objects, ABlockingConversationStillLetsGoodiesReact) {
   EXPECT_EQ(game.inventory().ItemsHeld, 1);
 }
 
-TEST_F(Objects, AStillObjectActsOnlyAsALink) {
-  Start(R"([{"Objects": [
-      {"ObjType": 2, "ObjN11": 1, "ObjN5": 3},
-      {"ObjType": 3, "ObjN12": 1, "ObjN0": 8, "ObjN4": 1},
-      {"ObjType": 4, "ObjN4": 1, "ObjN8": 1, "ObjN9": 9, "ObjN10": 1},
-      {"ObjType": 1, "ObjN13": 1, "ObjN1": 3, "ObjN0": 4, "ObjN17": 1, "ObjN18": 6,
-       "ObjN19": 1}]}])");
-  for (int16_t n = 1; n <= 3; ++n) {
-    h->interaction().NoGIFMouseMove(n);
-    h->interaction().NoGIFClick(n);
-  }
-  h->Settle();
-  EXPECT_EQ(h->screen().CurrentCursor(), 13);
-  EXPECT_TRUE(h->Lines().empty());
-  EXPECT_EQ(h->inventory().ItemsHeld, 0);
-
-  h->interaction().NoGIFMouseMove(4);
-  EXPECT_EQ(h->screen().CurrentCursor(), 4);
-  h->interaction().NoGIFClick(4);
-  EXPECT_EQ(h->state().Flags[6], 1);
-  EXPECT_FALSE(h->screen().Animation[4]->Playing()) << "a still link has no animation";
-}
-
 TEST_F(Objects, MovingOntoAnObjectOrTheBarTakesTheHighlightsOff) {
   Start(R"([{"Objects": [{"ObjType": 2, "ObjN11": 1}]}])");
   screen::GameScreen& screen = h->screen();
@@ -339,10 +316,10 @@ TEST_F(Objects, AnUnknownTypeShowsTheOutdatedBoxAndDoesNothingElse) {
   EXPECT_TRUE(h->Lines().empty());
 }
 
-TEST_F(Objects, TheCursorOverEachKindOfObject) {
+TEST_F(Objects, TheCursorOverEachKindOfObjectAndAStillPictureActsOnlyAsALink) {
   Start(R"([{"Objects": [
       {"ObjType": 0, "ObjN4": 1},
-      {"ObjType": 1, "ObjN13": 1, "ObjN0": 3},
+      {"ObjType": 1, "ObjN13": 1, "ObjN0": 3, "ObjN1": 3, "ObjN17": 1, "ObjN18": 6, "ObjN19": 1},
       {"ObjType": 1, "ObjN13": 1, "ObjN0": 0, "ObjN6": 1, "ObjN7": 1},
       {"ObjType": 2, "ObjN11": 1, "ObjN6": 1, "ObjN7": 2},
       {"ObjType": 3, "ObjN12": 1},
@@ -363,6 +340,18 @@ TEST_F(Objects, TheCursorOverEachKindOfObject) {
   cursor_over(6);
   h->interaction().SceneMouseMove();
   EXPECT_EQ(h->screen().CurrentCursor(), 13) << "between objects, with an empty hand";
+  for (int16_t n = 4; n <= 6; ++n) {
+    h->interaction().NoGIFMouseMove(n);
+    h->interaction().NoGIFClick(n);
+  }
+  h->Settle();
+  EXPECT_EQ(h->screen().CurrentCursor(), 13);
+  EXPECT_TRUE(h->Lines().empty()) << "a still goodie, switch or reactor does nothing";
+  h->interaction().NoGIFMouseMove(2);
+  EXPECT_EQ(h->screen().CurrentCursor(), 3);
+  h->interaction().NoGIFClick(2);
+  EXPECT_EQ(h->state().Flags[6], 1);
+  EXPECT_FALSE(h->screen().Animation[2]->Playing()) << "a still link has no animation";
 
   Give(1);
   PickUp(1);
