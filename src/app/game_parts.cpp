@@ -47,6 +47,16 @@ GameParts::GameParts(GamePartsServices s)
   // window's check box.
   shell.debug_verbose_checked = [this] { return debug.Check1->Value() == 1; };
   shell.after_loc_base = [this] { map.BuildMap(); };
+  shell.show_debug_button = [&screen = s.screen] {
+    screen.Command1->SetVisible(true);
+    screen.Command2->SetVisible(true);
+  };
+  s.screen.Command1->on_click = [this] { debug.Show(); };
+  s.screen.Command2->on_click = [this] {
+    map.SetMapActive(true);
+    map.RefreshLocations();
+    map.form().Show();
+  };
 }
 
 }  // namespace qv::app

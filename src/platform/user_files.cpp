@@ -47,6 +47,12 @@ std::filesystem::path DataFolder() {
   return BaseFolder("XDG_DATA_HOME", ".local/share") / kFolderName;
 }
 
+bool FolderWritable(const std::filesystem::path& folder) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) return false;
+  return access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 std::optional<std::filesystem::path> PicturesFolder() {
   // user-dirs.dirs holds lines such as XDG_PICTURES_DIR="$HOME/Pictures".
   std::ifstream dirs(BaseFolder("XDG_CONFIG_HOME", ".config") / "user-dirs.dirs");

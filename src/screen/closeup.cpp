@@ -68,7 +68,7 @@ Closeup::Closeup(CloseupServices services, engine::Engine& engine, Inventory& in
 Closeup::~Closeup() = default;
 
 void Closeup::ConfigureImage(bool loaded) {
-  if (size_to_picture) {
+  if (SizedToPicture()) {
     ClsUpImg->SetAutoSize(true);
     // Before loading the picture is stretched, afterwards drawn at its own size.
     ClsUpImg->SetSizeMode(loaded ? 0 : -1);
@@ -158,7 +158,7 @@ void Closeup::ShowCloseup(const ItemSlot& item, int16_t slot) {
 void Closeup::SizeWindow() {
   ui::Form& form = *form_;
   int close_left = 272;
-  if (size_to_picture) {
+  if (SizedToPicture()) {
     form.MoveTwips(0, 0, ClsUpImg->PictureWidth() * 15 + kMarginWidthTwips,
                    ClsUpImg->PictureHeight() * 15 + kMarginHeightTwips);
     close_left = form.Width() - 20;

@@ -50,9 +50,9 @@ class Closeup {
   Closeup(const Closeup&) = delete;
   Closeup& operator=(const Closeup&) = delete;
 
-  // The general settings' close-up sizing switch: false keeps the window at its fixed
-  // size, true sizes it to the picture (never beyond the screen).
-  bool size_to_picture = false;
+  // The general settings' close-up sizing switch: off keeps the window at its fixed
+  // size, on sizes it to the picture (never beyond the screen).
+  bool SizedToPicture() const { return s_.settings.CloseupSizedToPicture(); }
 
   // Loads the close-up picture of the item in `slot`. `procedure` names the handler that
   // reports a picture that exists but cannot be shown.

@@ -152,6 +152,12 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
   LargeScore->SetVisible(false);
   SmallScore->SetVisible(false);
 
+  Command1 = &Picture1->Create<ui::CommandButton>("Command1");
+  Command1->SetCaption("Debug");
+  Command1->SetVisible(false);
+  Command2 = &Picture1->Create<ui::CommandButton>("Command2");
+  Command2->SetCaption("MAP");
+  Command2->SetVisible(false);
   MainMenuButtn = &Picture1->Create<ui::Image>("MainMenuButtn");
   SaveGameButtn = &Picture1->Create<ui::Image>("SaveGameButtn");
   ExamineItem = &Picture1->Create<ui::Image>("ExamineItem");
@@ -214,6 +220,8 @@ void GameScreen::Layout() {
   CurrScore_Small->Move(6, 19, 36, 18);
   Label3->Move(42, 19, 10, 18);
   MaxScore_Small->Move(52, 19, 36, 18);
+  Command1->Move(kSceneWidth + 5, kBarTop - 30, 44, 24);
+  Command2->Move(kSceneWidth + 51, kBarTop - 30, 44, 24);
   MainMenuButtn->Move(kSceneWidth + 5, kBarTop, 90, 30);
   SaveGameButtn->Move(kSceneWidth + 5, kBarTop + 35, 90, 30);
   ExamineItem->Move(kSceneWidth + 5, kBarTop + 70, 90, 30);

@@ -16,6 +16,7 @@
 #include "media/animated_picture.h"
 #include "platform/event_loop.h"
 #include "platform/pictures/builtin_pictures.h"
+#include "ui/button.h"
 #include "ui/desktop.h"
 #include "ui/form.h"
 #include "ui/label.h"
@@ -159,6 +160,10 @@ class GameScreen : public engine::ScreenPort {
   ui::Label* MaxScore_Small = nullptr;
   // A panel whose maximum score is 0 shows only "Score:" and the current score.
   void NarrowScorePanel(ui::PictureBox& panel);
+  // The authors' buttons, shown in games built with debugging: "Debug" opens the debug
+  // window, "MAP" the map, both beside the game.
+  ui::CommandButton* Command1 = nullptr;
+  ui::CommandButton* Command2 = nullptr;
   ui::Image* MainMenuButtn = nullptr;
   ui::Image* SaveGameButtn = nullptr;
   ui::Image* ExamineItem = nullptr;

@@ -6,7 +6,7 @@
 
 #include "core/procedure.h"
 #include "core/text.h"
-#include "platform/folders.h"
+#include "platform/user_files.h"
 #include "shell/shell.h"
 
 namespace qv::shell {
@@ -153,7 +153,7 @@ void Shell::MakeSavedFolder() {
   // the user's data folder, one folder per game.
   if (!platform::FolderWritable(in_game)) {
     const std::string game = s_.data.folder().root().filename().string();
-    folder = platform::UserDataFolder() / (game.empty() ? std::string("game") : game) / "Saved";
+    folder = platform::DataFolder() / (game.empty() ? std::string("game") : game) / "Saved";
     fs::create_directories(folder, ec);
   }
   SavedPath = folder.string();

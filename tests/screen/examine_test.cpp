@@ -125,7 +125,7 @@ TEST_F(Examine, AMissingPictureOpensAnEmptyWindowAndAHugeOneNoLargerThanTheScree
   huge.height = 1200;
   huge.frames.push_back(SolidFrame(0, 0, 1500, 1200, 1));
   h.dir().Write("resource/gfx/lit.gif", WriteGif(huge));
-  closeup.size_to_picture = true;
+  h.settings().InterfaceSetting70 = 1;  // the close-up takes its picture's size
   h.inventory().PreparedCloseupSlot = 0;
   int width = 0, height = 0;
   user.actions.push_back([&] {

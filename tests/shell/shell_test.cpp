@@ -343,10 +343,18 @@ TEST_F(PlayerShell, TheIntroAndTheOpeningLogoPlayAtStartUpAndFromTheMenu) {
   EXPECT_FALSE(player_->shell().MenuBusy) << "no intro from the menu: idle again";
 }
 
-TEST_F(PlayerShell, AGameBuiltWithDebuggingShowsTheNotifyWindowForANewGame) {
+TEST_F(PlayerShell, AGameBuiltWithDebuggingShowsTheNotifyWindowAndTheDebugButtonForANewGame) {
   Game(R"({"DebugMode": 1})");
   EXPECT_EQ(Run("new-game\n"), "");
   EXPECT_TRUE(player_->notify_log().NoWin().Visible());
+  screen::GameScreen& screen = player_->screen();
+  ASSERT_TRUE(screen.Command1->Visible());
+  screen.Command1->on_click();
+  EXPECT_TRUE(player_->debug().form().Visible()) << "the debug window, beside the game";
+
+  Game("{}");
+  EXPECT_EQ(Run("new-game\n"), "");
+  EXPECT_FALSE(player_->screen().Command1->Visible());
 }
 
 TEST_F(PlayerShell, StartUpTakesTheStartScreenAndTheEngineLogoThenTheSavedFolderExists) {
