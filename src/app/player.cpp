@@ -60,6 +60,7 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
       screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
       notify_log_(desktop_, boxes_, backend_->clipboard()),
       audio_(OpenAudio(settings_, *backend_)),
+      audio_idle_timer_(loop_.timers(), [this] { audio_->ReleaseIdleOutput(); }),
       display_(DesktopSize(settings_, *backend_).first, DesktopSize(settings_, *backend_).second),
       drive_(MakeDrive(settings_, game_dir)),
       simulated_drive_(dynamic_cast<shell::SimulatedDrive*>(drive_.get())),
@@ -71,6 +72,10 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
   // A long picture decode lets events run, as the game's other long operations do.
   pictures_.SetYield([this] { loop_.DoEvents(); });
   audio_->UseMemoryBudget(memory_budget_);
+  if (!backend_->headless()) {
+    audio_idle_timer_.SetInterval(platform::AudioDevice::kIdleCheckMs);
+    audio_idle_timer_.SetEnabled(true);
+  }
   auto* headless = dynamic_cast<platform::HeadlessBackend*>(backend_.get());
   if (headless != nullptr && backend_->headless()) {
     headless_boxes_ = &headless->headless_boxes();

@@ -185,6 +185,8 @@ class Player {
   screen::GameScreen screen_;
   diag::NotifyLog notify_log_;
   std::unique_ptr<platform::AudioDevice> audio_;
+  // Lets the sound output go while nothing plays (players with a window only).
+  platform::Timer audio_idle_timer_;
   shell::FixedDisplay display_;
   std::unique_ptr<shell::DiscDrive> drive_;
   shell::SimulatedDrive* simulated_drive_ = nullptr;

@@ -105,6 +105,13 @@ class AudioDevice {
   void SetMasterGain(double gain);
   double master_gain() const { return master_gain_; }
 
+  // ---- the output itself
+  // Called now and then by the player (every kIdleCheckMs). A device that keeps a sound
+  // output busy while nothing plays may let it go here, and takes it again for the next
+  // sound; recording devices have nothing to let go.
+  static constexpr int32_t kIdleCheckMs = 5000;
+  virtual void ReleaseIdleOutput() {}
+
  protected:
   // The device's own work, given what is asked (in the game's numbers) and the gains
   // that follow from it. Each may throw VbError; DoPlay and DoPlayMusic must throw before

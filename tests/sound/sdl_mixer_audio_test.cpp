@@ -185,6 +185,40 @@ TEST_F(DiskAudio, MidiThroughTheSoundfontAndMp3ProduceSound) {
   EXPECT_GT(tone.Peak(sounds_again, sounds_again + 0.2), 5000) << "and then it sounds again";
 }
 
+TEST_F(DiskAudio, TheOutputClosesAfterTwoIdleChecksAndTheNextSoundOrPieceOpensIt) {
+  const auto tone = Sound("tone.wav", ToneWav(0.3, 440.0, 16000));
+  const std::filesystem::path mp3 = std::filesystem::path(QV_SOUND_TEST_DATA) / "tone.mp3";
+  const Output reopened = Record(
+      [&](SdlMixerAudio& a) {
+        a.Play(1, "tone.wav", tone, true, 0, 0);
+        a.PlayMusic(MusicKind::kMp3, "tone.mp3", mp3, 0, false);
+        a.ReleaseIdleOutput();
+        a.ReleaseIdleOutput();
+        EXPECT_TRUE(a.output_open()) << "a looping sound plays";
+        a.Stop(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(900));
+        ASSERT_TRUE(a.MusicEnded());
+        a.ReleaseIdleOutput();
+        EXPECT_TRUE(a.output_open()) << "one idle check is not enough";
+        a.ReleaseIdleOutput();
+        EXPECT_FALSE(a.output_open()) << "nothing plays: the output goes";
+        a.Stop(1);  // harmless while closed
+        a.SetVolume(1, -100);
+        a.RestartMusic();
+        EXPECT_TRUE(a.output_open()) << "the piece started again opens it";
+        a.StopMusic();
+        a.ReleaseIdleOutput();
+        a.ReleaseIdleOutput();
+        ASSERT_FALSE(a.output_open());
+        a.Play(2, "tone.wav", tone, false, 0, 0);
+        EXPECT_TRUE(a.output_open()) << "so does a sound";
+      },
+      250);
+  // The disk driver starts its file again when the output opens: what is in it is the
+  // last sound, at full volume.
+  EXPECT_GT(reopened.Peak(0.0, 0.2), 14000);
+}
+
 TEST_F(DiskAudio, FilesThatWillNotDecodeFailAndDisturbNothing) {
   const auto tone = Sound("tone.wav", ToneWav(1.0, 440.0, 16000));
   const auto junk = Sound("junk.bin", std::vector<uint8_t>(4000, 0x5A));

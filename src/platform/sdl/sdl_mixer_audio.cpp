@@ -28,6 +28,10 @@ constexpr int kBufferFrames = 1024;
 // a piece of no length would otherwise be read again on every buffer.
 constexpr size_t kMinPassFrames = kMixRate;
 
+// Idle checks in a row that find nothing playing before the output is closed: 5 to 10 s of
+// silence at the player's pace.
+constexpr int kIdleChecksBeforeRelease = 2;
+
 }  // namespace
 
 struct SdlMixerAudio::Impl {
@@ -57,7 +61,49 @@ struct SdlMixerAudio::Impl {
   std::atomic<float> music_gain{1.0f};
   std::vector<float> music_buffer;
 
+  // Whether SDL's output is open now: it is closed while nothing has played for a while.
+  bool output_open = false;
+  int idle_checks = 0;
+
   static int MixChannel(int channel) { return channel - 1; }
+
+  // Opens the output in the one format the gains count on (SDL converts for the
+  // hardware), with the 20 channels and the music hook. Returns SDL_mixer's reason when
+  // it cannot.
+  std::string OpenOutput() {
+    if (Mix_OpenAudioDevice(kMixRate, AUDIO_S16SYS, kMixChannels, kBufferFrames, nullptr, 0) != 0) {
+      return Mix_GetError();
+    }
+    Mix_AllocateChannels(kSoundChannelCount);
+    Mix_HookMusic(&Impl::MixMusic, this);
+    output_open = true;
+    idle_checks = 0;
+    return {};
+  }
+
+  // Before anything is started: the output is open again, or VbError with the reason.
+  void NeedOutput() {
+    idle_checks = 0;
+    if (output_open) return;
+    if (std::string reason = OpenOutput(); !reason.empty()) {
+      throw VbError(kErrInvalidCall, reason);
+    }
+  }
+
+  void CloseOutput() {
+    Mix_HaltChannel(-1);
+    Mix_HookMusic(nullptr, nullptr);
+    Mix_CloseAudio();
+    output_open = false;
+    for (Channel& channel : channels)
+      channel.sound.reset();
+  }
+
+  bool SomethingPlays() {
+    if (Mix_Playing(-1) > 0) return true;
+    std::lock_guard lock(music_mutex);
+    return music && music_playing;
+  }
 
   // Runs on the mixer's thread for each buffer of a channel's sound: applies the
   // channel's gains to the 16-bit stereo samples.
@@ -81,7 +127,8 @@ struct SdlMixerAudio::Impl {
 
   // Halts a channel; once this returns, the mixer no longer reads its sound.
   void Halt(int channel) {
-    Mix_HaltChannel(MixChannel(channel));
+    // A closed output has no channels (and SDL_mixer none to halt).
+    if (output_open) Mix_HaltChannel(MixChannel(channel));
     channels[static_cast<size_t>(channel)].sound.reset();
   }
 
@@ -144,22 +191,29 @@ SdlMixerAudio::SdlMixerAudio(SdlAudioConfig config) : impl_(std::make_unique<Imp
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     throw std::runtime_error(std::string("no sound output: ") + SDL_GetError());
   }
-  // Always this format: SDL converts for the hardware, the gains can count on it.
-  if (Mix_OpenAudioDevice(kMixRate, AUDIO_S16SYS, kMixChannels, kBufferFrames, nullptr, 0) != 0) {
-    std::string reason = Mix_GetError();
+  if (std::string reason = impl_->OpenOutput(); !reason.empty()) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     throw std::runtime_error("no sound output: " + reason);
   }
-  Mix_AllocateChannels(kSoundChannelCount);
-  Mix_HookMusic(&Impl::MixMusic, impl_.get());
 }
 
 SdlMixerAudio::~SdlMixerAudio() {
-  Mix_HaltChannel(-1);
-  Mix_HookMusic(nullptr, nullptr);
+  if (impl_->output_open) impl_->CloseOutput();
   impl_->TakeMusic();
-  Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlMixerAudio::ReleaseIdleOutput() {
+  if (!impl_->output_open) return;
+  if (impl_->SomethingPlays()) {
+    impl_->idle_checks = 0;
+    return;
+  }
+  if (++impl_->idle_checks >= kIdleChecksBeforeRelease) impl_->CloseOutput();
+}
+
+bool SdlMixerAudio::output_open() const {
+  return impl_->output_open;
 }
 
 void SdlMixerAudio::UseMemoryBudget(MemoryBudget& budget) {
@@ -174,6 +228,7 @@ void SdlMixerAudio::DoPlay(int channel, const SoundChannelState& wanted,
                            const std::filesystem::path& file, StereoGains gains) {
   // Read and decode first: a file that fails leaves the channel as it was.
   std::shared_ptr<const DecodedSound> sound = impl_->cache.Load(file);
+  impl_->NeedOutput();
   impl_->Halt(channel);
   Impl::Channel& slot = impl_->channels[static_cast<size_t>(channel)];
   const int mix = Impl::MixChannel(channel);
@@ -223,6 +278,7 @@ void SdlMixerAudio::DoPlayMusic(const MusicState& wanted, const std::filesystem:
   } else {
     piece = OpenMp3(ReadSoundFile(file));
   }
+  impl_->NeedOutput();
   std::unique_ptr<MusicSource> old;
   {
     std::lock_guard lock(impl_->music_mutex);
@@ -244,8 +300,9 @@ void SdlMixerAudio::DoStopMusic() {
 }
 
 void SdlMixerAudio::DoRestartMusic() {
-  std::lock_guard lock(impl_->music_mutex);
   if (!impl_->music) return;
+  impl_->NeedOutput();
+  std::lock_guard lock(impl_->music_mutex);
   impl_->music->Rewind();
   impl_->pass_frames = 0;
   impl_->music_playing = true;

@@ -31,6 +31,11 @@ class SdlMixerAudio : public AudioDevice {
   SdlMixerAudio& operator=(const SdlMixerAudio&) = delete;
 
   void UseMemoryBudget(MemoryBudget& budget) override;
+  // SDL mixes silence into the output for as long as it is open, waking every buffer:
+  // after two idle checks in a row with nothing playing the output is closed, and the
+  // next sound or piece opens it again.
+  void ReleaseIdleOutput() override;
+  bool output_open() const;
   // Decoded sounds kept in memory now.
   size_t cached_sounds() const;
 
