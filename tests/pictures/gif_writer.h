@@ -1,5 +1,5 @@
 #pragma once
-// Writes GIFs with giflib's encoder, so tests, the benchmark and the fuzz corpus make
+// Writes GIFs with giflib's encoder, so tests, the benchmarks and the fuzz target make
 // exactly the pictures they need.
 
 #include <cstdint>
