@@ -112,8 +112,8 @@ TEST_F(DesktopTest, ListBoxLinesAndSelection) {
   EXPECT_EQ(list.ListIndex(), 2) << "the selection moves with its line";
   list.RemoveItem(2);
   EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_EQ(ErrorOf([&] { list.SetListIndex(5); }), kErrInvalidCall);
-  EXPECT_EQ(ErrorOf([&] { list.AddItem("x", 7); }), kErrInvalidCall);
+  EXPECT_EQ(VbErrorNumber([&] { list.SetListIndex(5); }), kErrInvalidCall);
+  EXPECT_EQ(VbErrorNumber([&] { list.AddItem("x", 7); }), kErrInvalidCall);
 
   // Clicking a line selects it (and a second click on it runs the handler again).
   const int row = Desktop::LineHeight(&desktop, list.Font()) + 1;
@@ -160,7 +160,7 @@ TEST_F(DesktopTest, FileListBoxListsMatchingOrdinaryFilesSorted) {
   EXPECT_EQ(files.ListCount(), 5);
   EXPECT_EQ(files.ListIndex(), -1);
 
-  EXPECT_EQ(ErrorOf([&] { files.SetPath(dir.path() / "missing"); }), kErrPathNotFound);
+  EXPECT_EQ(VbErrorNumber([&] { files.SetPath(dir.path() / "missing"); }), kErrPathNotFound);
   EXPECT_EQ(files.Path(), dir.path()) << "the old folder stays";
   std::filesystem::remove_all(dir.path());
   files.Refresh();
@@ -178,7 +178,7 @@ TEST_F(DesktopTest, CheckBoxAndButtons) {
   check.SetValue(1);
   check.SetValue(1);
   EXPECT_EQ(seen, (std::vector<int>{1, 0, 1})) << "code changes run the handler once";
-  EXPECT_EQ(ErrorOf([&] { check.SetValue(2); }), kErrInvalidCall);
+  EXPECT_EQ(VbErrorNumber([&] { check.SetValue(2); }), kErrInvalidCall);
 
   auto& load = Place<CommandButton>(*debug, "Command1", {10, 50, 80, 24});
   load.SetCaption("Load");

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/vb_error.h"
 #include "platform/event_loop.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/pictures.h"
+#include "test_support.h"
 #include "ui/desktop.h"
 #include "ui/form.h"
 
@@ -22,6 +22,9 @@ namespace qv::ui::testing {
 using platform::InputEvent;
 using platform::Key;
 using platform::MouseButton;
+using qv::testing::VbErrorNumber;
+// The error number a call raises, 0 if none (the animated picture tests use this name).
+inline constexpr auto* ErrorOf = &VbErrorNumber;
 
 class DesktopTest : public ::testing::Test {
  public:
@@ -80,16 +83,6 @@ T& Place(Parent& parent, std::string name, platform::Rect at, int index = 0) {
   T& control = parent.template Create<T>(std::move(name), index);
   control.Move(at.x, at.y, at.w, at.h);
   return control;
-}
-
-// The error number `f` raises, 0 if none.
-inline int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 // A solid picture of `frames` frames, each `delay_ms` long.
