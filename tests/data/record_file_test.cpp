@@ -10,14 +10,6 @@ namespace {
 using qv::testing::TempDir;
 using qv::testing::VbErrorNumber;
 
-TEST(RecordCount, RoundsToTheNearestRecordHalvesToEven) {
-  EXPECT_EQ(RecordCount(3 * 4395 + 2198, 4395), 4) << "more than half a record counts";
-  EXPECT_EQ(RecordCount(1, 2), 0) << "exactly half of record 1 rounds to the even 0";
-  EXPECT_EQ(RecordCount(3, 2), 2) << "one and a half rounds to 2";
-  EXPECT_EQ(RecordCount(32767ull * 112, 112), 32767);
-  EXPECT_EQ(VbErrorNumber([] { RecordCount(32768ull * 112, 112); }), 6);
-}
-
 TEST(RecordFile, ReadsRecordsAndZerosPastTheEndWhateverTheCaseOnDisk) {
   TempDir dir;
   // Two records of 4 bytes and half of a third.

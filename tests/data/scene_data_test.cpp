@@ -57,6 +57,9 @@ TEST_F(SceneDataTest, TooManyRecordsOverflowsThroughTheBox) {
   EXPECT_EQ(boxes_.boxes[0].text,
             "Unexpected error in procedure: OpenLocBase\r\nError #6: Overflow");
   EXPECT_EQ(data_.LocCount, 0);
+  std::filesystem::resize_file(file, 32767ull * 112);
+  data_.OpenLocBase();
+  EXPECT_EQ(data_.LocCount, 32767) << "the most records a file may hold";
 }
 
 TEST_F(SceneDataTest, GeneralSettingsAreReadOnlyWhenExactly908Bytes) {
