@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/text.h"
 #include "core/vb_error.h"
 #include "data/record_codec.h"
 #include "test_support.h"
@@ -60,26 +59,6 @@ TEST_F(SceneDataTest, TooManyRecordsOverflowsThroughTheBox) {
   std::filesystem::resize_file(file, 32767ull * 112);
   data_.OpenLocBase();
   EXPECT_EQ(data_.LocCount, 32767) << "the most records a file may hold";
-}
-
-TEST_F(SceneDataTest, GeneralSettingsAreReadOnlyWhenExactly908Bytes) {
-  GeneralRecord settings;
-  settings.GameTitle = "Lighthouse";
-  auto bytes = EncodeRecord(settings);
-  for (int extra : {-1, 1}) {
-    auto wrong = bytes;
-    wrong.resize(bytes.size() + extra, ' ');
-    dir_.Write("resource/Quorvex4.dat", wrong);
-    bool read = false;
-    data_.OpenGenBase([&](const GeneralRecord* r) { read = r != nullptr; });
-    EXPECT_FALSE(read) << "length " << wrong.size();
-  }
-  dir_.Write("resource/Quorvex4.dat", bytes);
-  std::string title;
-  data_.OpenGenBase(
-      [&](const GeneralRecord* r) { title = r ? std::string(TrimBlanks(r->GameTitle)) : ""; });
-  EXPECT_EQ(title, "Lighthouse");
-  EXPECT_TRUE(boxes_.boxes.empty());
 }
 
 TEST_F(SceneDataTest, ReadSceneCopiesEveryFieldTrimmedAndRefusesRecordZero) {

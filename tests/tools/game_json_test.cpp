@@ -57,25 +57,6 @@ TEST(GameJson, EveryLayoutRoundTripsByteForByte) {
   }
 }
 
-TEST(GameJson, ScenesUseTheFieldNamesAndPlaceSlots) {
-  Json game = ParseGameJson(R"({
-    // a scene with a door in slot 5 and an ambient right after it
-    "Scenes": [{"ScenePicture": "Hall.jpg", "LinkRight": [11, 2, 0, 600, 100, 475],
-                "Objects": [{"Slot": 5, "ObjType": 1, "ObjN25": 1, "ObjS4": "120"},
-                            {"ObjType": 0, "ObjS0": "Fire.gif"}]}]
-  })");
-  auto files = EncodeGame(game);
-  ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].relative_path, "resource/Quorvex1.dat");
-  Json back = FileToJson(FileKind::kScenes, files[0].bytes);
-  EXPECT_EQ(back[0]["ScenePicture"], "Hall.jpg");
-  EXPECT_EQ(back[0]["LinkRight"][1], 2);
-  EXPECT_EQ(back[0]["Objects"][4]["ObjN25"], 1);
-  EXPECT_EQ(back[0]["Objects"][4]["ObjS4"], "120");
-  EXPECT_EQ(back[0]["Objects"][5]["ObjS0"], "Fire.gif");
-  EXPECT_EQ(back[0]["Objects"].size(), 20u);
-}
-
 TEST(GameJson, BadFieldsAreNamedAndNothingIsWritten) {
   auto error = [](const std::string& text) {
     return Message([&] { EncodeGame(ParseGameJson(text)); });
