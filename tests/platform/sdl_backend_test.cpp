@@ -2,16 +2,94 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <SDL.h>
 
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "platform/event_loop.h"
+#include "platform/renderer.h"
 #include "platform/user_files.h"
-#include "sdl_session.h"
 #include "test_support.h"
 
 namespace qv::platform {
 namespace {
 
-using qv::testing::SdlSession;
+// A player window under SDL's dummy video driver, with its event loop and a painter made
+// of a function. Tests feed it SDL events as the desktop would and let the loop run.
+class SdlSession : public Painter, public InputSink {
+ public:
+  explicit SdlSession(SdlConfig config = {}) : backend(std::move(config)), loop(backend) {
+    loop.SetPainter(this);
+    loop.SetInputSink(this);
+    // As the player does with its own commands: Alt+Enter switches fullscreen.
+    loop.SetCommandHandler([this](PlayerCommand command) {
+      commands.push_back(command);
+      if (command == PlayerCommand::kToggleFullscreen) {
+        backend.SetFullscreen(!backend.fullscreen());
+      }
+    });
+  }
+
+  // What each frame draws.
+  std::function<void(Renderer&)> paint = [](Renderer&) {};
+
+  // Draws one frame through the event loop, as a change on screen would.
+  void Frame() {
+    loop.RequestRedraw();
+    loop.DoEvents();
+  }
+
+  // Queues an SDL event addressed to the player's window, then lets the loop take it.
+  void Feed(SDL_Event event) {
+    SDL_PushEvent(&event);
+    loop.DoEvents();
+  }
+
+  SDL_Event KeyDown(SDL_Keycode key, uint16_t mod = KMOD_NONE) const {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.windowID = backend.window_id();
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = mod;
+    return event;
+  }
+  SDL_Event MouseMotion(int x, int y) const {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = backend.window_id();
+    event.motion.x = x;
+    event.motion.y = y;
+    return event;
+  }
+  SDL_Event MouseButton(bool down, uint8_t button, int x, int y) const {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.windowID = backend.window_id();
+    event.button.button = button;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = x;
+    event.button.y = y;
+    return event;
+  }
+  SDL_Event WindowEvent(SDL_WindowEventID id) const {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = backend.window_id();
+    event.window.event = static_cast<uint8_t>(id);
+    return event;
+  }
+
+  void Paint(Renderer& renderer) override { paint(renderer); }
+  void HandleInput(const InputEvent& event) override { input.push_back(event); }
+
+  SdlBackend backend;
+  EventLoop loop;
+  std::vector<InputEvent> input;  // what reached the player
+  std::vector<PlayerCommand> commands;
+};
 
 ImagePtr Checkerboard(int w, int h) {
   std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
