@@ -15,16 +15,21 @@ using ::testing::ElementsAre;
 // Three scenes; in scene 1 a responder that switches to scene 3 when flag 4 is 1.
 class DebugWindow : public ::testing::Test {
  protected:
-  DebugWindow()
-      : h(R"({"Items": )" + SimpleItems(17) + R"(, "Scenes": [
-          {"Objects": [{"ObjType": 5, "ObjN0": 1, "ObjN1": 4, "ObjN2": 0, "ObjN3": 1,
-                        "ObjN10": 1, "ObjN11": 3}]}, {}, {}]})") {
-    std::vector<std::string> pictures;
+  DebugWindow() : h(Game()) {
     for (int i = 1; i <= 17; ++i)
-      pictures.push_back("item" + std::to_string(i) + ".gif");
-    WritePictures(h, pictures);
+      WritePictures(h, {"item" + std::to_string(i) + ".gif"});
     EnterScene(h, 1);
     h.debug().Show();
+  }
+  // Items 1..17, each with a bar picture "itemN.gif".
+  static std::string Game() {
+    std::string items;
+    for (int i = 1; i <= 17; ++i)
+      items += R"({"BarPicture": "item)" + std::to_string(i) + R"(.gif"},)";
+    items.pop_back();
+    return R"({"Items": [)" + items + R"(], "Scenes": [
+        {"Objects": [{"ObjType": 5, "ObjN0": 1, "ObjN1": 4, "ObjN2": 0, "ObjN3": 1,
+                      "ObjN10": 1, "ObjN11": 3}]}, {}, {}]})";
   }
   static void Type(ui::TextBox* field, const std::string& text) { field->SetText(text); }
 

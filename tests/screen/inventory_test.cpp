@@ -40,12 +40,6 @@ class InventoryTest : public ::testing::Test {
     for (int16_t item : items)
       inv().AddInventoryItem(item, false, 0);
   }
-  std::vector<int16_t> Items() {
-    std::vector<int16_t> items;
-    for (int16_t s = 1; s <= inv().ItemsHeld; ++s)
-      items.push_back(inv().Slots[s].Item);
-    return items;
-  }
   std::vector<int> Shown() {
     std::vector<int> shown;
     for (int s = 1; s <= 16; ++s) {
@@ -64,7 +58,7 @@ TEST_F(InventoryTest, DuplicatesAndAFullBar) {
                                      "Couldn't add Item #3 to Inventory - Already there."));
   inv().AddInventoryItem(1, false, 0);
   EXPECT_FALSE(inv().AddInventoryItem(3, true, 2)) << "also when replacing";
-  EXPECT_THAT(Items(), ElementsAre(3, 1));
+  EXPECT_THAT(BarItems(h), ElementsAre(3, 1));
 
   for (int i = 3; i <= 16; ++i)
     EXPECT_TRUE(inv().AddInventoryItem(4, false, 0));
@@ -106,7 +100,7 @@ TEST_F(InventoryTest, CombiningWorksInOneDirectionAndLeavesTheProductInTheTarget
                                      "Replace Inventory Item #1 with Item #3",
                                      "Inventory Bar compacted at slot 3"));
   EXPECT_TRUE(h.Played("Play(12, snap.wav, False, 5, -4)"));
-  EXPECT_THAT(Items(), ElementsAre(4, 3));
+  EXPECT_THAT(BarItems(h), ElementsAre(4, 3));
   EXPECT_THAT(Shown(), ElementsAre(1, 2));
   EXPECT_EQ(h.screen().invitem[2]->Picture(), inv().images.ItemIcon[2]);
   EXPECT_EQ(inv().HandSlot(), 99);
@@ -117,7 +111,7 @@ TEST_F(InventoryTest, CombiningWorksInOneDirectionAndLeavesTheProductInTheTarget
   inv().ItemMouseDown(4, LeftButton());
   inv().ItemMouseDown(3, LeftButton());
   EXPECT_THAT(h.Lines(), Contains("Couldn't add Item #3 to Inventory - Already there."));
-  EXPECT_THAT(Items(), ElementsAre(4, 3, 2, 1));
+  EXPECT_THAT(BarItems(h), ElementsAre(4, 3, 2, 1));
   EXPECT_EQ(inv().HandSlot(), 4) << "the key is still in hand";
 }
 
@@ -127,13 +121,13 @@ TEST_F(InventoryTest, CompactingMovesEverythingAlongAndTheLastSlotOnlyHides) {
   const platform::ImagePtr key_highlight = inv().images.ItemHL[2];
   inv().CompactInventoryBar(1);
   EXPECT_EQ(inv().images.ItemHL[1], key_highlight);
-  EXPECT_THAT(Items(), ElementsAre(1, 2));
+  EXPECT_THAT(BarItems(h), ElementsAre(1, 2));
   EXPECT_EQ(h.screen().invitem[1]->ToolTip(), "Brass key");
   EXPECT_EQ(inv().Slots[1].CombineSound, "snap.wav");
   EXPECT_THAT(Shown(), ElementsAre(1, 2));
 
   inv().CompactInventoryBar(2);
-  EXPECT_THAT(Items(), ElementsAre(1));
+  EXPECT_THAT(BarItems(h), ElementsAre(1));
   EXPECT_THAT(Shown(), ElementsAre(1));
   EXPECT_EQ(inv().images.ItemIcon[2], inv().images.NoPic());
   EXPECT_THROW(inv().CompactInventoryBar(2), VbError) << "an empty slot";
@@ -185,7 +179,7 @@ TEST_F(InventoryTest, PickingUpAndPuttingBack) {
 
 TEST_F(InventoryTest, TheStartingInventoryTakesTheFirstSixteenFlaggedItems) {
   EXPECT_EQ(inv().NewGameInventory(), 2);
-  EXPECT_THAT(Items(), ElementsAre(1, 3));
+  EXPECT_THAT(BarItems(h), ElementsAre(1, 3));
   EXPECT_THAT(Shown(), ElementsAre(1, 2));
   EXPECT_TRUE(h.Lines().empty()) << "no log lines";
 

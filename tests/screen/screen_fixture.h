@@ -57,21 +57,18 @@ inline void WritePictures(const EngineHarness& h, const std::vector<std::string>
     h.dir().Write("resource/gfx/" + name, FramesGif(frames));
 }
 
-// Items 1..n, each a bar picture "itemN.gif" that exists, all allowing duplicates unless
-// the JSON says otherwise.
-inline std::string SimpleItems(int n) {
-  std::string json = "[";
-  for (int i = 1; i <= n; ++i) {
-    if (i > 1) json += ", ";
-    json += R"({"BarPicture": "item)" + std::to_string(i) + R"(.gif", "AllowDuplicates": 1})";
-  }
-  return json + "]";
-}
-
 // Loads a scene and lets the cover over it go, as a player waits before clicking.
 inline void EnterScene(EngineHarness& h, int16_t scene) {
   h.LoadScene(scene);
   h.loop().PassTime(100);
+}
+
+// The items in the bar, slot by slot.
+inline std::vector<int16_t> BarItems(EngineHarness& h) {
+  std::vector<int16_t> items;
+  for (int16_t s = 1; s <= h.inventory().ItemsHeld; ++s)
+    items.push_back(h.inventory().Slots[s].Item);
+  return items;
 }
 
 // A left-button press, as the inventory's handlers get it.
