@@ -10,21 +10,7 @@ namespace {
 using qv::testing::TempDir;
 using qv::testing::VbErrorNumber;
 
-TEST(RecordFile, ReadsRecordsAndZerosPastTheEndWhateverTheCaseOnDisk) {
-  TempDir dir;
-  // Two records of 4 bytes and half of a third.
-  dir.Write("RESOURCE/quorvex2.DAT", std::string("ABCD") + "EFGH" + "IJ");
-  GameFolder folder(dir.path());
-  RecordFile file(folder, "resource\\Quorvex2.dat", 4);
-  EXPECT_EQ(file.Count(), 2) << "2.5 records round to the even 2";
-  EXPECT_EQ(file.Read(2), (std::vector<uint8_t>{'E', 'F', 'G', 'H'}));
-  EXPECT_EQ(file.Read(3), (std::vector<uint8_t>{'I', 'J', 0, 0})) << "missing tail reads as zeros";
-  EXPECT_EQ(file.Read(INT64_MAX), (std::vector<uint8_t>(4, 0)));
-  EXPECT_EQ(VbErrorNumber([&] { file.Read(0); }), 63);
-  EXPECT_EQ(VbErrorNumber([&] { file.Read(-5); }), 63);
-}
-
-TEST(RecordFile, AMissingFileHasNoRecordsAndOpeningFailuresCarryTheirNumbers) {
+TEST(RecordFile, AMissingFileHasNoRecordsAnOpenOneReadsZerosPastTheEndAndFailuresCarryNumbers) {
   TempDir dir;
   GameFolder folder(dir.path());
   EXPECT_EQ(VbErrorNumber([&] { RecordFile(folder, "resource/Quorvex1.dat", 4395); }), 76)
@@ -38,6 +24,16 @@ TEST(RecordFile, AMissingFileHasNoRecordsAndOpeningFailuresCarryTheirNumbers) {
   EXPECT_EQ(VbErrorNumber([&] { RecordFile(folder, "resource/Quorvex3.dat", 209); }), 75)
       << "a folder where the file should be";
   EXPECT_EQ(VbErrorNumber([&] { RecordFile(folder, "../outside.dat", 10); }), 52);
+
+  // Two records of 4 bytes and half of a third, named in another case on disk.
+  dir.Write("resource/quorvex2.DAT", std::string("ABCD") + "EFGH" + "IJ");
+  RecordFile file(folder, "resource\\Quorvex2.dat", 4);
+  EXPECT_EQ(file.Count(), 2) << "2.5 records round to the even 2";
+  EXPECT_EQ(file.Read(2), (std::vector<uint8_t>{'E', 'F', 'G', 'H'}));
+  EXPECT_EQ(file.Read(3), (std::vector<uint8_t>{'I', 'J', 0, 0})) << "missing tail reads as zeros";
+  EXPECT_EQ(file.Read(INT64_MAX), (std::vector<uint8_t>(4, 0)));
+  EXPECT_EQ(VbErrorNumber([&] { file.Read(0); }), 63);
+  EXPECT_EQ(VbErrorNumber([&] { file.Read(-5); }), 63);
 }
 
 }  // namespace

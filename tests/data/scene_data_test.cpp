@@ -33,7 +33,7 @@ class SceneDataTest : public ::testing::Test {
   SceneData data_;
 };
 
-TEST_F(SceneDataTest, CountsRecordsOfTheThreeCountedFiles) {
+TEST_F(SceneDataTest, CountsRecordsOfTheThreeCountedFilesAndClosedFilesRaiseBadFileNumber) {
   dir_.Write("resource/Quorvex1.dat", std::vector<uint8_t>(3 * 4395 + 2198, 0));
   dir_.Write("resource/Quorvex2.dat", std::vector<uint8_t>(5 * 112, 0));
   dir_.Write("resource/Quorvex3.dat", std::vector<uint8_t>(7 * 209 + 104, 0));
@@ -45,6 +45,15 @@ TEST_F(SceneDataTest, CountsRecordsOfTheThreeCountedFiles) {
   EXPECT_EQ(data_.LocCount, 5);
   EXPECT_EQ(data_.InvCount, 7);
   EXPECT_TRUE(boxes_.boxes.empty()) << "a missing conversation file is not an error";
+
+  // Closed files raise Bad file number; closing twice does nothing.
+  dir_.Write("resource/Quorvex5.dat", std::vector<uint8_t>(1712, ' '));
+  data_.OpenConvBase();
+  EXPECT_NO_THROW(data_.ReadConversation(1));
+  data_.CloseBases();
+  data_.CloseBases();
+  EXPECT_EQ(VbErrorNumber([&] { data_.ReadConversation(1); }), 52);
+  EXPECT_THROW(data_.ReadScene(1), VbError);
 }
 
 TEST_F(SceneDataTest, TooManyRecordsOverflowsThroughTheBox) {
@@ -93,16 +102,6 @@ TEST_F(SceneDataTest, ReadSceneCopiesEveryFieldTrimmedAndRefusesRecordZero) {
   data_.ReadScene(9);  // past the end: an all-zero record
   EXPECT_EQ(s.CurrentScene, 9);
   EXPECT_EQ(s.ScenePicture, std::string(15, '\0'));
-}
-
-TEST_F(SceneDataTest, ClosedFilesRaiseBadFileNumber) {
-  dir_.Write("resource/Quorvex5.dat", std::vector<uint8_t>(1712, ' '));
-  data_.OpenConvBase();
-  EXPECT_NO_THROW(data_.ReadConversation(1));
-  data_.CloseBases();
-  data_.CloseBases();  // closing twice does nothing
-  EXPECT_EQ(VbErrorNumber([&] { data_.ReadConversation(1); }), 52);
-  EXPECT_THROW(data_.ReadScene(1), VbError);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace qv::diag {
 namespace {
 
-TEST(Val, DecimalHexOctalAndWhatReadsAsNothing) {
+TEST(Val, DecimalHexOctalAndWhatReadsAsNothingAndFieldsRoundHalvesToEven) {
   EXPECT_EQ(Val("  42abc"), 42);
   EXPECT_EQ(Val("1 2\t3"), 123) << "blanks and tabs anywhere are skipped";
   EXPECT_EQ(Val("-3.5e2x"), -350);
@@ -28,9 +28,7 @@ TEST(Val, DecimalHexOctalAndWhatReadsAsNothing) {
   EXPECT_EQ(Val("&Hz"), 0);
   EXPECT_THROW(Val("&H100000000"), VbError);
   EXPECT_THROW(Val("1e999"), VbError);
-}
 
-TEST(Val, FieldsRoundHalvesToEven) {
   EXPECT_EQ(ReadNumber("12.5"), 12);
   EXPECT_EQ(ReadNumber("13.5"), 14);
   EXPECT_EQ(ReadNumber("-0.5"), 0);

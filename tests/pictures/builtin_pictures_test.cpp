@@ -15,8 +15,9 @@ bool Opaque(uint32_t pixel) {
   return (pixel >> 24) == 0xFF;
 }
 
-TEST(BuiltinCursors, FifteenDistinctVisibleCursorsWithHotSpotsOnThemAndNoOthers) {
-  BuiltinPictures builtins;
+TEST(BuiltinPictures, FifteenDistinctVisibleCursorsWithHotSpotsOnThemAndThePlaceholders) {
+  PictureFiles files;
+  const BuiltinPictures& builtins = files.builtins();
   std::set<std::vector<uint32_t>> looks;
   for (int n = 1; n <= BuiltinPictures::kCursorCount; ++n) {
     const CursorPicture& cursor = builtins.Cursor(n);
@@ -55,11 +56,8 @@ TEST(BuiltinCursors, FifteenDistinctVisibleCursorsWithHotSpotsOnThemAndNoOthers)
   EXPECT_EQ(builtins.Cursor(13).hot_y, 0);
   for (int n : {0, 16, -1})
     EXPECT_EQ(qv::testing::VbErrorNumber([&] { builtins.Cursor(n); }), kErrSubscript) << n;
-}
 
-TEST(BuiltinPlaceholders, ShapesAndAnimation) {
-  PictureFiles files;
-  const BuiltinPictures& builtins = files.builtins();
+  // The placeholders: whole pictures, an empty one, visible ones and one that animates.
   for (const PicturePtr& picture : {builtins.FNF(), builtins.AniGIF1(), builtins.UnknownObject(),
                                     builtins.NoPic(), builtins.NewLoca()}) {
     ASSERT_TRUE(picture);

@@ -135,21 +135,6 @@ TEST(SdlBackend, PresentsPicturesAndTextOnlyWhenChangedAndClosingIsAQuitRequest)
   EXPECT_TRUE(session.loop.quit_requested());
 }
 
-TEST(SdlBackend, AnAnimationTimerPacesFramesInRealTimeWithoutSpinning) {
-  SdlSession session;
-  int frame = 0;
-  Timer animation(session.loop.timers(), [&] {
-    ++frame;
-    session.loop.RequestRedraw();
-  });
-  animation.SetInterval(20);
-  animation.SetEnabled(true);
-  const int64_t start = session.loop.NowMs();
-  session.loop.WaitUntil([&] { return frame >= 5; });
-  EXPECT_GE(session.loop.NowMs() - start, 100);
-  EXPECT_EQ(session.backend.frames_presented(), 6) << "the first frame and one per change";
-}
-
 TEST(SdlBackend, KeysAndTextReachThePlayerAltEnterTogglesFullscreen) {
   SdlSession session;
   session.Feed(session.KeyDown(SDLK_ESCAPE));

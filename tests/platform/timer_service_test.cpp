@@ -127,35 +127,22 @@ TEST(TimerService, HandlersMayDestroyOrRestartTimersThatAreDueToo) {
   EXPECT_EQ(t.fired, (Fired{"killer", "restarted"}));
 }
 
-TEST(Countdown, ExpiresOnceWithItsTagAtTheFirstChanceAfterItsDuration) {
+TEST(Countdown, ExpiresOnceAtTheFirstChanceAfterItsDurationAndMayBeDestroyedThen) {
   Timers t;
-  Countdown countdown(t.service, [&](int16_t tag) {
+  auto countdown = std::make_unique<Countdown>(t.service);
+  countdown->SetOnExpired([&](int16_t tag) {
+    countdown.reset();
     t.fired.push_back(std::to_string(tag) + "@" + std::to_string(t.clock.NowMs()));
   });
-  countdown.SetDuration(3000);
-  countdown.SetTag(7);
+  countdown->SetDuration(3000);
+  countdown->SetTag(7);
   t.At(1000);
-  countdown.SetEnabled(true);
+  countdown->SetEnabled(true);
   t.At(3999);
   EXPECT_TRUE(t.fired.empty());
   t.At(4500);
   t.At(9000);
   EXPECT_EQ(t.fired, (Fired{"7@4500"})) << "the expiry comes at the first chance after";
-  EXPECT_FALSE(countdown.Enabled());
-}
-
-TEST(Countdown, DestroyedInItsOwnExpiryIsSafe) {
-  Timers t;
-  auto countdown = std::make_unique<Countdown>(t.service);
-  countdown->SetOnExpired([&](int16_t tag) {
-    countdown.reset();
-    t.fired.push_back("tag " + std::to_string(tag));
-  });
-  countdown->SetTag(3);
-  countdown->SetDuration(10);
-  countdown->SetEnabled(true);
-  t.At(10);
-  EXPECT_EQ(t.fired, (Fired{"tag 3"}));
   EXPECT_FALSE(t.service.NextDeadline().has_value());
 }
 
