@@ -64,12 +64,13 @@ class ConversationTest : public ::testing::Test {
   long Played(const std::string& call) { return h.Count(h.audio().calls(), call); }
   // The mouse, as the user moves and clicks it.
   void Mouse(platform::InputEvent::Kind kind, int x, int y) {
-    platform::InputEvent event;
-    event.kind = kind;
-    event.x = x;
-    event.y = y;
-    if (kind != platform::InputEvent::Kind::kMouseMove) event.button = platform::MouseButton::kLeft;
-    h.backend().InjectInput(event);
+    const bool press = kind != platform::InputEvent::Kind::kMouseMove;
+    h.backend().InjectInput(
+        {.kind = kind,
+         .x = x,
+         .y = y,
+         .button = press ? platform::MouseButton::kLeft : platform::MouseButton::kNone,
+         .text = {}});
     h.Settle();
   }
   void Click(const ui::Control& control) {

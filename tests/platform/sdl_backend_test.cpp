@@ -56,6 +56,13 @@ class SdlSession : public Painter, public InputSink {
     event.key.keysym.mod = mod;
     return event;
   }
+  SDL_Event Text(const char* utf8) const {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    event.text.windowID = backend.window_id();
+    SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
+    return event;
+  }
   SDL_Event MouseMotion(int x, int y) const {
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
@@ -140,11 +147,7 @@ TEST(SdlBackend, KeysAndTextReachThePlayerAltEnterTogglesFullscreen) {
   session.Feed(session.KeyDown(SDLK_ESCAPE));
   session.Feed(session.KeyDown(SDLK_a, KMOD_LSHIFT));
   session.Feed(session.KeyDown(SDLK_LSHIFT));  // a modifier alone is nothing to the player
-  SDL_Event text{};
-  text.type = SDL_TEXTINPUT;
-  text.text.windowID = session.backend.window_id();
-  SDL_strlcpy(text.text.text, "\xC3\xA9", sizeof text.text.text);
-  session.Feed(text);
+  session.Feed(session.Text("\xC3\xA9"));
   ASSERT_EQ(session.input.size(), 3u);
   EXPECT_EQ(session.input[0].key, Key::kEscape);
   EXPECT_EQ(session.input[1].key, Key::kChar);
@@ -171,11 +174,7 @@ TEST(SdlBackend, KeysAndTextReachThePlayerAltEnterTogglesFullscreen) {
   session.commands.clear();
   session.input.clear();
   session.Feed(session.KeyDown(SDLK_s, KMOD_LALT));
-  SDL_Event typed{};
-  typed.type = SDL_TEXTINPUT;
-  typed.text.windowID = session.backend.window_id();
-  SDL_strlcpy(typed.text.text, "s", sizeof typed.text.text);
-  session.Feed(typed);
+  session.Feed(session.Text("s"));
   SDL_Event held = session.KeyDown(SDLK_EQUALS, KMOD_LCTRL);
   held.key.repeat = 1;
   session.Feed(held);

@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "media/hostile_media.h"
 #include "platform/audio.h"
 #include "platform/music_files.h"
 #include "platform/sound_files.h"
@@ -113,10 +112,8 @@ TEST(DecodeWav, PcmOfEveryWidthAndFloatStreamToTheSameSoundWithinTheBudget) {
   EXPECT_EQ(budget.used(), small.lease.bytes());
 }
 
-TEST(CheckMidi, RefusesWhatFluidSynthRefusesOrCannotEndAndKeepsWhatItPlays) {
-  for (const auto& [name, bytes] : RefusedMidis()) {
-    EXPECT_EQ(VbErrorNumber([&] { platform::CheckMidi(bytes); }), kErrInvalidFileFormat) << name;
-  }
+TEST(CheckMidi, KeepsWhatFluidSynthPlaysAndRefusesAChunkItFailsOn) {
+  // Each of the refused MIDI files is refused through the real sound device's tests.
   auto note = OneNoteMidi();
   EXPECT_NO_THROW(platform::CheckMidi(note));
   // Running status, and bytes after the end of the track (passed over, as FluidSynth
