@@ -9,7 +9,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libgif-dev libjpeg-dev libfluidsynth-dev libmpg123-dev
   fonts-dejavu-core timgm6mb-soundfont fluidsynth
-  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   nlohmann-json3-dev
   xvfb pulseaudio
   libblkid-dev libmount-dev

@@ -6,6 +6,10 @@ GameParts::GameParts(GamePartsServices s)
     : sound(s.loop, s.boxes, s.folder, s.audio),
       music(s.loop, s.boxes, sound),
       shell_stand_ins(s.desktop),
+      movies(media::MoviesServices{s.loop, s.desktop, s.boxes, s.folder,
+                                   media::PictureSource{s.folder, s.pictures}, s.movie_player,
+                                   sound, settings}),
+      movie_ports(movies),
       delays(s.loop.timers()),
       conversations(settings),
       inventory(screen::InventoryServices{s.boxes, s.scene_data, s.pictures, s.screen, s.notify_log,
@@ -16,8 +20,9 @@ GameParts::GameParts(GamePartsServices s)
                               s.screen, sound}),
       // The engine reaches the shell only once everything is built.
       engine(engine::EngineServices{s.loop, s.boxes, s.scene_data, s.pictures, s.screen,
-                                    s.notify_log, sound, music, stand_ins, delays, conversations,
-                                    map, inventory, shell}),
+                                    s.notify_log, sound, music,
+                                    s.engine_movies ? *s.engine_movies : movie_ports, delays,
+                                    conversations, map, inventory, shell}),
       object_interaction(engine, s.screen, inventory, settings),
       direction_links(engine, s.screen, inventory),
       closeup(screen::CloseupServices{s.desktop, media::PictureSource{s.folder, s.pictures},
@@ -30,7 +35,7 @@ GameParts::GameParts(GamePartsServices s)
                                  media::PictureSource{s.folder, s.pictures}, s.pictures.builtins(),
                                  s.screen, buttons, s.notify_log, sound, music, engine, delays, map,
                                  inventory, settings},
-            shell::ShellPorts{s.display, s.drive, shell_stand_ins, shell_stand_ins}) {
+            shell::ShellPorts{s.display, s.drive, shell_stand_ins, movie_ports}) {
   // The parts built before the engine call it, or read its state.
   delays.Attach(engine);
   inventory.AttachState(engine.state);
@@ -40,6 +45,14 @@ GameParts::GameParts(GamePartsServices s)
   sound.AttachWatchers(engine);
   music.on_progress = [this](std::string_view text) { engine.Progress(text); };
   screen::GameScreen& screen = s.screen;
+  // The logos show on the start screen, the movies of the game over its scene picture.
+  movies.on_progress = [this](std::string_view text) { engine.Progress(text); };
+  movies.AttachStartForm(shell.StartForm());
+  movies.AttachGameScreen(*screen.Picture1, *screen.Block,
+                          [&screen](int cursor) { screen.ShowCursor(cursor); });
+  movies.show_cursor_on = [&screen](ui::Form& form, int cursor) {
+    screen.ShowCursorOn(form, cursor);
+  };
   music.on_message = [&screen](const std::string& text) { screen.ShowMessage(text); };
   platform::EventLoop& loop = s.loop;
   debug_target.minimize = [&loop] { loop.backend().Minimize(); };

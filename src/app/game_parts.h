@@ -1,11 +1,12 @@
 #pragma once
 // The parts that play a game, built and connected in one place: the sound channels and
-// the music, the general settings, the delay timers, the conversation box, the inventory,
-// the map, the engine, the handlers of the scene's objects, direction links and the game
+// the music, the movies, the general settings, the delay timers, the conversation box, the
+// inventory, the map, the engine, the handlers of the scene's objects, direction links and the game
 // screen's buttons, the close-up, the debug window, and the shell around them (start-up,
 // menus, quitting). The player owns one; tests build one around a headless screen.
 
 #include "app/debug_target.h"
+#include "app/movie_ports.h"
 #include "core/message_box.h"
 #include "data/game_folder.h"
 #include "data/general_settings.h"
@@ -15,11 +16,12 @@
 #include "engine/conversations.h"
 #include "engine/delays.h"
 #include "engine/engine.h"
-#include "engine/stand_ins.h"
+#include "media/movies.h"
 #include "media/music.h"
 #include "media/sound_channels.h"
 #include "platform/audio.h"
 #include "platform/event_loop.h"
+#include "platform/movie.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/closeup.h"
 #include "screen/direction_links.h"
@@ -48,6 +50,9 @@ struct GamePartsServices {
   platform::AudioDevice& audio;
   shell::Display& display;
   shell::DiscDrive& drive;
+  platform::MoviePlayer& movie_player;
+  // Tests of the engine alone: where the engine's movies go instead of the real ones.
+  engine::MoviePort* engine_movies = nullptr;
 };
 
 struct GameParts {
@@ -57,11 +62,13 @@ struct GameParts {
 
   media::SoundChannels sound;
   media::Music music;
-  // What is not built yet (movies, the saved games, the logos) records its calls.
-  engine::StandIns stand_ins;
+  // What is not built yet (the saved games) records its calls.
   shell::ShellStandIns shell_stand_ins;
   // What the game's general settings say (its sounds, its CDs, its interface).
   data::GeneralSettings settings;
+  // The opening logo, the intro and the movies of the game.
+  media::Movies movies;
+  MoviePorts movie_ports;
   engine::Delays delays;
   engine::Conversations conversations;
   screen::Inventory inventory;

@@ -6,6 +6,7 @@
 #include "core/procedure.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/recording_audio.h"
+#include "platform/movies/movie_players.h"
 
 namespace qv::app {
 
@@ -61,11 +62,14 @@ Player::Player(std::unique_ptr<platform::Backend> backend, const std::filesystem
       notify_log_(desktop_, boxes_, backend_->clipboard()),
       audio_(OpenAudio(settings_, *backend_)),
       audio_idle_timer_(loop_.timers(), [this] { audio_->ReleaseIdleOutput(); }),
+      movie_player_(backend_->headless()
+                        ? platform::MakeTimedPlayer(backend_->clock(), memory_budget_)
+                        : platform::MakeDecodingPlayer(*audio_, backend_->clock(), memory_budget_)),
       display_(DesktopSize(settings_, *backend_).first, DesktopSize(settings_, *backend_).second),
       drive_(MakeDrive(settings_, game_dir)),
       simulated_drive_(dynamic_cast<shell::SimulatedDrive*>(drive_.get())),
       game_(GamePartsServices{loop_, desktop_, boxes_, folder_, scene_data_, pictures_, screen_,
-                              notify_log_, *audio_, display_, *drive_}) {
+                              notify_log_, *audio_, display_, *drive_, *movie_player_}) {
   // The display decision of start-up switches the window; the monitor's mode stays.
   display_.on_switch = [this](bool on) { backend_->SetFullscreen(on); };
   pictures_.UseMemoryBudget(memory_budget_);
@@ -109,6 +113,10 @@ void Player::Run() {
 void Player::MainKeyDown(ui::KeyArgs& args) {
   using platform::Key;
   switch (args.key) {
+    case Key::kEscape:
+      args.handled = true;
+      RunProcedure(boxes_, "Form_KeyDown", [this] { game_.movies.GameScreenEscape(); });
+      return;
     case Key::kF1:
       // The music switch, except while a scene is being built.
       args.handled = true;

@@ -24,6 +24,7 @@
 #include "platform/backend.h"
 #include "platform/event_loop.h"
 #include "platform/memory_budget.h"
+#include "platform/movie.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
 #include "shell/drives.h"
@@ -121,8 +122,9 @@ class Player {
   const screen::MapWindow& map() const { return game_.map; }
   screen::Closeup& closeup() { return game_.closeup; }
   diag::QVDebug& debug() { return game_.debug; }
-  // The parts of the player not built yet, recording what the engine asks of them.
-  const engine::StandIns& stand_ins() const { return game_.stand_ins; }
+  // The opening logo, the intro and the movies of the game.
+  media::Movies& movies() { return game_.movies; }
+  const media::Movies& movies() const { return game_.movies; }
 
   // Start-up: the start screen, the settings, the data files, the CD, the logos and the
   // intro; returns when the main menu waits for input. The exit sequence may end the
@@ -187,6 +189,8 @@ class Player {
   std::unique_ptr<platform::AudioDevice> audio_;
   // Lets the sound output go while nothing plays (players with a window only).
   platform::Timer audio_idle_timer_;
+  // Movies decoded with a window, timed on the virtual clock headless.
+  std::unique_ptr<platform::MoviePlayer> movie_player_;
   shell::FixedDisplay display_;
   std::unique_ptr<shell::DiscDrive> drive_;
   shell::SimulatedDrive* simulated_drive_ = nullptr;

@@ -60,6 +60,7 @@ Json StateJson(const Player& player) {
   state["score"] = {{"current", screen.CurrScore_Small->Caption()},
                     {"max", screen.MaxScore_Small->Caption()},
                     {"shown", shown}};
+  state["movie"] = player.movies().PlayingName();
   state["exited"] = player.shell().Exited();
   return state;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // What the engine asks of the subsystems around it that are built on it: movies, the
 // delay countdowns, conversations, the map, the inventory, the CD check and the shell.
-// Each is built by its own part of the player; until one exists, a stand-in takes its
-// place (stand_ins.h) that records the calls for headless runs and does nothing else.
+// Each is built by its own part of the player and handed to the engine when the parts
+// are put together.
 
 #include <cstdint>
 #include <string>
@@ -12,6 +12,9 @@ namespace qv::engine {
 class MoviePort {
  public:
   virtual ~MoviePort() = default;
+  // Starts a movie and returns at once. MovieFinished is false from then until it has
+  // ended (or at once, when it cannot play); MovieWaitsScene says whether it was started
+  // with `wait_scene`.
   virtual void PlayMovie(const std::string& name, int16_t param, bool wait_scene,
                          bool keep_cover) = 0;
   virtual bool MovieFinished() const = 0;

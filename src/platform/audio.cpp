@@ -47,6 +47,19 @@ void AudioDevice::SetMasterGain(double gain) {
   if (music_.kind != MusicKind::kNone) {
     DoSetMusicGain(music_.volume, VolumeGain(music_.volume) * master_gain_);
   }
+  if (stream_ != nullptr) DoSetStreamGain(master_gain_);
+}
+
+void AudioDevice::PlayStream(std::shared_ptr<SoundStream> stream) {
+  if (!stream) return StopStream();
+  stream_ = stream.get();
+  DoPlayStream(std::move(stream), master_gain_);
+}
+
+void AudioDevice::StopStream(const SoundStream* only) {
+  if (stream_ == nullptr || (only != nullptr && only != stream_)) return;
+  DoStopStream();
+  stream_ = nullptr;
 }
 
 SoundChannelState& AudioDevice::Checked(int channel) {

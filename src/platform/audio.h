@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace qv::platform {
@@ -59,6 +60,17 @@ struct MusicState {
   bool running = false;  // started and not stopped since (it may have reached its end)
 };
 
+// The sound of a movie while it plays: fed by the movie's decoder, pulled by the sound
+// output beside the 20 channels and the music.
+class SoundStream {
+ public:
+  virtual ~SoundStream() = default;
+  // Called on the sound output's own thread: fills up to `frames` frames of 16-bit stereo
+  // at the mixing rate and returns how many it had; the rest of the buffer stays as it
+  // is. Must not block.
+  virtual size_t Pull(int16_t* out, size_t frames) = 0;
+};
+
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
@@ -99,6 +111,14 @@ class AudioDevice {
   bool MusicEnded() const;
   const MusicState& music() const { return music_; }
 
+  // ---- the movie's sound: one stream at a time, at the player's own volume
+  // Mixes `stream` in from now on, in place of any stream before it.
+  void PlayStream(std::shared_ptr<SoundStream> stream);
+  // Once this returns, the stream is no longer pulled. Given a stream, only when that one
+  // is the stream playing (a movie that ends does not silence the one after it).
+  void StopStream(const SoundStream* only = nullptr);
+  bool stream_playing() const { return stream_ != nullptr; }
+
   // ---- the player's own volume, over everything the game plays
   // A gain from 0 (silence) to 1 (the game's own volumes) applied to every channel and
   // the music, now and from now on. What the game asked for is kept unchanged.
@@ -128,6 +148,13 @@ class AudioDevice {
   virtual void DoSetMusicGain(int32_t volume, double gain) = 0;
   virtual void DoReleaseMusic() = 0;
   virtual bool DoMusicEnded() const = 0;
+  // A device without sound output pulls nothing.
+  virtual void DoPlayStream(std::shared_ptr<SoundStream> stream, double gain) {
+    (void)stream;
+    (void)gain;
+  }
+  virtual void DoStopStream() {}
+  virtual void DoSetStreamGain(double gain) { (void)gain; }
 
  private:
   SoundChannelState& Checked(int channel);
@@ -135,6 +162,7 @@ class AudioDevice {
   std::array<SoundChannelState, kSoundChannelCount + 1> channels_{};  // element 0 unused
   MusicState music_;
   double master_gain_ = 1.0;
+  const SoundStream* stream_ = nullptr;  // the stream playing
 };
 
 }  // namespace qv::platform

@@ -26,19 +26,27 @@ struct Rect {
 
 // One still image: straight (not premultiplied) 0xAARRGGBB pixels, row by row. Images
 // never change once made; `id` is unique per image so backends can cache textures.
+// Images of one stream (the frames of a movie) follow each other: a backend keeps one
+// texture per stream and fills it with each new frame, rather than one per image.
 class Image {
  public:
-  Image(int width, int height, std::vector<uint32_t> pixels);
+  Image(int width, int height, std::vector<uint32_t> pixels, uint64_t stream = 0);
   int width() const { return width_; }
   int height() const { return height_; }
   const std::vector<uint32_t>& pixels() const { return pixels_; }
   uint64_t id() const { return id_; }
+  // 0 for an image of its own.
+  uint64_t stream() const { return stream_; }
+
+  // A number for a new stream, distinct from every image id.
+  static uint64_t NewStreamId();
 
  private:
   int width_;
   int height_;
   std::vector<uint32_t> pixels_;
   uint64_t id_;
+  uint64_t stream_;
 };
 
 using ImagePtr = std::shared_ptr<const Image>;

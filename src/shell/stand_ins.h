@@ -1,8 +1,7 @@
 #pragma once
-// Stand-ins for what the shell asks of parts not built yet: the saved-game dialogs and
-// the opening logo and intro movie. Each records its calls; the load dialog opens as a
-// window and closes again at once, as if the player had cancelled it, so the main menu
-// sees what it sees after a real Cancel; the logo and the intro end at once.
+// Stand-ins for what the shell asks of parts not built yet: the saved-game dialogs. Each
+// records its calls; the load dialog opens as a window and closes again at once, as if
+// the player had cancelled it, so the main menu sees what it sees after a real Cancel.
 
 #include <memory>
 #include <string>
@@ -14,7 +13,7 @@
 
 namespace qv::shell {
 
-class ShellStandIns : public SavesPort, public StartMoviesPort {
+class ShellStandIns : public SavesPort {
  public:
   explicit ShellStandIns(ui::Desktop& desktop);
   ~ShellStandIns() override;
@@ -24,12 +23,6 @@ class ShellStandIns : public SavesPort, public StartMoviesPort {
 
   void ShowLoadGame() override;
   void ShowSaveGame() override { calls_.push_back("ShowSaveGame()"); }
-  void PlayOpenCredsGif(const std::string& name) override;
-  void PlayOpenCredsAVI(const std::string& name) override;
-  bool OpeningLogoPlaying() const override { return false; }
-  void PlayIntroAVI(const std::string& name, int16_t option) override;
-  void SkipOpeningLogo() override {}
-  void CloseMovies() override {}
 
  private:
   ui::Desktop& desktop_;

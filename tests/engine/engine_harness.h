@@ -2,12 +2,13 @@
 // A headless player for engine scenarios: a game built from JSON, the game screen, the
 // notify log, the sound channels and music on the recording sound device, the delay
 // timers, the conversation box, the inventory and the clicks on scene objects, the
-// recording stand-ins and the engine, on the virtual clock. Every sound file the game JSON names
+// recorded movies and the engine, on the virtual clock. Every sound file the game JSON names
 // ("door.wav", "theme.mid", "loop.mp3") exists in resource/mmedia/: a short silent WAV,
 // a one-note MIDI file, and an empty MP3, which the recording device accepts.
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <memory>
 #include <regex>
 #include <string>
@@ -20,6 +21,7 @@
 #include "platform/event_loop.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/recording_audio.h"
+#include "platform/movies/movie_players.h"
 #include "platform/pictures/picture_files.h"
 #include "screen/game_screen.h"
 #include "shell/drives.h"
@@ -29,6 +31,29 @@
 #include "ui/desktop.h"
 
 namespace qv::testing {
+
+// The engine's movies, recorded: each call as "PlayMovie(name, param, True, False)"; a
+// movie ends at once.
+class RecordingMovies : public engine::MoviePort {
+ public:
+  // Called with every call as it is recorded (tests look at the game at that moment).
+  std::function<void(const std::string&)> on_call;
+  const std::vector<std::string>& calls() const { return calls_; }
+  void ClearCalls() { calls_.clear(); }
+
+  void PlayMovie(const std::string& name, int16_t param, bool wait_scene,
+                 bool keep_cover) override {
+    auto text = [](bool b) { return b ? std::string("True") : std::string("False"); };
+    calls_.push_back("PlayMovie(" + name + ", " + std::to_string(param) + ", " + text(wait_scene) +
+                     ", " + text(keep_cover) + ")");
+    if (on_call) on_call(calls_.back());
+  }
+  bool MovieFinished() const override { return true; }
+  bool MovieWaitsScene() const override { return false; }
+
+ private:
+  std::vector<std::string> calls_;
+};
 
 class EngineHarness {
  public:
@@ -40,8 +65,10 @@ class EngineHarness {
         data_(folder_, backend_->headless_boxes()),
         screen_(desktop_, media::PictureSource{folder_, pictures_}, pictures_.builtins()),
         log_(desktop_, backend_->headless_boxes(), backend_->clipboard()),
+        movie_player_(platform::MakeTimedPlayer(backend_->clock(), budget_)),
         game_(app::GamePartsServices{loop_, desktop_, backend_->headless_boxes(), folder_, data_,
-                                     pictures_, screen_, log_, audio_, display_, drive_}) {
+                                     pictures_, screen_, log_, audio_, display_, drive_,
+                                     *movie_player_, &movies_}) {
     log_.SetListener([this](std::string_view line) { all_lines_.emplace_back(line); });
     data_.OpenInvBase();
     data_.OpenSceneBase();
@@ -55,7 +82,7 @@ class EngineHarness {
   data::SceneTables& scene() { return data_.scene; }
   screen::GameScreen& screen() { return screen_; }
   diag::NotifyLog& log() { return log_; }
-  engine::StandIns& calls() { return game_.stand_ins; }
+  RecordingMovies& calls() { return movies_; }
   shell::Shell& shell() { return game_.shell; }
   engine::Delays& delays() { return game_.delays; }
   engine::Conversations& conversations() { return game_.conversations; }
@@ -91,7 +118,7 @@ class EngineHarness {
 
   // Every notify-log line since the last ClearLog (also lines of an unloaded window).
   const std::vector<std::string>& Lines() const { return all_lines_; }
-  bool Called(const std::string& call) const { return Count(game_.stand_ins.calls(), call) > 0; }
+  bool Called(const std::string& call) const { return Count(movies_.calls(), call) > 0; }
   // A call that reached the sound device ("Play(16, door.wav, False, 0, 0)").
   bool Played(const std::string& call) const { return Count(audio_.calls(), call) > 0; }
   // How often `text` is in `texts`: a log line, a stand-in call or a sound device call.
@@ -106,7 +133,7 @@ class EngineHarness {
   }
   void ClearLog() {
     all_lines_.clear();
-    game_.stand_ins.ClearCalls();
+    movies_.ClearCalls();
     audio_.ClearCalls();
   }
 
@@ -138,6 +165,9 @@ class EngineHarness {
   platform::RecordingAudio audio_;
   shell::FixedDisplay display_{800, 600};
   shell::SimulatedDrive drive_;
+  platform::MemoryBudget budget_;
+  std::unique_ptr<platform::MoviePlayer> movie_player_;
+  RecordingMovies movies_;
   app::GameParts game_;
   std::vector<std::string> all_lines_;
 };

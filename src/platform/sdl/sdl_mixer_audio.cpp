@@ -61,6 +61,12 @@ struct SdlMixerAudio::Impl {
   std::atomic<float> music_gain{1.0f};
   std::vector<float> music_buffer;
 
+  // The movie's sound, pulled by the mixer's thread under its own mutex.
+  std::mutex stream_mutex;
+  std::shared_ptr<SoundStream> movie_stream;
+  std::atomic<float> stream_gain{1.0f};
+  std::vector<int16_t> stream_buffer;
+
   // Whether SDL's output is open now: it is closed while nothing has played for a while.
   bool output_open = false;
   int idle_checks = 0;
@@ -101,6 +107,10 @@ struct SdlMixerAudio::Impl {
 
   bool SomethingPlays() {
     if (Mix_Playing(-1) > 0) return true;
+    {
+      std::lock_guard lock(stream_mutex);
+      if (movie_stream) return true;
+    }
     std::lock_guard lock(music_mutex);
     return music && music_playing;
   }
@@ -133,18 +143,35 @@ struct SdlMixerAudio::Impl {
   }
 
   // Runs on the mixer's thread before the channels are mixed in: the piece's samples at
-  // the music's exact gain.
+  // the music's exact gain, and the movie's sound.
   static void MixMusic(void* data, Uint8* stream, int length) {
     auto* impl = static_cast<Impl*>(data);
-    std::lock_guard lock(impl->music_mutex);
-    if (!impl->music || !impl->music_playing) return;
     const size_t frames = static_cast<size_t>(length) / (kMixChannels * sizeof(int16_t));
-    impl->music_buffer.resize(frames * kMixChannels);
-    impl->RenderMusic(impl->music_buffer.data(), frames);
-    const float gain = impl->music_gain.load(std::memory_order_relaxed);
     auto* samples = reinterpret_cast<int16_t*>(stream);
+    impl->MixPiece(samples, frames);
+    impl->MixStream(samples, frames);
+  }
+
+  void MixPiece(int16_t* samples, size_t frames) {
+    std::lock_guard lock(music_mutex);
+    if (!music || !music_playing) return;
+    music_buffer.resize(frames * kMixChannels);
+    RenderMusic(music_buffer.data(), frames);
+    const float gain = music_gain.load(std::memory_order_relaxed);
     for (size_t i = 0; i < frames * kMixChannels; ++i) {
-      const float mixed = samples[i] + impl->music_buffer[i] * gain * 32767.0f;
+      const float mixed = samples[i] + music_buffer[i] * gain * 32767.0f;
+      samples[i] = static_cast<int16_t>(std::lrintf(std::clamp(mixed, -32768.0f, 32767.0f)));
+    }
+  }
+
+  void MixStream(int16_t* samples, size_t frames) {
+    std::lock_guard lock(stream_mutex);
+    if (!movie_stream) return;
+    stream_buffer.assign(frames * kMixChannels, 0);
+    const size_t got = movie_stream->Pull(stream_buffer.data(), frames);
+    const float gain = stream_gain.load(std::memory_order_relaxed);
+    for (size_t i = 0; i < std::min(got, frames) * kMixChannels; ++i) {
+      const float mixed = samples[i] + stream_buffer[i] * gain;
       samples[i] = static_cast<int16_t>(std::lrintf(std::clamp(mixed, -32768.0f, 32767.0f)));
     }
   }
@@ -200,6 +227,7 @@ SdlMixerAudio::SdlMixerAudio(SdlAudioConfig config) : impl_(std::make_unique<Imp
 SdlMixerAudio::~SdlMixerAudio() {
   if (impl_->output_open) impl_->CloseOutput();
   impl_->TakeMusic();
+  DoStopStream();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -320,6 +348,25 @@ void SdlMixerAudio::DoReleaseMusic() {
 bool SdlMixerAudio::DoMusicEnded() const {
   std::lock_guard lock(impl_->music_mutex);
   return impl_->music != nullptr && impl_->music_ended;
+}
+
+void SdlMixerAudio::DoPlayStream(std::shared_ptr<SoundStream> stream, double gain) {
+  impl_->NeedOutput();
+  std::shared_ptr<SoundStream> old;
+  std::lock_guard lock(impl_->stream_mutex);
+  old = std::move(impl_->movie_stream);
+  impl_->movie_stream = std::move(stream);
+  impl_->stream_gain.store(static_cast<float>(gain));
+}
+
+void SdlMixerAudio::DoStopStream() {
+  std::shared_ptr<SoundStream> old;
+  std::lock_guard lock(impl_->stream_mutex);
+  old = std::move(impl_->movie_stream);
+}
+
+void SdlMixerAudio::DoSetStreamGain(double gain) {
+  impl_->stream_gain.store(static_cast<float>(gain));
 }
 
 }  // namespace qv::platform

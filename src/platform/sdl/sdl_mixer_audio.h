@@ -1,10 +1,10 @@
 #pragma once
 // The sound device of players with a window, on SDL2_mixer: the 20 game channels are
 // mixer channels 0..19, each with its pan and volume applied as exact gains; music is
-// rendered into the mix by our own hook (MIDI through FluidSynth with a General MIDI
-// soundfont, MP3 through mpg123, see music_files.h) at the music's exact gain. Sound is not tied to
-// any window: it plays on whichever of the player's windows is active. Only one device can be open
-// at a time (SDL2_mixer has one output). SDL stays out of this header.
+// rendered into the mix by our own hook, and so is a movie's sound (MIDI through FluidSynth with a
+// General MIDI soundfont, MP3 through mpg123, see music_files.h) at the music's exact gain. Sound
+// is not tied to any window: it plays on whichever of the player's windows is active. Only one
+// device can be open at a time (SDL2_mixer has one output). SDL stays out of this header.
 
 #include <filesystem>
 #include <memory>
@@ -54,6 +54,9 @@ class SdlMixerAudio : public AudioDevice {
   void DoSetMusicGain(int32_t volume, double gain) override;
   void DoReleaseMusic() override;
   bool DoMusicEnded() const override;
+  void DoPlayStream(std::shared_ptr<SoundStream> stream, double gain) override;
+  void DoStopStream() override;
+  void DoSetStreamGain(double gain) override;
 
   std::unique_ptr<Impl> impl_;
 };

@@ -205,7 +205,20 @@ void SdlRenderer::DrawImage(const Image& image, const Rect& dst) {
   const bool own_size = target_texture_ || (dst.w == image.width() && dst.h == image.height());
   const int width = own_size ? image.width() : dst.w;
   const int height = own_size ? image.height() : dst.h;
-  auto it = images_.find(image.id());
+  // The frames of a stream share one texture, filled again with each new frame.
+  const uint64_t key = image.stream() != 0 ? image.stream() : image.id();
+  auto it = images_.find(key);
+  if (it != images_.end() && it->second.image_id != image.id()) {
+    Cached& cached = it->second;
+    if (cached.texture && own_size && cached.width == width && cached.height == height) {
+      SDL_UpdateTexture(cached.texture.get(), nullptr, image.pixels().data(), image.width() * 4);
+      cached.image_id = image.id();
+    } else {
+      Forget(cached);
+      images_.erase(it);
+      it = images_.end();
+    }
+  }
   if (it != images_.end() && it->second.texture &&
       (it->second.width != width || it->second.height != height)) {
     Forget(it->second);
@@ -215,7 +228,8 @@ void SdlRenderer::DrawImage(const Image& image, const Rect& dst) {
   if (it == images_.end()) {
     // A picture that cannot become a texture is remembered as such, so it is not tried
     // again on every frame.
-    it = images_.emplace(image.id(), MakeImageTexture(image, width, height)).first;
+    it = images_.emplace(key, MakeImageTexture(image, width, height)).first;
+    it->second.image_id = image.id();
     bytes_ += it->second.bytes;
   }
   Draw(it->second, ToSdl(dst));

@@ -3,10 +3,10 @@
 // texture of the screen's logical size (a renderer on the window) or straight into the
 // renderer's own target (SDL's software renderer on the screen's surface). The screen
 // keeps its pixels from frame to frame: a frame draws only what changed. Images become
-// textures once and are kept by image id (in software, at the size they are drawn, so
-// that a clipped part of a scaled picture has exactly the pixels of the whole); texts
-// are rasterised once per (text, font, colour). Both caches forget what has not been drawn
-// for a while, and the least recently drawn first when they grow past their budget, so
+// textures once and are kept by image id (a movie's frames fill one texture in turn) (in software,
+// at the size they are drawn, so that a clipped part of a scaled picture has exactly the pixels of
+// the whole); texts are rasterised once per (text, font, colour). Both caches forget what has not
+// been drawn for a while, and the least recently drawn first when they grow past their budget, so
 // textures of pictures that no longer exist do not pile up.
 
 #include <SDL.h>
@@ -68,6 +68,7 @@ class SdlRenderer : public Renderer {
     int64_t last_frame = 0;
     int width = 0;
     int height = 0;
+    uint64_t image_id = 0;  // the image it holds (the latest frame of a stream)
   };
 
   bool EnsureScreen();
@@ -90,7 +91,7 @@ class SdlRenderer : public Renderer {
   std::vector<Rect> clips_;
   int64_t frame_ = 0;
   size_t bytes_ = 0;
-  std::unordered_map<uint64_t, Cached> images_;    // by Image::id
+  std::unordered_map<uint64_t, Cached> images_;    // by Image::id or stream
   std::unordered_map<std::string, Cached> texts_;  // by font, colour and text
 };
 

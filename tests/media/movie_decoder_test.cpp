@@ -1,0 +1,210 @@
+// AVI movies through the real FFmpeg path: each codec of old games gives its pictures at
+// their times and its sound where the movie has sound; everything that is no AVI we play
+// is refused before decoding; a broken file plays what it holds; the timed player of
+// headless runs lasts as long as the movie. The movies are made by the ffmpeg command.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "media/movie_files.h"
+#include "platform/clock.h"
+#include "platform/movies/movie_decoder.h"
+#include "platform/movies/movie_players.h"
+#include "test_support.h"
+
+namespace qv::testing {
+namespace {
+
+using platform::MemoryBudget;
+using platform::MovieDecoder;
+using platform::MovieLimits;
+
+// What a whole movie decodes to.
+struct Decoded {
+  std::vector<platform::MovieVideoFrame> frames;
+  std::vector<int16_t> sound;
+  platform::MovieInfo info;
+
+  // The colour at the middle of the picture shown at `ms`.
+  uint32_t ColourAt(int64_t ms) const {
+    const platform::Image* shown = nullptr;
+    for (const auto& f : frames) {
+      if (f.time_ms <= ms) shown = f.image.get();
+    }
+    if (shown == nullptr) return 0;
+    return shown->pixels()[static_cast<size_t>(shown->height() / 2 * shown->width() +
+                                               shown->width() / 2)] &
+           0xFFFFFFu;
+  }
+  int Peak(double from_s, double to_s) const {
+    const size_t first = static_cast<size_t>(from_s * 44100) * 2;
+    const size_t last = std::min(sound.size(), static_cast<size_t>(to_s * 44100) * 2);
+    int peak = 0;
+    for (size_t i = first; i < last; ++i)
+      peak = std::max(peak, std::abs(static_cast<int>(sound[i])));
+    return peak;
+  }
+};
+
+Decoded DecodeAll(MovieDecoder& decoder) {
+  Decoded out;
+  platform::MovieVideoFrame frame;
+  platform::MovieSoundPiece piece;
+  for (;;) {
+    const MovieDecoder::Got got = decoder.Next(frame, piece);
+    if (got == MovieDecoder::Got::kEnd) break;
+    if (got == MovieDecoder::Got::kFrame) out.frames.push_back(frame);
+    if (got == MovieDecoder::Got::kSound)
+      out.sound.insert(out.sound.end(), piece.samples.begin(), piece.samples.end());
+  }
+  out.info = decoder.info();
+  return out;
+}
+
+bool Reddish(uint32_t rgb) {
+  return (rgb >> 16) > 200 && ((rgb >> 8) & 0xFF) < 70 && (rgb & 0xFF) < 70;
+}
+bool Bluish(uint32_t rgb) {
+  return (rgb >> 16) < 70 && ((rgb >> 8) & 0xFF) < 70 && (rgb & 0xFF) > 200;
+}
+
+class MovieDecoding : public ::testing::Test {
+ protected:
+  std::filesystem::path Movie(const std::string& name, const MovieSpec& spec) {
+    const auto file = dir_.path() / name;
+    EXPECT_TRUE(MakeMovie(file, spec)) << "ffmpeg could not make " << name;
+    return file;
+  }
+  int Refused(const std::filesystem::path& file, MovieLimits limits = {}) {
+    return VbErrorNumber([&] { MovieDecoder::OpenFile(file, limits, budget_); });
+  }
+
+  TempDir dir_;
+  MemoryBudget budget_;
+};
+
+TEST_F(MovieDecoding, EachCodecGivesItsPicturesAtTheirTimesAndSoundWhereTheMovieHasSound) {
+  const struct {
+    const char* video;
+    const char* audio;
+  } kinds[] = {{"cinepak", "pcm_s16le"},
+               {"msvideo1", "adpcm_ms"},
+               {"mjpeg", "adpcm_ima_wav"},
+               {"msvideo1", ""}};
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(std::string(kind.video) + " " + kind.audio);
+    MovieSpec spec;
+    spec.video_codec = kind.video;
+    spec.audio_codec = kind.audio;
+    const auto file = Movie(std::string(kind.video) + "_" + kind.audio + ".avi", spec);
+    auto decoder = MovieDecoder::OpenFile(file, {}, budget_);
+    EXPECT_EQ(decoder->info().width, 64);
+    EXPECT_EQ(decoder->info().height, 48);
+    EXPECT_DOUBLE_EQ(decoder->info().frames_per_second, 10.0);
+    EXPECT_EQ(decoder->info().has_sound, *kind.audio != '\0');
+    EXPECT_GT(budget_.used(), 0u) << "its memory is reserved before it decodes";
+    const Decoded movie = DecodeAll(*decoder);
+    EXPECT_EQ(movie.frames.size(), 20u);
+    EXPECT_TRUE(Reddish(movie.ColourAt(500))) << std::hex << movie.ColourAt(500);
+    EXPECT_TRUE(Bluish(movie.ColourAt(1500))) << std::hex << movie.ColourAt(1500);
+    EXPECT_EQ(movie.frames.front().image->pixels()[0] >> 24, 0xFFu) << "opaque";
+    EXPECT_NEAR(static_cast<double>(movie.info.duration_ms), 2000, 50);
+    if (*kind.audio != '\0') {
+      EXPECT_GT(movie.Peak(0.1, 0.9), 8000) << "the tone";
+      EXPECT_LT(movie.Peak(1.2, 1.9), 300) << "the silence after it";
+      EXPECT_NEAR(static_cast<double>(movie.sound.size()) / 2 / 44100, 2.0, 0.1);
+    } else {
+      EXPECT_TRUE(movie.sound.empty());
+    }
+  }
+  EXPECT_EQ(budget_.used(), 0u) << "every decoder gave its memory back";
+}
+
+TEST_F(MovieDecoding, WhatIsNoAviWePlayIsRefusedBeforeDecoding) {
+  EXPECT_EQ(Refused(dir_.path() / "missing.avi"), kErrFileNotFound);
+  EXPECT_EQ(Refused(dir_.Write("text.avi", "hello, no movie")), kErrInvalidFileFormat);
+  EXPECT_EQ(Refused(dir_.Write("empty.avi", "")), kErrInvalidFileFormat);
+  EXPECT_EQ(Refused(dir_.Write("head.avi", std::string("RIFF\x04\0\0\0AVI ", 12))),
+            kErrInvalidFileFormat);
+
+  MovieSpec other;
+  other.video_codec = "mjpeg";
+  other.container = "matroska";
+  EXPECT_EQ(Refused(Movie("mjpeg.mkv.avi", other)), kErrInvalidFileFormat) << "another container";
+  MovieSpec ffv1;
+  ffv1.video_codec = "ffv1";
+  EXPECT_EQ(Refused(Movie("ffv1.avi", ffv1)), kErrInvalidFileFormat) << "a codec not ours";
+  MovieSpec ac3;
+  ac3.audio_codec = "ac3";
+  EXPECT_EQ(Refused(Movie("ac3.avi", ac3)), kErrInvalidFileFormat) << "a sound codec not ours";
+  MovieSpec wide;
+  wide.video_codec = "rawvideo";
+  wide.size = "4100x8";
+  wide.colours = "red";
+  EXPECT_EQ(Refused(Movie("wide.avi", wide)), kErrInvalidFileFormat) << "wider than 4096";
+  MovieSpec fast;
+  fast.fps = 1000;
+  fast.video_codec = "msvideo1";
+  fast.colours = "red";
+  EXPECT_EQ(Refused(Movie("fast.avi", fast)), kErrInvalidFileFormat) << "1000 frames a second";
+  MovieSpec many;
+  many.audio_codec = "pcm_u8";
+  many.extra = "-map 0:v -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a";
+  EXPECT_EQ(Refused(Movie("many.avi", many)), kErrInvalidFileFormat) << "nine streams";
+
+  MovieSpec fine;
+  const auto small = Movie("fine.avi", fine);
+  MovieLimits limits;
+  limits.max_duration_ms = 1500;
+  EXPECT_EQ(Refused(small, limits), kErrInvalidFileFormat) << "longer than allowed";
+  MemoryBudget tight(64 * 1024);
+  EXPECT_EQ(VbErrorNumber([&] { MovieDecoder::OpenFile(small, {}, tight); }), kErrOutOfMemory);
+  EXPECT_EQ(tight.used(), 0u);
+}
+
+TEST_F(MovieDecoding, AFileCutShortPlaysWhatItHoldsAndTheTimedPlayerLastsThatLong) {
+  MovieSpec spec;
+  spec.audio_codec = "pcm_s16le";
+  spec.colours = "red red blue blue";
+  const auto whole = Movie("whole.avi", spec);
+  auto bytes = ReadBytes(whole);
+  bytes.resize(bytes.size() * 45 / 100);
+  const auto cut = dir_.Write("cut.avi", bytes);
+
+  const Decoded movie = DecodeAll(*MovieDecoder::OpenFile(cut, {}, budget_));
+  EXPECT_TRUE(Reddish(movie.ColourAt(500)));
+  EXPECT_GT(movie.info.duration_ms, 1000);
+  EXPECT_LT(movie.info.duration_ms, 3000) << "no longer than what is there";
+
+  auto scanned = MovieDecoder::OpenFile(cut, {}, budget_);
+  EXPECT_EQ(scanned->info().duration_ms, 4000) << "what the header claims";
+  scanned->ScanDuration();
+  EXPECT_NEAR(static_cast<double>(scanned->info().duration_ms),
+              static_cast<double>(movie.info.duration_ms), 150);
+
+  // Headless, the movie lasts as long as its file really holds, on the virtual clock.
+  platform::VirtualClock clock;
+  auto player = platform::MakeTimedPlayer(clock, budget_);
+  EXPECT_EQ(budget_.used(), 0u) << "the timed player keeps no decoder";
+  auto full = player->Open(whole);
+  EXPECT_EQ(full->NextChangeMs(), std::nullopt) << "not playing yet";
+  full->Play();
+  EXPECT_EQ(full->NextChangeMs(), 4000);
+  clock.AdvanceTo(1000);
+  full->Stop();
+  clock.AdvanceTo(5000);
+  EXPECT_FALSE(full->Ended()) << "a stopped movie stands still";
+  full->Play();
+  EXPECT_EQ(full->NextChangeMs(), 8000);
+  clock.AdvanceTo(8000);
+  EXPECT_TRUE(full->Ended());
+  EXPECT_EQ(player->Open(cut)->info().duration_ms, scanned->info().duration_ms);
+  EXPECT_EQ(VbErrorNumber([&] { player->Open(dir_.Write("no.avi", "RIFF")); }),
+            kErrInvalidFileFormat);
+}
+
+}  // namespace
+}  // namespace qv::testing
