@@ -40,7 +40,9 @@ Movies::Movies(MoviesServices services) : s_(services) {
   UserIntroMovie = &intro.Create<MediaWindow>("UserIntroMovie", s_.loop, s_.player, s_.folder);
   UserIntroMovie->SetVisible(false);
   UserIntroMovie->on_mode_change = [this](int16_t mode) { IntroModeChange(mode); };
+  // The form's timers are off until their moment comes.
   UserIntroTimer = std::make_unique<ui::Timer>(s_.loop.timers(), "UserIntroTimer");
+  UserIntroTimer->SetEnabled(false);
   UserIntroTimer->SetInterval(kIntroEndMs);
   UserIntroTimer->on_tick = [this] { IntroTimerTick(); };
 }
@@ -63,6 +65,7 @@ void Movies::AttachStartForm(ui::Form& start_form) {
   UserAVILogo->SetVisible(false);
   UserAVILogo->on_mode_change = [this](int16_t mode) { AviLogoModeChange(mode); };
   UserLogoTimer = std::make_unique<ui::Timer>(s_.loop.timers(), "UserLogoTimer");
+  UserLogoTimer->SetEnabled(false);
   UserLogoTimer->on_tick = [this] { LogoTimerTick(); };
 }
 
@@ -77,6 +80,7 @@ void Movies::AttachGameScreen(ui::PictureBox& scene_area, ui::Control& block,
   MovieWindow->SetVisible(false);
   MovieWindow->on_mode_change = [this](int16_t mode) { MovieModeChange(mode); };
   PostMovieTimer = std::make_unique<ui::Timer>(s_.loop.timers(), "PostMovieTimer");
+  PostMovieTimer->SetEnabled(false);
   PostMovieTimer->on_tick = [this] { PostMovieTimerTick(); };
 }
 
@@ -104,13 +108,11 @@ void Movies::SizeMovie(MediaWindow& window) const {
   }
 }
 
-void Movies::NotFound(std::string_view what, std::string_view folder, const std::string& name) {
+void Movies::NotFound(std::string_view heading, std::string_view folder, const std::string& name) {
   std::string shown = s_.folder.Resolve(folder).string();
   if (shown.empty() || shown.back() != '/') shown += '/';
-  s_.boxes.Show(
-      kAppTitle,
-      "Could not play '" + std::string(what) + "'...\r\"" + shown + name + "\" not found.",
-      BoxButtons::kOk, BoxIcon::kCritical);
+  s_.boxes.Show(kAppTitle, std::string(heading) + "\r\"" + shown + name + "\" not found.",
+                BoxButtons::kOk, BoxIcon::kCritical);
 }
 
 // ---- the opening logo
@@ -123,7 +125,7 @@ void Movies::PlayOpenCredsGif(const std::string& name) {
     if (s_.folder.FileExists(std::string(kGfxFolder) + name)) {
       UserAnimLogo->Load(path);
     } else {
-      NotFound("Opening Logo", kGfxFolder, name);
+      NotFound("Could not play 'Opening Logo'...", kGfxFolder, name);
       OpeningLogoPlaying = false;
     }
   });
@@ -161,7 +163,7 @@ void Movies::PlayOpenCredsAVI(const std::string& name) {
     logo_name_ = name;
     OpeningLogoPlaying = true;
     if (!s_.folder.FileExists(game_path)) {
-      NotFound("Opening Logo", kMediaFolder, name);
+      NotFound("Could not play 'Opening Logo'...", kMediaFolder, name);
       OpeningLogoPlaying = false;
       return;
     }
@@ -213,7 +215,7 @@ void Movies::PlayIntroAVI(const std::string& name, int16_t option) {
     s_.loop.DoEvents();
     const std::string game_path = std::string(kMediaFolder) + name;
     if (!s_.folder.FileExists(game_path)) {
-      NotFound("AVI Intro", kMediaFolder, name);
+      NotFound("Could not play 'AVI Intro'...", kMediaFolder, name);
       return;
     }
     if (show_cursor_on) show_cursor_on(intro, kBusyCursor);
@@ -271,7 +273,7 @@ void Movies::PlayMovie(const std::string& name, int16_t option1, bool wait_scene
   Progress("Play movie: '" + name + "'.");
   const std::string game_path = std::string(kMediaFolder) + name;
   if (!s_.folder.FileExists(game_path)) {
-    NotFound("AVI movie", kMediaFolder, name);
+    NotFound("Could not play AVI movie...", kMediaFolder, name);
     // As if it had played: a scene load waiting for it goes on.
     MovieFinished = true;
     return;

@@ -127,8 +127,8 @@ class Movies {
   static void Configure(MediaWindow& window);
   // The size MovieSizeMode gives a movie.
   void SizeMovie(MediaWindow& window) const;
-  // The box of a file that is not there, naming it as "<folder>/<name>".
-  void NotFound(std::string_view what, std::string_view folder, const std::string& name);
+  // The box of a file that is not there: `heading`, then the file as "<folder>/<name>".
+  void NotFound(std::string_view heading, std::string_view folder, const std::string& name);
   void Progress(std::string_view text) const {
     if (on_progress) on_progress(text);
   }

@@ -136,7 +136,7 @@ TEST_F(PlayerTest, AStartedGameHasItsRecordsCountedAndTheStateJsonRecordsIt) {
   EXPECT_EQ(keys,
             (std::vector<std::string>{"scene", "flags", "inventory", "hand", "map", "soundtrack",
                                       "channels", "visible", "conversation", "cursor", "log",
-                                      "messages", "window", "score", "exited"}));
+                                      "messages", "window", "score", "movie", "exited"}));
   EXPECT_EQ(state["scene"], 2);
   EXPECT_EQ(state["log"], nlohmann::ordered_json::array(
                               {"Display 800 x 600: left as it is.", "Flag # 3 set to 1"}));

@@ -180,7 +180,6 @@ TEST_F(MovieDecoding, AFileCutShortPlaysWhatItHoldsAndTheTimedPlayerLastsThatLon
   EXPECT_LT(movie.info.duration_ms, 3000) << "no longer than what is there";
 
   auto scanned = MovieDecoder::OpenFile(cut, {}, budget_);
-  EXPECT_EQ(scanned->info().duration_ms, 4000) << "what the header claims";
   scanned->ScanDuration();
   EXPECT_NEAR(static_cast<double>(scanned->info().duration_ms),
               static_cast<double>(movie.info.duration_ms), 150);
@@ -188,8 +187,9 @@ TEST_F(MovieDecoding, AFileCutShortPlaysWhatItHoldsAndTheTimedPlayerLastsThatLon
   // Headless, the movie lasts as long as its file really holds, on the virtual clock.
   platform::VirtualClock clock;
   auto player = platform::MakeTimedPlayer(clock, budget_);
-  EXPECT_EQ(budget_.used(), 0u) << "the timed player keeps no decoder";
+  const uint64_t before = budget_.used();
   auto full = player->Open(whole);
+  EXPECT_EQ(budget_.used(), before) << "the timed player keeps no decoder";
   EXPECT_EQ(full->NextChangeMs(), std::nullopt) << "not playing yet";
   full->Play();
   EXPECT_EQ(full->NextChangeMs(), 4000);

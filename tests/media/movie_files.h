@@ -16,7 +16,7 @@ struct MovieSpec {
   std::string colours = "red blue";
   std::string size = "64x48";
   int fps = 10;
-  // The sound: a 440 Hz tone for this many seconds, silence after it.
+  // The sound: a 440 Hz tone at half the full scale for this many seconds, silence after it.
   double tone_seconds = 1.0;
   std::string container = "avi";
   std::string extra;  // more options for ffmpeg, before the output
@@ -41,11 +41,12 @@ inline bool MakeMovie(const std::filesystem::path& file, const MovieSpec& spec) 
     from = to + 1;
   }
   graph += inputs + "concat=n=" + std::to_string(n) + ":v=1:a=0";
-  std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i \"" + graph + "\"";
+  std::string command =
+      "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i \"" + graph + "\"";
   if (!spec.audio_codec.empty()) {
     command += " -f lavfi -i \"sine=frequency=440:sample_rate=22050:duration=" +
                std::to_string(spec.tone_seconds) + ",apad=whole_dur=" + std::to_string(n) +
-               ",volume=0.5\" -c:a " + spec.audio_codec + " -ac 1";
+               ",volume=4\" -c:a " + spec.audio_codec + " -ac 1";
   }
   command += " -c:v " + spec.video_codec + " -t " + std::to_string(n) + " -f " + spec.container +
              " " + spec.extra + " \"" + file.string() + "\"";
