@@ -200,6 +200,7 @@ class DecodedMovie : public Movie {
             const size_t drop = shared_->sound.size() - kMaxSoundFrames * kMixChannels;
             shared_->sound.erase(shared_->sound.begin(),
                                  shared_->sound.begin() + static_cast<ptrdiff_t>(drop));
+            shared_->heard_frames += static_cast<int64_t>(drop / kMixChannels);
           }
           shared_->sound_end_ms +=
               static_cast<int64_t>(piece.samples.size() / kMixChannels) * 1000 / kMixRate;
