@@ -165,6 +165,24 @@ TEST_F(MovieScenario, MoviesInTheGameCoverTheSceneAndHoldALoadThatWaitsForThem) 
   EXPECT_EQ(player_->log_lines().back(), "Movie playback cancelled by user.");
 }
 
+TEST_F(MovieScenario, AWalkthroughCancelsAMovieWithTheEscapeKey) {
+  Game("{}", R"([{"Objects": [{"ObjType": 4, "ObjX": 300, "ObjY": 200, "ObjN4": 1, "ObjN0": 3,
+                               "ObjS1": "clip.avi", "ObjN1": 2}]}, {}, {}])");
+  Movie("clip.avi");
+  EXPECT_EQ(Run("new-game\n"
+                "wait 100\n"
+                "click object 1\n"
+                "expect log \"Play movie: 'clip.avi'.\"\n"
+                "wait 500\n"
+                "key Escape\n"
+                "expect log \"Movie playback cancelled by user.\"\n"
+                "wait 300\n"),
+            "");
+  EXPECT_FALSE(player_->movies().MoviePlaying);
+  EXPECT_EQ(player_->movies().MovieWindow->Option, 2);
+  EXPECT_EQ(MovieInJson(), "");
+}
+
 TEST_F(MovieScenario, AMovieThatCannotPlayGivesItsBoxAndNothingWaitsForIt) {
   Game(R"({"MovieSizeMode": 1})", R"([{}, {}, {}])");
   Movie("clip.avi");

@@ -1,0 +1,101 @@
+// A movie through the real path of players with a window: FFmpeg on the decoding thread,
+// its sound through SDL2_mixer (SDL's disk audio driver writes the mix to a file, read
+// back here) beside a game channel that goes on, and its pictures taken as they fall due
+// on the real clock.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "media/movie_files.h"
+#include "platform/movies/movie_players.h"
+#include "platform/sdl/sdl_mixer_audio.h"
+#include "sound/wav_writer.h"
+#include "test_support.h"
+
+namespace qv::testing {
+namespace {
+
+class SteadyClock : public platform::Clock {
+ public:
+  int64_t NowMs() const override {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start_)
+        .count();
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+uint32_t Middle(const platform::Image& image) {
+  return image.pixels()[static_cast<size_t>(image.height() / 2 * image.width() +
+                                            image.width() / 2)] &
+         0xFFFFFFu;
+}
+
+TEST(MovieOnSdl, PicturesFallDueOnTheClockAndTheSoundIsMixedBesideTheGameChannels) {
+  TempDir dir;
+  const auto out = dir.path() / "mixed.raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+  MovieSpec spec;
+  spec.video_codec = "msvideo1";
+  spec.audio_codec = "adpcm_ms";
+  const auto file = dir.path() / "clip.avi";
+  ASSERT_TRUE(MakeMovie(file, spec));
+  const auto hum = dir.Write("hum.wav", ToneWav(3.0, 220.0, 16000));
+
+  SteadyClock clock;
+  platform::MemoryBudget budget;
+  uint32_t early = 0;
+  uint32_t late = 0;
+  int64_t ended_at = 0;
+  {
+    platform::SdlMixerAudio audio;
+    auto player = platform::MakeDecodingPlayer(audio, clock, budget);
+    // A game channel a tenth as loud as the movie, all through.
+    audio.Play(1, "hum.wav", hum, false, 0, -2000);
+    auto movie = player->Open(file);
+    const int64_t start = clock.NowMs();
+    movie->Play();
+    while (!movie->Ended() && clock.NowMs() - start < 5000) {
+      const int64_t wait = movie->NextChangeMs().value_or(clock.NowMs() + 10) - clock.NowMs();
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::max<int64_t>(1, wait)));
+      const platform::ImagePtr frame = movie->CurrentFrame();
+      const int64_t at = clock.NowMs() - start;
+      if (frame && at > 300 && at < 700) early = Middle(*frame);
+      if (frame && at > 1300 && at < 1700) late = Middle(*frame);
+    }
+    ended_at = clock.NowMs() - start;
+    EXPECT_TRUE(audio.stream_playing()) << "the stream is the movie's until it goes";
+    movie.reset();
+    EXPECT_FALSE(audio.stream_playing());
+    EXPECT_TRUE(audio.channel(1).playing) << "the game channel went on";
+  }
+  EXPECT_EQ(early, 0xFF0000u) << "red in the first second";
+  EXPECT_EQ(late, 0x0000FFu) << "blue in the second";
+  EXPECT_GE(ended_at, 1900) << "it lasts its length";
+  EXPECT_LT(ended_at, 3000);
+
+  const auto bytes = ReadBytes(out);
+  std::vector<int16_t> samples(bytes.size() / 2);
+  for (size_t i = 0; i < samples.size(); ++i)
+    samples[i] = static_cast<int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  // The disk driver writes as the sound is heard: the movie's tone comes first, the hum
+  // alone after it.
+  auto peak = [&](double from, double to) {
+    int p = 0;
+    for (size_t i = static_cast<size_t>(from * 44100) * 2;
+         i < std::min(samples.size(), static_cast<size_t>(to * 44100) * 2); ++i)
+      p = std::max(p, std::abs(static_cast<int>(samples[i])));
+    return p;
+  };
+  EXPECT_GT(peak(0.2, 0.8), 8000) << "the movie's tone";
+  EXPECT_NEAR(peak(1.3, 1.8), 1600, 300) << "the game channel alone";
+}
+
+}  // namespace
+}  // namespace qv::testing
