@@ -2,16 +2,13 @@
 // player's own decoders within its budgets.
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "core/text.h"
 #include "core/vb_error.h"
+#include "platform/movies/movie_decoder.h"
 #include "platform/music_files.h"
 #include "platform/pictures/picture_decoding.h"
-#include "platform/regular_file.h"
 #include "platform/sound_files.h"
 #include "tools/lint_game.h"
 
@@ -30,17 +27,6 @@ std::string Quoted(const std::string& name) {
 
 std::string ErrorText(const VbError& e) {
   return e.description() + " (" + std::to_string(e.number()) + ")";
-}
-
-// A movie file is an AVI: a RIFF file of the form "AVI ".
-void CheckAviHeader(const fs::path& path) {
-  platform::CheckOrdinaryFile(path);
-  std::ifstream in(path, std::ios::binary);
-  std::array<char, 12> head{};
-  in.read(head.data(), head.size());
-  if (in.gcount() != static_cast<std::streamsize>(head.size()) ||
-      std::memcmp(head.data(), "RIFF", 4) != 0 || std::memcmp(head.data() + 8, "AVI ", 4) != 0)
-    Raise(kErrInvalidFileFormat);
 }
 
 }  // namespace
@@ -124,9 +110,14 @@ const MediaChecker::Outcome& MediaChecker::Look(const std::string& folder, const
         }
         break;
       }
-      default:
-        CheckAviHeader(path);
+      default: {  // a movie: opened and checked as the player does, its first part decoded
+        auto movie = platform::MovieDecoder::OpenFile(path, platform::MovieLimits{}, budget_);
+        platform::MovieVideoFrame frame;
+        platform::MovieSoundPiece sound;
+        if (movie->Next(frame, sound) == platform::MovieDecoder::Got::kEnd)
+          outcome.problem = Quoted(name) + ": no picture or sound of it decodes";
         break;
+      }
     }
   } catch (const VbError& e) {
     outcome.problem = Quoted(name) + ": " + ErrorText(e);

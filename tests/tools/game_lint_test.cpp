@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "media/movie_files.h"
 #include "pictures/gif_writer.h"
 #include "sound/wav_writer.h"
 #include "test_support.h"
@@ -49,6 +50,18 @@ std::vector<uint8_t> Gif(int width, int height) {
   return qv::testing::WriteGif(gif);
 }
 
+// A second of a small silent movie, made once by the ffmpeg command.
+const std::vector<uint8_t>& Movie() {
+  static const std::vector<uint8_t> bytes = [] {
+    TempDir dir;
+    qv::testing::MovieSpec spec;
+    spec.colours = "red";
+    EXPECT_TRUE(qv::testing::MakeMovie(dir.path() / "m.avi", spec));
+    return qv::testing::ReadBytes(dir.path() / "m.avi");
+  }();
+  return bytes;
+}
+
 class GameLint : public ::testing::Test {
  protected:
   GameLint() : game_(ParseGameJson(kGame)) {}
@@ -62,7 +75,7 @@ class GameLint : public ::testing::Test {
     dir_.Write("resource/gfx/room.gif", Gif(700, 475));
     dir_.Write("resource/gfx/key.gif", Gif(20, 20));
     dir_.Write("resource/mmedia/wind.wav", qv::testing::SilentWav());
-    dir_.Write("resource/mmedia/intro.avi", std::string("RIFF\x04\0\0\0AVI LIST", 16));
+    dir_.Write("resource/mmedia/intro.avi", Movie());
     if (fault) fault(dir_);
     findings_ = LintGame(dir_.path());
     std::vector<std::string> lines;
