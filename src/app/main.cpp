@@ -35,6 +35,9 @@
 #ifndef QV_DEMO_GAME_DIR
 #define QV_DEMO_GAME_DIR ""
 #endif
+#ifndef QV_DEMO_FROM_BIN
+#define QV_DEMO_FROM_BIN ""
+#endif
 
 namespace qv::app {
 namespace {
@@ -129,8 +132,11 @@ int Main(int argc, char** argv) {
   if (!options.headless) config = LoadOrRepairConfig(config_file, PrintError);
   ApplyConfig(options, config);
   try {
-    const auto game =
-        LocateGame(options.game_dir, ExecutableFolder(argc > 0 ? argv[0] : ""), QV_DEMO_GAME_DIR);
+    const std::filesystem::path exe_folder = ExecutableFolder(argc > 0 ? argv[0] : "");
+    // The installed demo lies beside the installed player; the build tree's otherwise.
+    std::filesystem::path demo = (exe_folder / QV_DEMO_FROM_BIN).lexically_normal();
+    if (std::string(QV_DEMO_FROM_BIN).empty() || !IsGameFolder(demo)) demo = QV_DEMO_GAME_DIR;
+    const auto game = LocateGame(options.game_dir, exe_folder, demo);
     const CommandTable table = MakeCommandTable();
     Script script;
     if (options.script) {
