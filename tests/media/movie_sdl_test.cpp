@@ -9,11 +9,18 @@
 #include <cstdlib>
 #include <thread>
 
+#include "data/game_folder.h"
+#include "media/media_window.h"
 #include "media/movie_files.h"
+#include "platform/event_loop.h"
+#include "platform/headless/recording_audio.h"
 #include "platform/movies/movie_players.h"
+#include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_mixer_audio.h"
 #include "sound/wav_writer.h"
 #include "test_support.h"
+#include "ui/desktop.h"
+#include "ui/form.h"
 
 namespace qv::testing {
 namespace {
@@ -95,6 +102,48 @@ TEST(MovieOnSdl, PicturesFallDueOnTheClockAndTheSoundIsMixedBesideTheGameChannel
   };
   EXPECT_GT(peak(0.2, 0.8), 8000) << "the movie's tone";
   EXPECT_NEAR(peak(1.3, 1.8), 1600, 300) << "the game channel alone";
+}
+
+TEST(MovieOnSdl, TheMediaWindowShowsEachPictureOnTheScreenAndReportsItsEnd) {
+  TempDir dir;
+  MovieSpec spec;
+  spec.video_codec = "cinepak";
+  ASSERT_TRUE(MakeMovie(dir.path() / "resource/mmedia/clip.avi", spec));
+  data::GameFolder folder(dir.path());
+  platform::SdlBackend backend;
+  platform::EventLoop loop(backend);
+  ui::Desktop desktop(loop);
+  platform::RecordingAudio audio;
+  platform::MemoryBudget budget;
+  auto player = platform::MakeDecodingPlayer(audio, backend.clock(), budget);
+  {
+    ui::Form main(desktop, "Main");
+    main.Move(0, 0, 800, 600);
+    auto& window = main.Create<media::MediaWindow>("MovieWindow", loop, *player, folder);
+    window.Move(100, 100, 64, 48);
+    main.Show();
+    window.SetFileName(folder.AppPath() + "resource\\mmedia\\clip.avi");
+    int64_t stopped_at = -1;
+    window.on_mode_change = [&](int16_t mode) {
+      if (mode == media::MediaWindow::kModeStopped) stopped_at = loop.NowMs();
+    };
+    const int64_t start = loop.NowMs();
+    window.Command("play");
+    auto middle = [&] {
+      const platform::ImagePtr screen = backend.CaptureScreen();
+      return screen->pixels()[static_cast<size_t>(124 * screen->width() + 132)] & 0xFFFFFFu;
+    };
+    loop.PassTime(500);
+    // Cinepak is lossy: near red, then near blue.
+    EXPECT_EQ(middle() & 0xF0F0F0u, 0xF00000u) << std::hex << middle();
+    loop.PassTime(1000);
+    EXPECT_EQ(middle() & 0xF0F0F0u, 0x0000F0u) << std::hex << middle();
+    loop.WaitUntil([&] { return stopped_at >= 0; }, "the movie to end");
+    EXPECT_NEAR(static_cast<double>(stopped_at - start), 2000, 300);
+    EXPECT_EQ(window.Mode(), "stopped");
+    main.Hide();
+    loop.DoEvents();
+  }
 }
 
 }  // namespace
