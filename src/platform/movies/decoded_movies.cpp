@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "core/vb_error.h"
 #include "platform/movies/movie_players.h"
 #include "platform/sound_files.h"
 
@@ -88,7 +89,12 @@ class DecodedMovie : public Movie {
     anchor_wall_ = clock_.NowMs();
     anchor_media_ = media_;
     playing_ = true;
-    if (info_.has_sound) audio_.PlayStream(sound_);
+    if (!info_.has_sound) return;
+    try {
+      audio_.PlayStream(sound_);
+    } catch (const VbError&) {
+      // No sound output to be had: the movie plays silent, its pictures by the clock.
+    }
   }
 
   void Stop() override {
