@@ -52,8 +52,9 @@ void AudioDevice::SetMasterGain(double gain) {
 
 void AudioDevice::PlayStream(std::shared_ptr<SoundStream> stream) {
   if (!stream) return StopStream();
-  stream_ = stream.get();
-  DoPlayStream(std::move(stream), master_gain_);
+  const SoundStream* playing = stream.get();
+  DoPlayStream(std::move(stream), master_gain_);  // may throw: then nothing changed
+  stream_ = playing;
 }
 
 void AudioDevice::StopStream(const SoundStream* only) {
