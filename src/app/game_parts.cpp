@@ -5,7 +5,6 @@ namespace qv::app {
 GameParts::GameParts(GamePartsServices s)
     : sound(s.loop, s.boxes, s.folder, s.audio),
       music(s.loop, s.boxes, sound),
-      shell_stand_ins(s.desktop),
       movies(media::MoviesServices{s.loop, s.desktop, s.boxes, s.folder,
                                    media::PictureSource{s.folder, s.pictures}, s.movie_player,
                                    sound, settings}),
@@ -35,7 +34,12 @@ GameParts::GameParts(GamePartsServices s)
                                  media::PictureSource{s.folder, s.pictures}, s.pictures.builtins(),
                                  s.screen, buttons, s.notify_log, sound, music, engine, delays, map,
                                  inventory, settings},
-            shell::ShellPorts{s.display, s.drive, shell_stand_ins, movie_ports}) {
+            // The dialogs are built right after the shell, before anything opens them.
+            shell::ShellPorts{s.display, s.drive, save_dialogs, movie_ports}),
+      saved_games(saves::SavesServices{s.loop, s.boxes, s.scene_data, s.screen, music, engine,
+                                       delays, map, inventory, settings, shell}),
+      save_dialogs(saves::DialogServices{s.loop, s.desktop, s.boxes, s.screen, sound, music,
+                                         settings, shell, saved_games}) {
   // The parts built before the engine call it, or read its state.
   delays.Attach(engine);
   inventory.AttachState(engine.state);

@@ -23,6 +23,8 @@
 #include "platform/event_loop.h"
 #include "platform/movie.h"
 #include "platform/pictures/picture_files.h"
+#include "saves/save_dialogs.h"
+#include "saves/saved_games.h"
 #include "screen/closeup.h"
 #include "screen/direction_links.h"
 #include "screen/game_buttons.h"
@@ -32,7 +34,6 @@
 #include "screen/object_interaction.h"
 #include "shell/ports.h"
 #include "shell/shell.h"
-#include "shell/stand_ins.h"
 #include "ui/desktop.h"
 
 namespace qv::app {
@@ -62,8 +63,6 @@ struct GameParts {
 
   media::SoundChannels sound;
   media::Music music;
-  // What is not built yet (the saved games) records its calls.
-  shell::ShellStandIns shell_stand_ins;
   // What the game's general settings say (its sounds, its CDs, its interface).
   data::GeneralSettings settings;
   // The opening logo, the intro and the movies of the game.
@@ -81,6 +80,9 @@ struct GameParts {
   diag::QVDebug debug;
   screen::GameButtons buttons;
   shell::Shell shell;
+  // The saved games and their dialogs, which the shell opens.
+  saves::SavedGames saved_games;
+  saves::SaveDialogs save_dialogs;
 };
 
 }  // namespace qv::app

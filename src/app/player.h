@@ -107,8 +107,9 @@ class Player {
   // Start-up, the menus, quitting.
   shell::Shell& shell() { return game_.shell; }
   const shell::Shell& shell() const { return game_.shell; }
-  // The parts not built yet that the shell calls (saved games, logos), recording.
-  const shell::ShellStandIns& shell_stand_ins() const { return game_.shell_stand_ins; }
+  // The saved games and the save and load dialogs.
+  saves::SavedGames& saved_games() { return game_.saved_games; }
+  saves::SaveDialogs& save_dialogs() { return game_.save_dialogs; }
   // The drive of --cd-label (null without it: the game folder as it really lies).
   shell::SimulatedDrive* simulated_drive() { return simulated_drive_; }
   const shell::FixedDisplay& display() const { return display_; }

@@ -213,6 +213,7 @@ CommandTable MakeCommandTable() {
   PlugSoundCommands(table);
   PlugScreenCommands(table);
   PlugShellCommands(table);
+  PlugSavesCommands(table);
   return table;
 }
 

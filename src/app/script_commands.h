@@ -37,6 +37,12 @@ class ScriptContext {
   // The first notify-log line the next `expect log` looks at.
   size_t log_mark = 0;
 
+  // Set by a command that has opened a modal window and goes on inside it: the runner
+  // runs the same command again the next time the player waits for its user (then
+  // `resumed` is true).
+  bool again = false;
+  bool resumed = false;
+
   // The virtual time a scripted `wait` ends at, while one is in progress.
   std::optional<int64_t> wait_until;
 
@@ -61,6 +67,7 @@ void PlugEngineCommands(CommandTable& table);  // engine_commands.cpp
 void PlugSoundCommands(CommandTable& table);   // sound_commands.cpp
 void PlugScreenCommands(CommandTable& table);  // screen_commands.cpp
 void PlugShellCommands(CommandTable& table);   // shell_commands.cpp
+void PlugSavesCommands(CommandTable& table);   // saves_commands.cpp
 
 // Sets the action of a command of the table (which must be there).
 void Plug(CommandTable& table, std::string_view name, CommandAction action);

@@ -19,7 +19,10 @@ bool ScriptRunner::Act() {
   if (next_ >= script_.commands.size()) return false;
   const ScriptCommand& command = script_.commands[next_++];
   last_ = &command;
+  context_.resumed = context_.again;
+  context_.again = false;
   command.definition->action(context_, command);
+  if (context_.again) --next_;
   return !context_.failed();
 }
 

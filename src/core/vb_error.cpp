@@ -23,10 +23,14 @@ std::string_view VbErrorDescription(int number) {
       return "Bad file name or number";
     case kErrFileNotFound:
       return "File not found";
+    case kErrDiskFull:
+      return "Disk full";
     case kErrInputPastEnd:
       return "Input past end of file";
     case kErrBadRecordNumber:
       return "Bad record number";
+    case kErrPermissionDenied:
+      return "Permission denied";
     case kErrPathFileAccess:
       return "Path/File access error";
     case kErrPathNotFound:

@@ -3,11 +3,13 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
@@ -31,10 +33,6 @@ std::filesystem::path BaseFolder(const char* variable, const char* fallback) {
   const char* value = std::getenv(variable);
   if (value && *value && std::filesystem::path(value).is_absolute()) return value;
   return Home() / fallback;
-}
-
-[[noreturn]] void FailWith(const std::string& what, int error) {
-  throw std::runtime_error(what + ": " + std::strerror(error));
 }
 
 }  // namespace
@@ -72,36 +70,45 @@ std::optional<std::filesystem::path> PicturesFolder() {
   return std::nullopt;
 }
 
+WriteError::WriteError(const std::string& what, int error)
+    : std::runtime_error(what + ": " + std::strerror(error)), error_(error) {}
+
 void WriteFileAtomically(const std::filesystem::path& file, const std::string& bytes) {
   std::error_code ec;
   const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
   std::filesystem::create_directories(folder, ec);
-  if (ec)
-    throw std::runtime_error("cannot make the folder " + folder.string() + ": " + ec.message());
-  const std::filesystem::path temporary = file.string() + ".new";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) FailWith("cannot write " + temporary.string(), errno);
+  if (ec) throw WriteError("cannot make the folder " + folder.string(), ec.value());
+  // What earlier writes of this file left when they were killed half-way goes first.
+  const std::string prefix = "." + file.filename().string() + ".";
+  for (auto it = std::filesystem::directory_iterator(folder, ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.rfind(prefix, 0) == 0) {
+      std::error_code ignored;
+      std::filesystem::remove(it->path(), ignored);
+    }
+  }
+  std::string temporary = (folder / (prefix + "XXXXXX")).string();
+  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) throw WriteError("cannot write in " + folder.string(), errno);
+  // Every failure from here on removes the temporary and leaves the old file alone.
+  auto fail = [&](const std::string& what, int error, bool close_it) {
+    if (close_it) ::close(fd);
+    ::unlink(temporary.c_str());
+    throw WriteError(what, error);
+  };
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) {
-      const int error = errno;
-      ::close(fd);
-      ::unlink(temporary.c_str());
-      FailWith("cannot write " + temporary.string(), error);
-    }
+    if (wrote <= 0) fail("cannot write " + file.string(), wrote < 0 ? errno : ENOSPC, true);
     done += static_cast<size_t>(wrote);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    const int error = errno;
-    ::unlink(temporary.c_str());
-    FailWith("cannot write " + temporary.string(), error);
-  }
-  if (std::rename(temporary.c_str(), file.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temporary.c_str());
-    FailWith("cannot replace " + file.string(), error);
+  if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)
+    fail("cannot write " + file.string(), errno, true);
+  if (::close(fd) != 0) fail("cannot write " + file.string(), errno, false);
+  if (::rename(temporary.c_str(), file.c_str()) != 0) {
+    fail("cannot replace " + file.string(), errno, false);
   }
   // The rename itself must reach the disk too.
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -109,6 +116,14 @@ void WriteFileAtomically(const std::filesystem::path& file, const std::string& b
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+LocalTime LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  localtime_r(&now, &parts);
+  return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                   parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
 void WritePng(const Image& image, const std::filesystem::path& file) {

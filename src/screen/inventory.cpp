@@ -211,7 +211,7 @@ void Inventory::CombineItems(int16_t hand_slot, int16_t target_slot) {
   hand_slot_ = kEmptyHand;
 }
 
-int16_t Inventory::NewGameInventory() {
+void Inventory::EmptySlots() {
   GameScreen& screen = s_.screen;
   ItemsHeld = 0;
   for (int16_t s = 1; s <= kSlots; ++s) {
@@ -221,6 +221,29 @@ int16_t Inventory::NewGameInventory() {
     screen.invitem[s]->SetToolTip(std::string());
     screen.invitem[s]->SetVisible(false);
   }
+}
+
+int16_t Inventory::SavedGameInv(const std::array<int16_t, kSlots>& items) {
+  EmptySlots();
+  // Empty slots of the saved game are squeezed out.
+  int16_t counter = 0;
+  for (int16_t item : items) {
+    if (item == 0) continue;
+    if (item < 1 || item > s_.data.InvCount) Raise(kErrBadRecordNumber);
+    ++counter;
+    ItemsHeld = counter;
+    FillSlot(counter, item, ReadItemRecord(s_.data, item), false, "SavedGameInv");
+  }
+  for (int16_t s = 1; s <= counter; ++s) {
+    s_.screen.invitem[s]->SetPicture(images.ItemIcon[s]);
+    s_.screen.invitem[s]->SetVisible(true);
+  }
+  return counter;
+}
+
+int16_t Inventory::NewGameInventory() {
+  GameScreen& screen = s_.screen;
+  EmptySlots();
   int16_t placed = 0;
   int more = 0;
   for (int16_t n = 1; n <= s_.data.InvCount; ++n) {

@@ -9,6 +9,7 @@
 // is removed only by CompactInventoryBar and replaced only by AddInventoryItem with the
 // replace switch (combining, examining).
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -121,6 +122,11 @@ class Inventory final : public engine::InventoryPort {
   // A new game's starting inventory: every item whose record says it is held at the
   // start, in record order, up to 16; the bar shows them. Returns how many were placed.
   int16_t NewGameInventory();
+  // A restored game's inventory: the items of the saved slots in order, empty slots
+  // squeezed out, each with its record's attributes and pictures; the bar shows them.
+  // Returns how many there are. An item without a record raises 63 (the slots are empty
+  // then); the saved game is checked before it gets here.
+  int16_t SavedGameInv(const std::array<int16_t, kSlots>& items);
 
   // engine::InventoryPort
   void AddInventoryItem(int16_t item) override { AddInventoryItem(item, false, 0); }
@@ -142,6 +148,8 @@ class Inventory final : public engine::InventoryPort {
 
  private:
   void Progress(const std::string& text);
+  // Every slot, its pictures and its bar image empty; no items held.
+  void EmptySlots();
   // The bar picture, tool tip, pictures and slot table of `target` from a record.
   void FillSlot(int16_t target, int16_t item, const data::ItemRecord& record, bool appended,
                 const char* procedure);

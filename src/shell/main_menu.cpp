@@ -142,14 +142,7 @@ void Shell::StartNewGame() {
     screen.ExamineItem->SetEnabled(true);
     screen.InvBar->SetVisible(true);
     screen.ExamineItem->SetVisible(true);
-    for (ui::Control* control :
-         {static_cast<ui::Control*>(screen.InvBar), static_cast<ui::Control*>(screen.ExamineItem),
-          static_cast<ui::Control*>(screen.SaveGameButtn),
-          static_cast<ui::Control*>(screen.SmallScore),
-          static_cast<ui::Control*>(screen.LargeScore)}) {
-      if (control->Tag() == "True") control->SetVisible(true);
-      if (control->Tag() == "False") control->SetVisible(false);
-    }
+    ApplyGameControlTags();
     ApplyGeneral(5);
     // The game state of the last game goes: soundtrack, hand, scene, map, flags, the
     // hidden objects' memories, the busy-cursor marks of the delays; the score is 0.
@@ -158,16 +151,31 @@ void Shell::StartNewGame() {
     screen.ShowScore("0");
     s_.inventory.NewGameInventory();
     NewGameStarting = false;
-    if (s_.settings.DebugMode == 1) {
-      s_.log.EmptyContents();
-      s_.log.NoWin().Show();
-      if (show_debug_button) show_debug_button();
-      if (debug_verbose_checked) engine.state.VerboseLog = debug_verbose_checked();
-    }
+    StartDebugMode();
     screen.Main().Show();
     s_.loop.DoEvents();
     engine.LoadScene(1);
   });
+}
+
+void Shell::ApplyGameControlTags() {
+  screen::GameScreen& screen = s_.screen;
+  for (ui::Control* control :
+       {static_cast<ui::Control*>(screen.InvBar), static_cast<ui::Control*>(screen.ExamineItem),
+        static_cast<ui::Control*>(screen.SaveGameButtn),
+        static_cast<ui::Control*>(screen.SmallScore),
+        static_cast<ui::Control*>(screen.LargeScore)}) {
+    if (control->Tag() == "True") control->SetVisible(true);
+    if (control->Tag() == "False") control->SetVisible(false);
+  }
+}
+
+void Shell::StartDebugMode() {
+  if (s_.settings.DebugMode != 1) return;
+  s_.log.EmptyContents();
+  s_.log.NoWin().Show();
+  if (show_debug_button) show_debug_button();
+  if (debug_verbose_checked) s_.engine.state.VerboseLog = debug_verbose_checked();
 }
 
 void Shell::ShowCredits() {

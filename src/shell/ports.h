@@ -2,7 +2,7 @@
 // What the shell asks of the machine and of the parts built beside it: the display (the
 // monitor's size, fullscreen), the drive the game lies on (is it a disc, and its label),
 // the saved-game dialogs, and the opening logo and intro movie. The player gives the real
-// ones; stand_ins.h has recording stand-ins for the parts not built yet.
+// ones.
 
 #include <cstdint>
 #include <string>

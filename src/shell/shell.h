@@ -119,6 +119,11 @@ class Shell final : public engine::ShellPort {
   void MenuBackgroundMouseMove();
   void MenuButtonClick(int16_t n);
   void StartNewGame();
+  // What a new game and a restored game share: the inventory bar, examine and save
+  // buttons and the score displays shown or hidden as the settings recorded in their
+  // tags; the notify log and the debug button of a game built with debugging.
+  void ApplyGameControlTags();
+  void StartDebugMode();
   void ShowCredits();
 
   // ---- the game screen's main-menu button and the quit question (quit_query.cpp)
