@@ -99,6 +99,7 @@ TEST(HostileGame, EndsWithinHalfAMinuteWithItsBoxesAndWithinItsMemoryWithAndWith
     EXPECT_EQ(count("ERROR PLAYING MIDI FILE.  \\rErr #321 :  Invalid file format"), 11u) << mode;
     EXPECT_EQ(count("ERROR PLAYING MP3 FILE.  \\rErr #321 :  Invalid file format"), 1u) << mode;
     EXPECT_EQ(count("Error #7: Out of memory"), 19u) << mode << ": all but one big GIF";
+    EXPECT_EQ(count("Error playing AVI: "), 2u) << mode << ": the broken and the empty movie";
     EXPECT_EQ(count("Error #481: Invalid picture"), 1u) << mode << ": the GIF of too much work";
     for (const char* sound : {"'pipe.wav' - Channel16", "'out.wav' - Channel17"}) {
       EXPECT_EQ(count(std::string(sound) + " - Pan0 - Vol0\\rErr #53 : File not found"), 1u)

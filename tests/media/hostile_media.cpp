@@ -132,6 +132,7 @@ std::vector<uint8_t> LowRateWav(size_t bytes) {
 // 300 huge frames on a 1 x 1 canvas, one of frames wider than its canvas that costs too
 // much work, pictures and sounds that are FIFOs or links out of the folder. Scenes 3 to
 // 10: the other refused MIDI soundtracks. Scene 11: an MP3 soundtrack that is no MP3.
+// Scenes 12 and 13: entry movies that are an AVI header over garbage and an empty file.
 void WriteHostileGame(const std::filesystem::path& game, const std::filesystem::path& outside) {
   const auto gfx = game / "resource" / "gfx";
   const auto mmedia = game / "resource" / "mmedia";
@@ -144,6 +145,16 @@ void WriteHostileGame(const std::filesystem::path& game, const std::filesystem::
   }
   scenes.push_back({{"SoundtrackFile", "junk.mp3"}});
   Write(mmedia / "junk.mp3", std::vector<uint8_t>(4096, 0xFF));
+  std::vector<uint8_t> avi(65536);
+  for (size_t i = 0; i < avi.size(); ++i)
+    avi[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
+  const uint8_t header[] = {'R', 'I', 'F', 'F', 0xF8, 0xFF, 0,   0,
+                            'A', 'V', 'I', ' ', 'L',  'I',  'S', 'T'};
+  std::memcpy(avi.data(), header, sizeof header);
+  Write(mmedia / "broken.avi", avi);
+  Write(mmedia / "empty.avi", {});
+  scenes.push_back({{"EntryMovie", "broken.avi"}});
+  scenes.push_back({{"EntryMovie", "empty.avi"}});
 
   const auto big = RepeatedFrameGif(4096, 4096, 0, 0, 4096, 4096, 4);
   tools::Json objects = tools::Json::array();
@@ -186,7 +197,9 @@ expect message "Error #481: Invalid picture"
               "\nexpect message \"ERROR PLAYING MIDI FILE.  \\rErr #321 :  Invalid file format\"\n";
   }
   script +=
-      "scene 12\nexpect message \"ERROR PLAYING MP3 FILE.  \\rErr #321 :  Invalid file format\"\n";
+      "scene 12\nexpect message \"ERROR PLAYING MP3 FILE.  \\rErr #321 :  Invalid file format\"\n"
+      "scene 13\nexpect message \"Error playing AVI: 'broken.avi'\"\n"
+      "scene 14\nexpect message \"Error playing AVI: 'empty.avi'\"\nexpect scene 14\n";
   return script;
 }
 
