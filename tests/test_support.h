@@ -1,7 +1,8 @@
 #pragma once
-// Helpers shared by the tests: a scratch folder, the number of a raised error and a
-// message-box service that records.
+// Helpers shared by the tests: a scratch folder, the number of a raised error, a scripted
+// user and a message-box service that records.
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +12,7 @@
 
 #include "core/message_box.h"
 #include "core/vb_error.h"
+#include "platform/event_loop.h"
 
 namespace qv::testing {
 
@@ -71,6 +73,29 @@ inline std::string VbErrorText(const std::function<void()>& body) {
   }
   return "";
 }
+
+// A scripted user: each time the player waits for the user, the next of the queued
+// actions runs; with none left, the run ends (platform::RunFinished).
+class User : public platform::IdleUser {
+ public:
+  explicit User(platform::EventLoop& loop) : loop_(loop) { loop.SetIdleUser(this); }
+  ~User() override { loop_.SetIdleUser(nullptr); }
+  User(const User&) = delete;
+  User& operator=(const User&) = delete;
+
+  std::deque<std::function<void()>> actions;
+
+  bool Act() override {
+    if (actions.empty()) return false;
+    auto action = std::move(actions.front());
+    actions.pop_front();
+    action();
+    return true;
+  }
+
+ private:
+  platform::EventLoop& loop_;
+};
 
 // Records every box and answers with its first button.
 class RecordingBoxes : public MessageBoxService {

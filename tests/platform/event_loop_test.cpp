@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/headless/headless_backend.h"
+#include "test_support.h"
 
 namespace qv::platform {
 namespace {
@@ -19,20 +20,6 @@ class CountingPainter : public Painter {
     renderer.FillRect({0, 0, 10, 10}, Rgb{1, 2, 3});
   }
   int paints = 0;
-};
-
-// A scripted user made of steps; each Act runs the next one.
-class ScriptedUser : public IdleUser {
- public:
-  bool Act() override {
-    if (next_ >= steps.size()) return false;
-    steps[next_++]();
-    return true;
-  }
-  std::vector<std::function<void()>> steps;
-
- private:
-  size_t next_ = 0;
 };
 
 InputEvent Event(InputEvent::Kind kind, int x = 0, int y = 0) {
@@ -188,13 +175,12 @@ TEST_F(EventLoopTest, AWaitThatCannotEndIsADeadlockNamingWhatItWaitedFor) {
 TEST_F(EventLoopTest, ALongScriptAtOneMomentIsNotMistakenForWorkWithoutEnd) {
   // Every command leaves a notification for one more round; the player catches up each
   // time, so however many there are, this is not a deadlock.
-  ScriptedUser user;
+  qv::testing::User user(loop);
   int acts = 0;
-  user.steps.assign(150000, [&] {
+  user.actions.assign(150000, [&] {
     ++acts;
     loop.Post([&] { loop.Post([] {}); });
   });
-  loop.SetIdleUser(&user);
   EXPECT_THROW(loop.WaitForUser([] { return false; }), RunFinished);
   EXPECT_EQ(acts, 150000);
   EXPECT_EQ(loop.wait_depth(), 0);
@@ -229,14 +215,13 @@ TEST_F(EventLoopTest, PassTimeAndWaitsFireEveryTimerInBetweenInOrder) {
 
 TEST_F(EventLoopTest,
        TheScriptedUserActsOnlyWhenThePlayerIsIdleAndWithoutItAUserWaitEndsOnlyThroughTimers) {
-  ScriptedUser user;
-  loop.SetIdleUser(&user);
+  qv::testing::User user(loop);
   bool closed = false;
   Timer animation(loop.timers(), [&] { log.push_back(Stamp("frame")); });
   animation.SetInterval(100);
   animation.SetEnabled(true);
   loop.Post([&] { log.push_back("loaded"); });
-  user.steps = {
+  user.actions = {
       [&] {
         log.push_back(Stamp("user clicks"));
         backend.InjectInput(Event(InputEvent::Kind::kMouseDown, 5, 6));

@@ -2,8 +2,6 @@
 // Helpers of the game-screen scenarios: pictures written into a fixture game, and a
 // harness that plays a scene as the player would (hand, clicks, hovers).
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,29 +9,6 @@
 #include "pictures/gif_writer.h"
 
 namespace qv::testing {
-
-// The user of a modal window: each time the player waits for them, the next of their
-// actions runs; with none left, the run ends (platform::RunFinished).
-class User : public platform::IdleUser {
- public:
-  explicit User(platform::EventLoop& loop) : loop_(loop) { loop.SetIdleUser(this); }
-  ~User() override { loop_.SetIdleUser(nullptr); }
-  User(const User&) = delete;
-  User& operator=(const User&) = delete;
-
-  std::deque<std::function<void()>> actions;
-
-  bool Act() override {
-    if (actions.empty()) return false;
-    auto action = std::move(actions.front());
-    actions.pop_front();
-    action();
-    return true;
-  }
-
- private:
-  platform::EventLoop& loop_;
-};
 
 // A GIF of `frames` frames of 8 x 8 pixels, 100 ms each, played once.
 inline std::vector<uint8_t> FramesGif(int frames) {

@@ -148,34 +148,21 @@ TEST_F(DesktopTest, ShowModalWaitsUntilTheFormIsHiddenAndBlocksTheFormsBeneath) 
   close.on_click = [&] { closeup.Hide(); };
 
   // The player's clicks, as the scripted user makes them whenever the player waits.
-  struct Player : platform::IdleUser {
-    DesktopTest* test;
-    int step = 0;
-    std::string front_while_modal;
-    bool Act() override {
-      switch (step++) {
-        case 0:
-          // A window shown meanwhile goes beneath the modal one.
-          test->desktop.Forms().front()->Show();
-          front_while_modal = test->desktop.Forms().back()->name();
-          test->ClickAt(310, 255);  // on the form beneath
-          return true;
-        case 1:
-          test->ClickAt(65, 65);  // Command1
-          return true;
-        default:
-          return false;
-      }
-    }
-  } player;
-  player.test = this;
-  loop.SetIdleUser(&player);
+  qv::testing::User player(loop);
+  std::string front_while_modal;
+  player.actions = {[&] {
+                      // A window shown meanwhile goes beneath the modal one.
+                      desktop.Forms().front()->Show();
+                      front_while_modal = desktop.Forms().back()->name();
+                      ClickAt(310, 255);  // on the form beneath
+                    },
+                    [&] { ClickAt(65, 65); }};  // Command1
 
   closeup.ShowModal();
   EXPECT_FALSE(closeup.Visible());
   EXPECT_FALSE(closeup.Modal());
-  EXPECT_EQ(player.step, 2) << "returned right after the closing click";
-  EXPECT_EQ(player.front_while_modal, "Closeup");
+  EXPECT_TRUE(player.actions.empty()) << "returned right after the closing click";
+  EXPECT_EQ(front_while_modal, "Closeup");
   EXPECT_EQ(behind_clicks, 0) << "the form beneath a modal form gets no input";
   EXPECT_EQ(desktop.ActiveForm(), &hidden) << "the form right beneath takes over";
   ClickAt(310, 255);
