@@ -200,8 +200,8 @@ void CheckLocations(const Game& game, MediaChecker& media) {
     const data::LocationRecord& r = game.locations[n];
     auto at = [&](const char* field) { return game.locations.At(n, field); };
     if (n == 1) media.Check(at("MapBackground"), Text(r.MapBackground), Media::kPicture);
+    if (!IsLocation(r)) continue;
     const std::string picture = Text(r.LocPicture);
-    if (picture.empty() || picture == "Del") continue;  // not a location
     if (picture != "(None)") media.Check(at("LocPicture"), picture, Media::kPicture);
     if (r.LocMediaOn == 1) media.Check(at("LocMedia"), Text(r.LocMedia), Media::kSoundOrMovie);
   }
