@@ -57,7 +57,7 @@ void Write(const std::filesystem::path& file, const std::vector<uint8_t>& bytes)
   std::filesystem::create_directories(file.parent_path());
   FILE* out = std::fopen(file.c_str(), "wb");
   if (out == nullptr) throw std::runtime_error("cannot write " + file.string());
-  std::fwrite(bytes.data(), 1, bytes.size(), out);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
   std::fclose(out);
 }
 
