@@ -60,7 +60,7 @@ std::string PictureScene() {
 }
 
 void WritePictures(const EngineHarness& h) {
-  qv::testing::GifSpec design;
+  qv::testing::GifLayout design;
   design.width = 100;
   design.height = 100;
   design.colors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};

@@ -41,14 +41,14 @@ fs::path WriteJpeg(const fs::path& dir) {
 }
 
 fs::path WriteGif(const fs::path& dir) {
-  qv::testing::GifSpec design;
+  qv::testing::GifLayout design;
   design.width = design.height = 200;
   design.loop = 0;
   design.colors.clear();
   for (uint32_t i = 0; i < 64; ++i)
     design.colors.push_back(i * 0x040302);
   for (int k = 0; k < 100; ++k) {
-    qv::testing::GifFrameSpec frame = qv::testing::SolidFrame(0, 0, 200, 200, 0);
+    qv::testing::GifFrameLayout frame = qv::testing::SolidFrame(0, 0, 200, 200, 0);
     for (int y = 0; y < 200; ++y) {
       for (int x = 0; x < 200; ++x) {
         int d = (x - 100 + k) * (x - 100 + k) + (y - 100) * (y - 100);

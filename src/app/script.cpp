@@ -144,12 +144,12 @@ bool Contains(const std::vector<std::string>& words, std::string_view word) {
   return false;
 }
 
-std::string RangeText(const ArgSpec& arg) {
+std::string RangeText(const ArgRule& arg) {
   return std::to_string(arg.min) + " to " + std::to_string(arg.max);
 }
 
 // Parses one number argument, or returns what is wrong with it.
-std::string ParseNumber(const ArgSpec& arg, const Token& token, int64_t& value) {
+std::string ParseNumber(const ArgRule& arg, const Token& token, int64_t& value) {
   std::optional<int64_t> parsed;
   if (!token.quoted) parsed = ParseInteger(token.text);
   if (!parsed) return arg.name + " must be a number, not " + Quoted(token.text);
@@ -161,11 +161,11 @@ std::string ParseNumber(const ArgSpec& arg, const Token& token, int64_t& value) 
 }
 
 // Parses the arguments of a command into `command`, or returns what is wrong.
-std::string ParseArgs(const CommandSpec& definition, const std::vector<Token>& tokens, size_t next,
+std::string ParseArgs(const CommandRule& definition, const std::vector<Token>& tokens, size_t next,
                       ScriptCommand& command) {
-  for (const ArgSpec& arg : definition.args) {
+  for (const ArgRule& arg : definition.args) {
     ScriptValue value;
-    if (arg.kind == ArgSpec::Kind::kNumberList) {
+    if (arg.kind == ArgRule::Kind::kNumberList) {
       for (; next < tokens.size(); ++next) {
         if (value.numbers.size() == arg.max_count) {
           return "at most " + std::to_string(arg.max_count) + " numbers";
@@ -180,7 +180,7 @@ std::string ParseArgs(const CommandSpec& definition, const std::vector<Token>& t
     if (next == tokens.size()) return "missing " + arg.name;
     const Token& token = tokens[next++];
     switch (arg.kind) {
-      case ArgSpec::Kind::kNumber:
+      case ArgRule::Kind::kNumber:
         if (!token.quoted && Contains(arg.words, token.text)) {
           value.text = token.text;
         } else if (auto error = ParseNumber(arg, token, value.number); !error.empty()) {
@@ -188,17 +188,17 @@ std::string ParseArgs(const CommandSpec& definition, const std::vector<Token>& t
           return error;
         }
         break;
-      case ArgSpec::Kind::kWord:
+      case ArgRule::Kind::kWord:
         if (token.quoted || !Contains(arg.words, token.text)) {
           return "expected " + JoinWords(arg.words, "|") + ", not " + Quoted(token.text);
         }
         value.text = token.text;
         break;
-      case ArgSpec::Kind::kText:
+      case ArgRule::Kind::kText:
         if (!token.quoted) return arg.name + " must stand in double quotes";
         value.text = token.text;
         break;
-      case ArgSpec::Kind::kKey: {
+      case ArgRule::Kind::kKey: {
         bool named = false;
         if (!token.quoted) {
           for (const auto& key : KeyNames()) {
@@ -218,13 +218,13 @@ std::string ParseArgs(const CommandSpec& definition, const std::vector<Token>& t
         }
         break;
       }
-      case ArgSpec::Kind::kOperator:
+      case ArgRule::Kind::kOperator:
         if (token.quoted || !Contains({"=", "<>", "<", ">"}, token.text)) {
           return "expected an operator = <> < >, not " + Quoted(token.text);
         }
         value.text = token.text;
         break;
-      case ArgSpec::Kind::kNumberList:
+      case ArgRule::Kind::kNumberList:
         break;  // handled above
     }
     command.args.push_back(std::move(value));
@@ -248,11 +248,11 @@ std::string SecondWords(const CommandTable& table, std::string_view first) {
 
 }  // namespace
 
-std::string CommandSpec::Usage() const {
+std::string CommandRule::Usage() const {
   std::string usage = name;
   for (const auto& arg : args) {
     usage += ' ';
-    if (arg.kind == ArgSpec::Kind::kWord) {
+    if (arg.kind == ArgRule::Kind::kWord) {
       usage += JoinWords(arg.words, "|");
     } else {
       usage += arg.name;
@@ -263,26 +263,26 @@ std::string CommandSpec::Usage() const {
   return usage;
 }
 
-CommandSpec& CommandTable::Add(CommandSpec definition) {
-  return specs_.emplace_back(std::move(definition));
+CommandRule& CommandTable::Add(CommandRule definition) {
+  return rules_.emplace_back(std::move(definition));
 }
 
-CommandSpec* CommandTable::Find(std::string_view name) {
-  for (auto& definition : specs_) {
+CommandRule* CommandTable::Find(std::string_view name) {
+  for (auto& definition : rules_) {
     if (definition.name == name) return &definition;
   }
   return nullptr;
 }
 
-const CommandSpec* CommandTable::Find(std::string_view name) const {
-  for (const auto& definition : specs_) {
+const CommandRule* CommandTable::Find(std::string_view name) const {
+  for (const auto& definition : rules_) {
     if (definition.name == name) return &definition;
   }
   return nullptr;
 }
 
 bool CommandTable::IsFirstWord(std::string_view first) const {
-  for (const auto& definition : specs_) {
+  for (const auto& definition : rules_) {
     std::string_view name = definition.name;
     if (name.substr(0, name.find(' ')) == first) return true;
   }
@@ -315,7 +315,7 @@ Script ParseScript(std::string_view text, std::string name, const CommandTable& 
       fail("a command starts with its name, not with a quoted text");
       continue;
     }
-    const CommandSpec* definition = nullptr;
+    const CommandRule* definition = nullptr;
     size_t next = 1;
     if (tokens.size() >= 2 && !tokens[1].quoted) {
       definition = table.Find(tokens[0].text + " " + tokens[1].text);

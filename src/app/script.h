@@ -22,7 +22,7 @@ struct ScriptCommand;
 using CommandAction = std::function<void(ScriptContext&, const ScriptCommand&)>;
 
 // One argument of a command.
-struct ArgSpec {
+struct ArgRule {
   enum class Kind {
     kNumber,      // a whole number in [min, max], or one of `words` instead ("none")
     kWord,        // one of `words`
@@ -40,9 +40,9 @@ struct ArgSpec {
 };
 
 // One command: the words that select it and its arguments.
-struct CommandSpec {
+struct CommandRule {
   std::string name;  // "click object", "wait", "expect message"
-  std::vector<ArgSpec> args;
+  std::vector<ArgRule> args;
   // Empty while the subsystem the command acts on is not built.
   CommandAction action;
 
@@ -50,20 +50,20 @@ struct CommandSpec {
   std::string Usage() const;
 };
 
-// The commands scripts may use. Specs keep their addresses while the table lives, so
+// The commands scripts may use. Rules keep their addresses while the table lives, so
 // parsed commands can point at them.
 class CommandTable {
  public:
-  CommandSpec& Add(CommandSpec definition);
+  CommandRule& Add(CommandRule definition);
   // The definition named exactly `name`, or null.
-  CommandSpec* Find(std::string_view name);
-  const CommandSpec* Find(std::string_view name) const;
+  CommandRule* Find(std::string_view name);
+  const CommandRule* Find(std::string_view name) const;
   // True when some command's name starts with the word `first`.
   bool IsFirstWord(std::string_view first) const;
-  const std::deque<CommandSpec>& commands() const { return specs_; }
+  const std::deque<CommandRule>& commands() const { return rules_; }
 
  private:
-  std::deque<CommandSpec> specs_;
+  std::deque<CommandRule> rules_;
 };
 
 // An argument as parsed.
@@ -74,7 +74,7 @@ struct ScriptValue {
 };
 
 struct ScriptCommand {
-  const CommandSpec* definition = nullptr;
+  const CommandRule* definition = nullptr;
   int line = 0;
   std::string text;  // as written, without its comment and surrounding blanks
   std::vector<ScriptValue> args;

@@ -12,38 +12,38 @@ namespace qv::app {
 
 namespace {
 
-using Kind = ArgSpec::Kind;
+using Kind = ArgRule::Kind;
 
 constexpr int64_t kInt16Min = -32768;
 constexpr int64_t kInt16Max = 32767;
 // The longest scripted wait: about 24 days.
 constexpr int64_t kMaxWaitMs = 2147483647;
 
-ArgSpec Arg(Kind kind, std::string name) {
-  ArgSpec arg;
+ArgRule Arg(Kind kind, std::string name) {
+  ArgRule arg;
   arg.kind = kind;
   arg.name = std::move(name);
   return arg;
 }
-ArgSpec Range(std::string name, int64_t min, int64_t max) {
-  ArgSpec arg = Arg(Kind::kNumber, std::move(name));
+ArgRule Range(std::string name, int64_t min, int64_t max) {
+  ArgRule arg = Arg(Kind::kNumber, std::move(name));
   arg.min = min;
   arg.max = max;
   return arg;
 }
-ArgSpec Int16(std::string name) {
+ArgRule Int16(std::string name) {
   return Range(std::move(name), kInt16Min, kInt16Max);
 }
-ArgSpec Words(std::vector<std::string> words) {
-  ArgSpec arg = Arg(Kind::kWord, "");
+ArgRule Words(std::vector<std::string> words) {
+  ArgRule arg = Arg(Kind::kWord, "");
   arg.words = std::move(words);
   return arg;
 }
-ArgSpec Text(std::string name) {
+ArgRule Text(std::string name) {
   return Arg(Kind::kText, std::move(name));
 }
-ArgSpec List(std::string name, int64_t min, int64_t max, size_t max_count) {
-  ArgSpec arg = Range(std::move(name), min, max);
+ArgRule List(std::string name, int64_t min, int64_t max, size_t max_count) {
+  ArgRule arg = Range(std::move(name), min, max);
   arg.kind = Kind::kNumberList;
   arg.max_count = max_count;
   return arg;
@@ -142,7 +142,7 @@ void FinishWait(ScriptContext& context) {
 }
 
 void Plug(CommandTable& table, std::string_view name, CommandAction action) {
-  CommandSpec* command = table.Find(name);
+  CommandRule* command = table.Find(name);
   if (command == nullptr) throw std::logic_error("no script command " + std::string(name));
   command->action = std::move(action);
 }
@@ -156,7 +156,7 @@ BoxAnswer AnswerFromWord(std::string_view word) {
 
 CommandTable MakeCommandTable() {
   CommandTable table;
-  auto add = [&](std::string name, std::vector<ArgSpec> args, CommandAction action = {}) {
+  auto add = [&](std::string name, std::vector<ArgRule> args, CommandAction action = {}) {
     table.Add({std::move(name), std::move(args), std::move(action)});
   };
   const std::vector<std::string> kLinks = {"up", "right", "down", "left"};
@@ -192,7 +192,7 @@ CommandTable MakeCommandTable() {
   // Checking what the player would see.
   add("expect flag", {Range("N", 1, kFlags), Arg(Kind::kOperator, "OP"), Int16("V")});
   add("expect scene", {Int16("N")});
-  ArgSpec hand = Range("N", 1, kInventorySlots);
+  ArgRule hand = Range("N", 1, kInventorySlots);
   hand.words = {"none"};
   add("expect hand", {hand});
   add("expect inventory", {List("ITEMS...", kInt16Min, kInt16Max, kInventorySlots)});

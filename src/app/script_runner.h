@@ -16,7 +16,7 @@ namespace qv::app {
 
 class ScriptRunner : public platform::IdleUser {
  public:
-  // The script must have parsed without errors; its specs must outlive the runner.
+  // The script must have parsed without errors; its rules must outlive the runner.
   ScriptRunner(Player& player, Script script);
 
   // Runs the next command. False when the script is over or an expectation failed.

@@ -7,10 +7,10 @@
 
 namespace qv::platform {
 
-struct FontSpec {
+struct FontChoice {
   int size_px = 13;  // the point size the original windows used, as pixels
   bool bold = false;
-  bool operator==(const FontSpec&) const = default;
+  bool operator==(const FontChoice&) const = default;
 };
 
 struct TextSize {
@@ -21,7 +21,7 @@ struct TextSize {
 class Fonts {
  public:
   virtual ~Fonts() = default;
-  virtual TextSize Measure(std::string_view utf8, const FontSpec& font) = 0;
+  virtual TextSize Measure(std::string_view utf8, const FontChoice& font) = 0;
 };
 
 }  // namespace qv::platform

@@ -15,7 +15,7 @@ class Renderer {
   // Draws the image scaled into dst, blending by its alpha.
   virtual void DrawImage(const Image& image, const Rect& dst) = 0;
   // Draws one line of text with its top-left corner at (x, y).
-  virtual void DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) = 0;
+  virtual void DrawText(std::string_view utf8, int x, int y, const FontChoice& font, Rgb color) = 0;
   // Limits drawing to rect (intersected with the current clip) until the matching PopClip.
   virtual void PushClip(const Rect& rect) = 0;
   virtual void PopClip() = 0;

@@ -306,17 +306,17 @@ DecodedSound DecodeWithSdl(std::vector<uint8_t> bytes, const WavLayout& layout,
   MakeChunkSizesHonest(bytes);
   SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (source == nullptr) InvalidFormat();
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec wav_format{};
   WavBuffer wav;
-  if (SDL_LoadWAV_RW(source, 1, &spec, &wav.data, &wav.length) == nullptr) InvalidFormat();
+  if (SDL_LoadWAV_RW(source, 1, &wav_format, &wav.data, &wav.length) == nullptr) InvalidFormat();
   bytes = {};
-  if (spec.freq < kMinRate || spec.freq > kMaxRate) InvalidFormat();
-  if (spec.channels < 1 || spec.channels > kMaxChannels) InvalidFormat();
+  if (wav_format.freq < kMinRate || wav_format.freq > kMaxRate) InvalidFormat();
+  if (wav_format.channels < 1 || wav_format.channels > kMaxChannels) InvalidFormat();
   const size_t frame_bytes =
-      static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+      static_cast<size_t>(SDL_AUDIO_BITSIZE(wav_format.format) / 8) * wav_format.channels;
   if (frame_bytes == 0) InvalidFormat();
   const size_t frames = wav.length / frame_bytes;
-  Converter converter(spec.format, spec.channels, spec.freq, frames, budget);
+  Converter converter(wav_format.format, wav_format.channels, wav_format.freq, frames, budget);
   const size_t piece = std::max<size_t>(1, 65536 / frame_bytes) * frame_bytes;
   for (size_t at = 0; at < frames * frame_bytes; at += piece) {
     converter.Put(wav.data + at, std::min(piece, frames * frame_bytes - at));

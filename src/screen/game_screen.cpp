@@ -144,7 +144,7 @@ GameScreen::GameScreen(ui::Desktop& desktop, media::PictureSource pictures,
     label->SetCaption("/");
   for (ui::Label* label : {CurrScore_Large, CurrScore_Small, MaxScore_Large, MaxScore_Small})
     label->SetCaption("0");
-  platform::FontSpec large_font = CurrScore_Large->Font();
+  platform::FontChoice large_font = CurrScore_Large->Font();
   large_font.size_px = 18;
   large_font.bold = true;
   for (ui::Label* label : {CurrScore_Large, Label5, MaxScore_Large})

@@ -133,7 +133,7 @@ void Shell::BuildQuitQuery() {
   FCaption->SetForeColor(kPale);
   FCaption->SetAlign(ui::Alignment::kCenter);
   FCaption->SetReceivesMouse(false);
-  platform::FontSpec font = FCaption->Font();
+  platform::FontChoice font = FCaption->Font();
   font.size_px = 18;
   font.bold = true;
   FCaption->SetFont(font);

@@ -80,7 +80,7 @@ void Control::SetEnabled(bool enabled) {
   Invalidate();  // most controls draw a disabled look
 }
 
-void Control::SetFont(const platform::FontSpec& font) {
+void Control::SetFont(const platform::FontChoice& font) {
   if (font == font_) return;
   font_ = font;
   Invalidate();

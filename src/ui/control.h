@@ -120,8 +120,8 @@ class Control {
   bool ReceivesMouse() const { return receives_mouse_; }
   void SetReceivesMouse(bool receives) { receives_mouse_ = receives; }
 
-  const platform::FontSpec& Font() const { return font_; }
-  void SetFont(const platform::FontSpec& font);
+  const platform::FontChoice& Font() const { return font_; }
+  void SetFont(const platform::FontChoice& font);
 
   // The order among its siblings: 0 brings it to the front, 1 sends it to the back.
   void ZOrder(int position = 0);
@@ -221,7 +221,7 @@ class Control {
   bool receives_mouse_ = true;
   std::string tag_;
   std::string tool_tip_;
-  platform::FontSpec font_;
+  platform::FontChoice font_;
   Control* parent_ = nullptr;
   Form* form_ = nullptr;
   Desktop* desktop_ = nullptr;

@@ -46,7 +46,7 @@ Desktop::~Desktop() {
     form->SetRoot(form, nullptr);
 }
 
-int Desktop::LineHeight(Desktop* desktop, const platform::FontSpec& font) {
+int Desktop::LineHeight(Desktop* desktop, const platform::FontChoice& font) {
   if (!desktop) return font.size_px + 3;
   return std::max(desktop->fonts().Measure("Ag", font).height, 1);
 }
@@ -336,7 +336,7 @@ void Desktop::Paint(platform::Renderer& renderer) {
 }
 
 Rect Desktop::ToolTipBox() const {
-  const platform::TextSize size = fonts_.Measure(tip_text_, platform::FontSpec{});
+  const platform::TextSize size = fonts_.Measure(tip_text_, platform::FontChoice{});
   Rect box{tip_x_, tip_y_, size.width + 2 * kTipPadding, size.height + 2 * kTipPadding};
   // Keep it on the screen.
   box.x = std::clamp(box.x, 0, std::max(width_ - box.w, 0));
@@ -346,7 +346,7 @@ Rect Desktop::ToolTipBox() const {
 
 void Desktop::PaintToolTip(platform::Renderer& renderer) {
   if (tip_text_.empty()) return;
-  const platform::FontSpec font;
+  const platform::FontChoice font;
   const Rect box = ToolTipBox();
   renderer.FillRect(box, kTipBack);
   DrawFrame(renderer, box, kWindowText);

@@ -71,7 +71,7 @@ class Desktop : public platform::InputSink, public platform::Painter {
   void Damage(const platform::Rect& rect) { loop_.Damage(rect); }
 
   // The height of a line of text in a font.
-  static int LineHeight(Desktop* desktop, const platform::FontSpec& font);
+  static int LineHeight(Desktop* desktop, const platform::FontChoice& font);
 
  private:
   friend class Control;

@@ -333,7 +333,7 @@ void Form::PaintSelf(platform::Renderer& renderer, const Rect& rect) {
     DrawFrame(renderer, rect, kWindowText);
     y += 1;
     renderer.FillRect({rect.x + 1, y, rect.w - 2, kTitleHeight}, kTitleColor);
-    platform::FontSpec bold = Font();
+    platform::FontChoice bold = Font();
     bold.bold = true;
     const int text_h = Desktop::LineHeight(desktop(), bold);
     renderer.DrawText(caption_, rect.x + 5, y + (kTitleHeight - text_h) / 2, bold, kTitleText);

@@ -35,7 +35,7 @@ class NavigationWalkthrough : public WalkthroughTest {
         {"LocName": "Tower", "LocPicture": "(None)", "LocLeft": 400, "LocTop": 100,
          "LocScene": 3, "LocMediaOn": 1, "LocMedia": "bell.wav", "LocVolume": -300}]})j"),
                      dir_.path());
-    qv::testing::GifSpec gif;
+    qv::testing::GifLayout gif;
     gif.width = gif.height = 8;
     gif.frames.push_back(qv::testing::SolidFrame(0, 0, 8, 8, 1));
     dir_.Write("resource/gfx/key.gif", qv::testing::WriteGif(gif));

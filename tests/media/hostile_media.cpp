@@ -88,12 +88,12 @@ std::vector<NamedFile> RefusedMidis() {
 
 std::vector<uint8_t> RepeatedFrameGif(int canvas_w, int canvas_h, int left, int top, int width,
                                       int height, int frames) {
-  GifSpec spec;
-  spec.width = canvas_w;
-  spec.height = canvas_h;
-  spec.colors = {0x000000, 0xFF0000};
-  spec.frames = {SolidFrame(left, top, width, height, 1)};
-  const std::vector<uint8_t> one = WriteGif(spec);
+  GifLayout layout;
+  layout.width = canvas_w;
+  layout.height = canvas_h;
+  layout.colors = {0x000000, 0xFF0000};
+  layout.frames = {SolidFrame(left, top, width, height, 1)};
+  const std::vector<uint8_t> one = WriteGif(layout);
   // The logical screen (13 bytes) and its colour table, then the frame, then the trailer.
   size_t head = 13;
   if ((one[10] & 0x80) != 0) head += 3u << ((one[10] & 7) + 1);

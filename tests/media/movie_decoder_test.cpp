@@ -73,9 +73,9 @@ bool Bluish(uint32_t rgb) {
 
 class MovieDecoding : public ::testing::Test {
  protected:
-  std::filesystem::path Movie(const std::string& name, const MovieSpec& spec) {
+  std::filesystem::path Movie(const std::string& name, const MovieRecipe& recipe) {
     const auto file = dir_.path() / name;
-    EXPECT_TRUE(MakeMovie(file, spec)) << "ffmpeg could not make " << name;
+    EXPECT_TRUE(MakeMovie(file, recipe)) << "ffmpeg could not make " << name;
     return file;
   }
   int Refused(const std::filesystem::path& file, MovieLimits limits = {}) {
@@ -96,10 +96,10 @@ TEST_F(MovieDecoding, EachCodecGivesItsPicturesAtTheirTimesAndSoundWhereTheMovie
                {"msvideo1", ""}};
   for (const auto& kind : kinds) {
     SCOPED_TRACE(std::string(kind.video) + " " + kind.audio);
-    MovieSpec spec;
-    spec.video_codec = kind.video;
-    spec.audio_codec = kind.audio;
-    const auto file = Movie(std::string(kind.video) + "_" + kind.audio + ".avi", spec);
+    MovieRecipe recipe;
+    recipe.video_codec = kind.video;
+    recipe.audio_codec = kind.audio;
+    const auto file = Movie(std::string(kind.video) + "_" + kind.audio + ".avi", recipe);
     auto decoder = MovieDecoder::OpenFile(file, {}, budget_);
     EXPECT_EQ(decoder->info().width, 64);
     EXPECT_EQ(decoder->info().height, 48);
@@ -130,32 +130,32 @@ TEST_F(MovieDecoding, WhatIsNoAviWePlayIsRefusedBeforeDecoding) {
   EXPECT_EQ(Refused(dir_.Write("head.avi", std::string("RIFF\x04\0\0\0AVI ", 12))),
             kErrInvalidFileFormat);
 
-  MovieSpec other;
+  MovieRecipe other;
   other.video_codec = "mjpeg";
   other.container = "matroska";
   EXPECT_EQ(Refused(Movie("mjpeg.mkv.avi", other)), kErrInvalidFileFormat) << "another container";
-  MovieSpec ffv1;
+  MovieRecipe ffv1;
   ffv1.video_codec = "ffv1";
   EXPECT_EQ(Refused(Movie("ffv1.avi", ffv1)), kErrInvalidFileFormat) << "a codec not ours";
-  MovieSpec ac3;
+  MovieRecipe ac3;
   ac3.audio_codec = "ac3";
   EXPECT_EQ(Refused(Movie("ac3.avi", ac3)), kErrInvalidFileFormat) << "a sound codec not ours";
-  MovieSpec wide;
+  MovieRecipe wide;
   wide.video_codec = "rawvideo";
   wide.size = "4100x8";
   wide.colours = "red";
   EXPECT_EQ(Refused(Movie("wide.avi", wide)), kErrInvalidFileFormat) << "wider than 4096";
-  MovieSpec fast;
+  MovieRecipe fast;
   fast.fps = 1000;
   fast.video_codec = "msvideo1";
   fast.colours = "red";
   EXPECT_EQ(Refused(Movie("fast.avi", fast)), kErrInvalidFileFormat) << "1000 frames a second";
-  MovieSpec many;
+  MovieRecipe many;
   many.audio_codec = "pcm_u8";
   many.extra = "-map 0:v -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a -map 1:a";
   EXPECT_EQ(Refused(Movie("many.avi", many)), kErrInvalidFileFormat) << "nine streams";
 
-  MovieSpec fine;
+  MovieRecipe fine;
   const auto small = Movie("fine.avi", fine);
   MovieLimits limits;
   limits.max_duration_ms = 1500;
@@ -166,10 +166,10 @@ TEST_F(MovieDecoding, WhatIsNoAviWePlayIsRefusedBeforeDecoding) {
 }
 
 TEST_F(MovieDecoding, AFileCutShortPlaysWhatItHoldsAndTheTimedPlayerLastsThatLong) {
-  MovieSpec spec;
-  spec.audio_codec = "pcm_s16le";
-  spec.colours = "red red blue blue";
-  const auto whole = Movie("whole.avi", spec);
+  MovieRecipe recipe;
+  recipe.audio_codec = "pcm_s16le";
+  recipe.colours = "red red blue blue";
+  const auto whole = Movie("whole.avi", recipe);
   auto bytes = ReadBytes(whole);
   bytes.resize(bytes.size() * 45 / 100);
   const auto cut = dir_.Write("cut.avi", bytes);

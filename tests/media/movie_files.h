@@ -9,7 +9,7 @@
 
 namespace qv::testing {
 
-struct MovieSpec {
+struct MovieRecipe {
   std::string video_codec = "cinepak";  // msvideo1, mjpeg, rawvideo, ...
   std::string audio_codec;              // "" for a silent movie; pcm_s16le, adpcm_ms, ...
   // One colour per second of picture (ffmpeg colour names).
@@ -24,18 +24,18 @@ struct MovieSpec {
 
 // Writes the movie to `file` (an existing file is kept: movies are made once per test
 // folder). Returns false when ffmpeg failed.
-inline bool MakeMovie(const std::filesystem::path& file, const MovieSpec& spec) {
+inline bool MakeMovie(const std::filesystem::path& file, const MovieRecipe& recipe) {
   if (std::filesystem::exists(file)) return true;
   std::filesystem::create_directories(file.parent_path());
   std::string graph;
   std::string inputs;
   int n = 0;
   size_t from = 0;
-  while (from < spec.colours.size()) {
-    size_t to = spec.colours.find(' ', from);
-    if (to == std::string::npos) to = spec.colours.size();
-    graph += "color=c=" + spec.colours.substr(from, to - from) + ":s=" + spec.size +
-             ":r=" + std::to_string(spec.fps) + ":d=1[v" + std::to_string(n) + "];";
+  while (from < recipe.colours.size()) {
+    size_t to = recipe.colours.find(' ', from);
+    if (to == std::string::npos) to = recipe.colours.size();
+    graph += "color=c=" + recipe.colours.substr(from, to - from) + ":s=" + recipe.size +
+             ":r=" + std::to_string(recipe.fps) + ":d=1[v" + std::to_string(n) + "];";
     inputs += "[v" + std::to_string(n) + "]";
     ++n;
     from = to + 1;
@@ -43,13 +43,13 @@ inline bool MakeMovie(const std::filesystem::path& file, const MovieSpec& spec) 
   graph += inputs + "concat=n=" + std::to_string(n) + ":v=1:a=0";
   std::string command =
       "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i \"" + graph + "\"";
-  if (!spec.audio_codec.empty()) {
+  if (!recipe.audio_codec.empty()) {
     command += " -f lavfi -i \"sine=frequency=440:sample_rate=22050:duration=" +
-               std::to_string(spec.tone_seconds) + ",apad=whole_dur=" + std::to_string(n) +
-               ",volume=4\" -c:a " + spec.audio_codec + " -ac 1";
+               std::to_string(recipe.tone_seconds) + ",apad=whole_dur=" + std::to_string(n) +
+               ",volume=4\" -c:a " + recipe.audio_codec + " -ac 1";
   }
-  command += " -c:v " + spec.video_codec + " -t " + std::to_string(n) + " -f " + spec.container +
-             " " + spec.extra + " \"" + file.string() + "\"";
+  command += " -c:v " + recipe.video_codec + " -t " + std::to_string(n) + " -f " +
+             recipe.container + " " + recipe.extra + " \"" + file.string() + "\"";
   return std::system(command.c_str()) == 0 && std::filesystem::exists(file);
 }
 

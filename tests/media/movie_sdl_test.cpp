@@ -48,11 +48,11 @@ TEST(MovieOnSdl, PicturesFallDueOnTheClockAndTheSoundIsMixedBesideTheGameChannel
   const auto out = dir.path() / "mixed.raw";
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
-  MovieSpec spec;
-  spec.video_codec = "msvideo1";
-  spec.audio_codec = "adpcm_ms";
+  MovieRecipe recipe;
+  recipe.video_codec = "msvideo1";
+  recipe.audio_codec = "adpcm_ms";
   const auto file = dir.path() / "clip.avi";
-  ASSERT_TRUE(MakeMovie(file, spec));
+  ASSERT_TRUE(MakeMovie(file, recipe));
   const auto hum = dir.Write("hum.wav", ToneWav(3.0, 220.0, 16000));
 
   SteadyClock clock;
@@ -106,9 +106,9 @@ TEST(MovieOnSdl, PicturesFallDueOnTheClockAndTheSoundIsMixedBesideTheGameChannel
 
 TEST(MovieOnSdl, TheMediaWindowShowsEachPictureOnTheScreenAndReportsItsEnd) {
   TempDir dir;
-  MovieSpec spec;
-  spec.video_codec = "cinepak";
-  ASSERT_TRUE(MakeMovie(dir.path() / "resource/mmedia/clip.avi", spec));
+  MovieRecipe recipe;
+  recipe.video_codec = "cinepak";
+  ASSERT_TRUE(MakeMovie(dir.path() / "resource/mmedia/clip.avi", recipe));
   data::GameFolder folder(dir.path());
   platform::SdlBackend backend;
   platform::EventLoop loop(backend);

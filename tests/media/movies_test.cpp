@@ -19,10 +19,10 @@ class MovieScenario : public ShellTest {
  protected:
   // A two-second movie (red, then blue) with sound, under resource/mmedia/.
   void Movie(const std::string& name, const std::string& colours = "red blue") {
-    MovieSpec spec;
-    spec.audio_codec = "pcm_s16le";
-    spec.colours = colours;
-    ASSERT_TRUE(MakeMovie(dir_.path() / "resource/mmedia" / name, spec));
+    MovieRecipe recipe;
+    recipe.audio_codec = "pcm_s16le";
+    recipe.colours = colours;
+    ASSERT_TRUE(MakeMovie(dir_.path() / "resource/mmedia" / name, recipe));
   }
   // Starts the program; returns the virtual time at which the main menu waits.
   int64_t StartUp() {

@@ -11,7 +11,7 @@
 namespace qv::testing {
 
 inline std::vector<uint8_t> SpinnerGif(int frames, int width, int height, int delay_cs) {
-  GifSpec design;
+  GifLayout design;
   design.width = width;
   design.height = height;
   design.loop = 0;
@@ -20,7 +20,7 @@ inline std::vector<uint8_t> SpinnerGif(int frames, int width, int height, int de
     design.colors.push_back(static_cast<uint32_t>(i) * 0x070503u + 0x202020u);
   }
   for (int i = 0; i < frames; ++i) {
-    GifFrameSpec frame = SolidFrame(0, 0, width, height, 0);
+    GifFrameLayout frame = SolidFrame(0, 0, width, height, 0);
     // A band that moves down the picture frame by frame.
     const int band = height / frames > 0 ? height / frames : 1;
     for (int y = i * band; y < (i + 1) * band && y < height; ++y) {

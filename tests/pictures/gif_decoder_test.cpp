@@ -10,8 +10,8 @@ namespace qv::platform {
 namespace {
 
 using qv::testing::Controlled;
-using qv::testing::GifFrameSpec;
-using qv::testing::GifSpec;
+using qv::testing::GifFrameLayout;
+using qv::testing::GifLayout;
 using qv::testing::SolidFrame;
 using qv::testing::WriteGif;
 
@@ -25,8 +25,8 @@ uint32_t At(const Picture& picture, size_t frame, int x, int y) {
 }
 
 // Red, green and blue at indexes 1 to 3; index 0 is the usual transparent index.
-GifSpec Rgb(int width, int height) {
-  GifSpec design;
+GifLayout Rgb(int width, int height) {
+  GifLayout design;
   design.width = width;
   design.height = height;
   design.colors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
@@ -38,7 +38,7 @@ void ExpectInvalid(const std::vector<uint8_t>& bytes, const PictureLimits& limit
 }
 
 TEST(GifDecoding, FramesDelaysCanvasAndLoopCount) {
-  GifSpec design = Rgb(6, 4);
+  GifLayout design = Rgb(6, 4);
   design.frames.push_back(Controlled(SolidFrame(0, 0, 6, 4, 1), 1, -1, 10));
   design.frames.push_back(Controlled(SolidFrame(2, 1, 2, 2, 2), 1, -1, 25));
   design.frames.push_back(SolidFrame(0, 0, 1, 1, 3));  // no control block: no delay
@@ -63,10 +63,10 @@ TEST(GifDecoding, FramesDelaysCanvasAndLoopCount) {
 }
 
 TEST(GifDecoding, TransparencyAndColourMaps) {
-  GifSpec design = Rgb(3, 1);
-  GifFrameSpec first = Controlled(SolidFrame(0, 0, 3, 1, 1), 1, 0);
+  GifLayout design = Rgb(3, 1);
+  GifFrameLayout first = Controlled(SolidFrame(0, 0, 3, 1, 1), 1, 0);
   first.indexes = {1, 0, 2};  // the middle pixel is transparent
-  GifFrameSpec second = Controlled(SolidFrame(0, 0, 3, 1, 0), 1, 0);
+  GifFrameLayout second = Controlled(SolidFrame(0, 0, 3, 1, 0), 1, 0);
   second.indexes = {0, 1, 0};
   second.local_colors = {0x000000, 0x123456};  // its own colours
   design.frames = {first, second};
@@ -95,7 +95,7 @@ TEST(GifDecoding, DisposalMethods) {
     uint32_t square_after;
   };
   for (Case c : {Case{0, kGreen}, Case{1, kGreen}, Case{2, kClear}, Case{3, kRed}}) {
-    GifSpec design = Rgb(4, 4);
+    GifLayout design = Rgb(4, 4);
     design.frames.push_back(Controlled(SolidFrame(0, 0, 4, 4, 1), 1));
     design.frames.push_back(Controlled(SolidFrame(1, 1, 2, 2, 2), c.disposal));
     design.frames.push_back(Controlled(SolidFrame(0, 0, 1, 1, 3), 1));
@@ -108,7 +108,7 @@ TEST(GifDecoding, DisposalMethods) {
 }
 
 TEST(GifDecoding, RestoreToPreviousUndoesOnlyItsOwnFrame) {
-  GifSpec design = Rgb(2, 1);
+  GifLayout design = Rgb(2, 1);
   design.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 1), 1));  // red red
   design.frames.push_back(Controlled(SolidFrame(1, 0, 1, 1, 2), 1));  // red green
   design.frames.push_back(Controlled(SolidFrame(0, 0, 2, 1, 3), 3));  // blue blue, undone
@@ -119,13 +119,13 @@ TEST(GifDecoding, RestoreToPreviousUndoesOnlyItsOwnFrame) {
 }
 
 TEST(GifDecoding, InterlacedRowsLandInPlace) {
-  GifSpec design = Rgb(2, 11);
-  GifFrameSpec frame = SolidFrame(0, 0, 2, 11, 0);
+  GifLayout design = Rgb(2, 11);
+  GifFrameLayout frame = SolidFrame(0, 0, 2, 11, 0);
   for (int y = 0; y < 11; ++y) {
     frame.indexes[static_cast<size_t>(y) * 2] = static_cast<uint8_t>(1 + y % 3);
     frame.indexes[static_cast<size_t>(y) * 2 + 1] = static_cast<uint8_t>(1 + (y / 3) % 3);
   }
-  GifFrameSpec interlaced = frame;
+  GifFrameLayout interlaced = frame;
   interlaced.interlace = true;
   design.frames = {frame};
   PicturePtr plain = DecodeGif(WriteGif(design));
@@ -136,7 +136,7 @@ TEST(GifDecoding, InterlacedRowsLandInPlace) {
 }
 
 TEST(GifDecoding, FramesOutsideTheCanvasAreClippedAndAnEmptyCanvasGrowsToTheFirst) {
-  GifSpec design = Rgb(3, 3);
+  GifLayout design = Rgb(3, 3);
   design.frames = {Controlled(SolidFrame(2, 2, 4, 4, 1), 2),
                    Controlled(SolidFrame(10, 1, 2, 2, 2), 3)};  // disposals of clipped areas
   std::vector<uint8_t> bytes = WriteGif(design);
@@ -157,7 +157,7 @@ TEST(GifDecoding, FramesOutsideTheCanvasAreClippedAndAnEmptyCanvasGrowsToTheFirs
 }
 
 TEST(GifDecoding, BrokenFiles) {
-  GifSpec design = Rgb(8, 8);
+  GifLayout design = Rgb(8, 8);
   design.frames = {Controlled(SolidFrame(0, 0, 8, 8, 1), 1, -1, 5),
                    Controlled(SolidFrame(0, 0, 8, 8, 2), 1, -1, 5),
                    Controlled(SolidFrame(0, 0, 8, 8, 3), 1, -1, 5)};
@@ -191,22 +191,22 @@ TEST(GifDecoding, BrokenFiles) {
 }
 
 TEST(GifDecoding, PicturesOverTheBudgetAreRefused) {
-  GifSpec huge = Rgb(5000, 10);
+  GifLayout huge = Rgb(5000, 10);
   huge.frames = {SolidFrame(0, 0, 1, 1, 1)};
   ExpectInvalid(WriteGif(huge));
 
-  GifSpec wide_frame = Rgb(10, 10);
+  GifLayout wide_frame = Rgb(10, 10);
   wide_frame.frames = {SolidFrame(0, 0, 4097, 1, 1)};
   ExpectInvalid(WriteGif(wide_frame));
 
-  GifSpec many = Rgb(1, 1);
+  GifLayout many = Rgb(1, 1);
   many.frames.assign(2000, SolidFrame(0, 0, 1, 1, 1));
   EXPECT_EQ(DecodeGif(WriteGif(many))->frames.size(), 2000u);
   many.frames.push_back(SolidFrame(0, 0, 1, 1, 2));
   ExpectInvalid(WriteGif(many));
 
   // 30 frames of 100 x 100 take 1.2 MB, over a budget of 1 MiB.
-  GifSpec heavy = Rgb(100, 100);
+  GifLayout heavy = Rgb(100, 100);
   heavy.frames.assign(30, SolidFrame(0, 0, 1, 1, 1));
   PictureLimits limits;
   limits.max_decoded_bytes = 1 << 20;
@@ -223,7 +223,7 @@ TEST(GifDecoding, WorkIsBoundedByTheCanvasAndRefusedBeyondItsLimit) {
   EXPECT_EQ(tiny->frames[299]->pixels(), std::vector<uint32_t>{kRed});
   // Frames wholly off the canvas, and below it, are passed over too; interlaced lines as
   // well once none is left on the canvas.
-  GifSpec off = Rgb(4, 4);
+  GifLayout off = Rgb(4, 4);
   off.frames = {SolidFrame(0, 0, 4, 4, 1), SolidFrame(100, 0, 8, 8, 2), SolidFrame(0, 100, 8, 8, 2),
                 SolidFrame(0, 2, 4, 40, 3)};
   off.frames[3].interlace = true;

@@ -40,8 +40,8 @@ void Check(int result) {
 
 }  // namespace
 
-GifFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t index) {
-  GifFrameSpec frame;
+GifFrameLayout SolidFrame(int left, int top, int width, int height, uint8_t index) {
+  GifFrameLayout frame;
   frame.left = left;
   frame.top = top;
   frame.width = width;
@@ -50,7 +50,7 @@ GifFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t index)
   return frame;
 }
 
-GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent, int delay_cs) {
+GifFrameLayout Controlled(GifFrameLayout frame, int disposal, int transparent, int delay_cs) {
   frame.control = true;
   frame.disposal = disposal;
   frame.transparent = transparent;
@@ -58,7 +58,7 @@ GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent, int d
   return frame;
 }
 
-std::vector<uint8_t> WriteGif(const GifSpec& design) {
+std::vector<uint8_t> WriteGif(const GifLayout& design) {
   std::vector<uint8_t> out;
   int error = 0;
   GifFileType* gif = EGifOpen(&out, Append, &error);
@@ -74,7 +74,7 @@ std::vector<uint8_t> WriteGif(const GifSpec& design) {
     Check(EGifPutExtensionBlock(gif, 3, loop));
     Check(EGifPutExtensionTrailer(gif));
   }
-  for (const GifFrameSpec& frame : design.frames) {
+  for (const GifFrameLayout& frame : design.frames) {
     if (frame.control) {
       GraphicsControlBlock gcb{frame.disposal, false, frame.delay_cs, frame.transparent};
       GifByteType block[4];

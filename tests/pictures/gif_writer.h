@@ -7,7 +7,7 @@
 
 namespace qv::testing {
 
-struct GifFrameSpec {
+struct GifFrameLayout {
   int left = 0;
   int top = 0;
   int width = 0;
@@ -21,20 +21,21 @@ struct GifFrameSpec {
   std::vector<uint32_t> local_colors;  // 0xRRGGBB; empty = the global colours
 };
 
-struct GifSpec {
+struct GifLayout {
   int width = 0;  // the logical screen
   int height = 0;
   std::vector<uint32_t> colors = {0x000000, 0xFFFFFF};  // global colours, 0xRRGGBB
   int loop = -1;  // NETSCAPE2.0 loop count; -1 = no such block
-  std::vector<GifFrameSpec> frames;
+  std::vector<GifFrameLayout> frames;
 };
 
 // A frame of one colour index.
-GifFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t index);
+GifFrameLayout SolidFrame(int left, int top, int width, int height, uint8_t index);
 
 // `frame` with a graphic control block.
-GifFrameSpec Controlled(GifFrameSpec frame, int disposal, int transparent = -1, int delay_cs = 0);
+GifFrameLayout Controlled(GifFrameLayout frame, int disposal, int transparent = -1,
+                          int delay_cs = 0);
 
-std::vector<uint8_t> WriteGif(const GifSpec& design);
+std::vector<uint8_t> WriteGif(const GifLayout& design);
 
 }  // namespace qv::testing

@@ -18,7 +18,7 @@ namespace qv::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using qv::testing::GifSpec;
+using qv::testing::GifLayout;
 using qv::testing::SolidFrame;
 using qv::testing::TempDir;
 using qv::testing::VbErrorNumber;
@@ -111,7 +111,7 @@ TEST(StillPictures, BrokenAndOversizedFilesAreInvalidAndTheContentNotTheNameTell
   }
 
   // The content, not the name, tells the format; SDL2_image never sees a GIF.
-  GifSpec design;
+  GifLayout design;
   design.width = design.height = 2;
   design.frames = {SolidFrame(0, 0, 2, 2, 1), SolidFrame(0, 0, 1, 1, 0)};
   fs::path gif_as_bmp = dir.Write("door.bmp", qv::testing::WriteGif(design));
@@ -122,7 +122,7 @@ TEST(StillPictures, BrokenAndOversizedFilesAreInvalidAndTheContentNotTheNameTell
 
 TEST(PictureFiles, CachesUntilTheFileChangesOrGoes) {
   TempDir dir;
-  GifSpec design;
+  GifLayout design;
   design.width = design.height = 2;
   design.frames = {SolidFrame(0, 0, 2, 2, 1)};
   fs::path path = dir.Write("gfx/obj.gif", qv::testing::WriteGif(design));
@@ -159,7 +159,7 @@ TEST(PictureFiles, TheCacheKeepsTheMostRecentlyUsedWithinItsBudget) {
   TempDir dir;
   std::vector<fs::path> paths;
   for (int i = 0; i < 3; ++i) {
-    GifSpec design;
+    GifLayout design;
     design.width = design.height = 16;  // 1 KiB decoded
     design.frames = {SolidFrame(0, 0, 1, 1, static_cast<uint8_t>(i % 2))};
     paths.push_back(dir.Write("p" + std::to_string(i) + ".gif", qv::testing::WriteGif(design)));

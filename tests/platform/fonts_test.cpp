@@ -11,7 +11,7 @@ namespace {
 
 TEST(TtfFonts, MeasuresWithTheRealFontWithoutAVideoDevice) {
   TtfFonts fonts;
-  const FontSpec normal{13, false};
+  const FontChoice normal{13, false};
   const TextSize word = fonts.Measure("Inventory", normal);
   EXPECT_GT(word.width, 40);
   EXPECT_LT(word.width, 90);

@@ -120,7 +120,7 @@ TEST_F(Examine, AMissingPictureOpensAnEmptyWindowAndAHugeOneNoLargerThanTheScree
   EXPECT_EQ(closeup.ClsUpImg->Picture(), nullptr);
   EXPECT_THAT(h.Boxes(), IsEmpty());
 
-  GifSpec huge;
+  GifLayout huge;
   huge.width = 1500;
   huge.height = 1200;
   huge.frames.push_back(SolidFrame(0, 0, 1500, 1200, 1));

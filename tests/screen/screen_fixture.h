@@ -12,12 +12,12 @@ namespace qv::testing {
 
 // A GIF of `frames` frames of 8 x 8 pixels, 100 ms each, played once.
 inline std::vector<uint8_t> FramesGif(int frames) {
-  GifSpec gif;
+  GifLayout gif;
   gif.width = 8;
   gif.height = 8;
   gif.loop = 1;
   for (int f = 0; f < frames; ++f) {
-    GifFrameSpec frame = SolidFrame(0, 0, 8, 8, static_cast<uint8_t>(f % 2));
+    GifFrameLayout frame = SolidFrame(0, 0, 8, 8, static_cast<uint8_t>(f % 2));
     frame.control = true;
     frame.delay_cs = 10;
     gif.frames.push_back(frame);

@@ -43,7 +43,7 @@ constexpr const char* kGame = R"json({
 })json";
 
 std::vector<uint8_t> Gif(int width, int height) {
-  qv::testing::GifSpec gif;
+  qv::testing::GifLayout gif;
   gif.width = width;
   gif.height = height;
   gif.frames.push_back(qv::testing::SolidFrame(0, 0, width, height, 1));
@@ -54,9 +54,9 @@ std::vector<uint8_t> Gif(int width, int height) {
 const std::vector<uint8_t>& Movie() {
   static const std::vector<uint8_t> bytes = [] {
     TempDir dir;
-    qv::testing::MovieSpec spec;
-    spec.colours = "red";
-    EXPECT_TRUE(qv::testing::MakeMovie(dir.path() / "m.avi", spec));
+    qv::testing::MovieRecipe recipe;
+    recipe.colours = "red";
+    EXPECT_TRUE(qv::testing::MakeMovie(dir.path() / "m.avi", recipe));
     return qv::testing::ReadBytes(dir.path() / "m.avi");
   }();
   return bytes;

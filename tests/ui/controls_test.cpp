@@ -22,7 +22,7 @@ TEST_F(DesktopTest, LabelsSizeToTheirTextOrWrapItToTheirWidth) {
   auto main = MakeForm("Main", 0, 0, 700, 500);
   auto& label = main->Create<Label>("Msg");
   const int line_height = Desktop::LineHeight(&desktop, label.Font());
-  const auto width = [&](const char* text, platform::FontSpec font = {}) {
+  const auto width = [&](const char* text, platform::FontChoice font = {}) {
     return desktop.fonts().Measure(text, font).width;
   };
   label.SetCaption("Score:\r\nInventory Full");

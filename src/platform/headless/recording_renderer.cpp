@@ -57,7 +57,7 @@ void RecordingRenderer::DrawImage(const Image& image, const Rect& dst) {
   Record(std::move(op));
 }
 
-void RecordingRenderer::DrawText(std::string_view utf8, int x, int y, const FontSpec& font,
+void RecordingRenderer::DrawText(std::string_view utf8, int x, int y, const FontChoice& font,
                                  Rgb color) {
   const TextSize size = fonts_.Measure(utf8, font);
   DrawOp op;

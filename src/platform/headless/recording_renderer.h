@@ -24,7 +24,7 @@ class RecordingRenderer : public Renderer {
     Rgb color;              // fills and texts
     uint64_t image_id = 0;  // images
     std::string text;       // texts
-    FontSpec font;          // texts
+    FontChoice font;        // texts
   };
 
   RecordingRenderer(int width, int height, Fonts& fonts);
@@ -45,7 +45,7 @@ class RecordingRenderer : public Renderer {
 
   void FillRect(const Rect& rect, Rgb color) override;
   void DrawImage(const Image& image, const Rect& dst) override;
-  void DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) override;
+  void DrawText(std::string_view utf8, int x, int y, const FontChoice& font, Rgb color) override;
   void PushClip(const Rect& rect) override;
   void PopClip() override;
   Rect ClipRect() const override;

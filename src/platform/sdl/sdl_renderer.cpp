@@ -176,7 +176,7 @@ SdlRenderer::Cached SdlRenderer::MakeImageTexture(const Image& image, int width,
   return cached;
 }
 
-SdlRenderer::Cached SdlRenderer::MakeTextTexture(const std::string& text, const FontSpec& font,
+SdlRenderer::Cached SdlRenderer::MakeTextTexture(const std::string& text, const FontChoice& font,
                                                  Rgb color) {
   Cached cached;
   SurfacePtr surface(TTF_RenderUTF8_Blended(fonts_.Font(font), text.c_str(),
@@ -235,7 +235,7 @@ void SdlRenderer::DrawImage(const Image& image, const Rect& dst) {
   Draw(it->second, ToSdl(dst));
 }
 
-void SdlRenderer::DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) {
+void SdlRenderer::DrawText(std::string_view utf8, int x, int y, const FontChoice& font, Rgb color) {
   if (utf8.empty()) return;
   const std::string text(utf8.substr(0, utf8.find('\0')));
   std::string key = std::to_string(font.size_px) + (font.bold ? "b" : "r") +

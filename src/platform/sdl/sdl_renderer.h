@@ -56,7 +56,7 @@ class SdlRenderer : public Renderer {
 
   void FillRect(const Rect& rect, Rgb color) override;
   void DrawImage(const Image& image, const Rect& dst) override;
-  void DrawText(std::string_view utf8, int x, int y, const FontSpec& font, Rgb color) override;
+  void DrawText(std::string_view utf8, int x, int y, const FontChoice& font, Rgb color) override;
   void PushClip(const Rect& rect) override;
   void PopClip() override;
   Rect ClipRect() const override;
@@ -75,7 +75,7 @@ class SdlRenderer : public Renderer {
   void ApplyClip();
   bool ClippedOut(const Rect& rect) const;
   Cached MakeImageTexture(const Image& image, int width, int height);
-  Cached MakeTextTexture(const std::string& text, const FontSpec& font, Rgb color);
+  Cached MakeTextTexture(const std::string& text, const FontChoice& font, Rgb color);
   void Draw(Cached& cached, const SDL_Rect& dst);
   void TrimCaches();
   void Forget(Cached& cached);

@@ -29,12 +29,12 @@ TtfFonts::Library::~Library() {
 
 TtfFonts::TtfFonts(Files files) : files_(std::move(files)) {
   // Open the regular font at once, so a missing font shows at start-up, not mid-game.
-  Font(FontSpec{});
+  Font(FontChoice{});
 }
 
 TtfFonts::~TtfFonts() = default;
 
-_TTF_Font* TtfFonts::Font(const FontSpec& design) {
+_TTF_Font* TtfFonts::Font(const FontChoice& design) {
   const int size = std::clamp(design.size_px, 1, kMaxSizePx);
   const auto key = std::make_pair(size, design.bold);
   if (auto it = open_.find(key); it != open_.end()) return it->second.get();
@@ -55,7 +55,7 @@ _TTF_Font* TtfFonts::Font(const FontSpec& design) {
   return open_.emplace(key, std::move(font)).first->second.get();
 }
 
-TextSize TtfFonts::Measure(std::string_view utf8, const FontSpec& design) {
+TextSize TtfFonts::Measure(std::string_view utf8, const FontChoice& design) {
   _TTF_Font* font = Font(design);
   TextSize size{0, TTF_FontHeight(font)};
   if (utf8.empty()) return size;

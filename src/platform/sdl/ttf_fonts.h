@@ -31,10 +31,10 @@ class TtfFonts : public Fonts {
   TtfFonts& operator=(const TtfFonts&) = delete;
 
   // Width of the text and the height of a line of the font.
-  TextSize Measure(std::string_view utf8, const FontSpec& font) override;
+  TextSize Measure(std::string_view utf8, const FontChoice& font) override;
 
   // The opened font for a font description (sizes clamped to 1..kMaxSizePx); for the renderer.
-  _TTF_Font* Font(const FontSpec& font);
+  _TTF_Font* Font(const FontChoice& font);
 
   static constexpr int kMaxSizePx = 400;
 
