@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/clock.h"
 #include "platform/headless/recording_audio.h"
 #include "platform/movies/movie_decoder.h"
 #include "platform/movies/movie_players.h"
@@ -30,18 +31,6 @@ double CpuSeconds() {
   return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
-
-class SteadyClock : public qv::platform::Clock {
- public:
-  int64_t NowMs() const override {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start_)
-        .count();
-  }
-
- private:
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
 
 // ffmpeg's own user + system time for decoding the file, from its -benchmark line.
 double FfmpegSeconds(const std::filesystem::path& file) {
@@ -104,7 +93,7 @@ int main(int argc, char** argv) {
               ffmpeg_cpu, ffmpeg_cpu > 0 ? decode_cpu / ffmpeg_cpu : 0.0);
 
   // 2. At real-time pace through the decoding player.
-  SteadyClock clock;
+  qv::platform::SteadyClock clock;
   qv::platform::RecordingAudio audio;
   auto player = qv::platform::MakeDecodingPlayer(audio, clock, budget);
   auto movie = player->Open(file);

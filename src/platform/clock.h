@@ -1,7 +1,9 @@
 #pragma once
 // The only clocks the player knows: the real one (SDL's tick counter) and the virtual one
-// of headless runs. Nothing else in the player reads the time.
+// of headless runs. Nothing else in the player reads the time; SteadyClock serves tests
+// and benchmarks that run parts of the player in real time without SDL.
 
+#include <chrono>
 #include <cstdint>
 
 namespace qv::platform {
@@ -24,6 +26,19 @@ class VirtualClock : public Clock {
 
  private:
   int64_t now_ = 0;
+};
+
+// Real time since the clock was made.
+class SteadyClock : public Clock {
+ public:
+  int64_t NowMs() const override {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start_)
+        .count();
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace qv::platform

@@ -12,6 +12,7 @@
 #include "data/game_folder.h"
 #include "media/media_window.h"
 #include "media/movie_files.h"
+#include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/headless/recording_audio.h"
 #include "platform/movies/movie_players.h"
@@ -24,18 +25,6 @@
 
 namespace qv::testing {
 namespace {
-
-class SteadyClock : public platform::Clock {
- public:
-  int64_t NowMs() const override {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start_)
-        .count();
-  }
-
- private:
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
 
 uint32_t Middle(const platform::Image& image) {
   return image.pixels()[static_cast<size_t>(image.height() / 2 * image.width() +
@@ -55,7 +44,7 @@ TEST(MovieOnSdl, PicturesFallDueOnTheClockAndTheSoundIsMixedBesideTheGameChannel
   ASSERT_TRUE(MakeMovie(file, recipe));
   const auto hum = dir.Write("hum.wav", ToneWav(3.0, 220.0, 16000));
 
-  SteadyClock clock;
+  platform::SteadyClock clock;
   platform::MemoryBudget budget;
   uint32_t early = 0;
   uint32_t late = 0;
