@@ -28,11 +28,11 @@ source "$root/bench/desktop_session.sh"
 # Two games: the demo's shore picture alone, and with the animation on it.
 make_game() {  # NAME OBJECTS_JSON
   local dir="$work/$1"
-  printf '{"General": [{"GameTitle": "%s", "MenuButtonShown": [1, 1, 1, 0, 1]}], "Scenes": [{"ScenePicture": "shore.bmp", "Objects": [%s]}]}\n' \
+  printf '{"General": [{"GameTitle": "%s", "MenuButtonShown": [1, 1, 1, 0, 1]}], "Scenes": [{"ScenePicture": "shore.gif", "Objects": [%s]}]}\n' \
     "$1" "$2" >"$work/$1.json"
   "$build/tools/quorvex-build" "$work/$1.json" "$dir" >/dev/null
   mkdir -p "$dir/resource/gfx"
-  cp "$root/games/demo/assets/resource/gfx/shore.bmp" "$dir/resource/gfx/"
+  cp "$build/demo/resource/gfx/shore.gif" "$dir/resource/gfx/"
   "$build/bench/write_spinner_gif" "$dir/resource/gfx/spin.gif" 40 30 4 10
 }
 make_game still ''

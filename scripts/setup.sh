@@ -12,6 +12,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   nlohmann-json3-dev
   xvfb pulseaudio
+  python3
   libblkid-dev libmount-dev
 )
 
