@@ -1,5 +1,5 @@
 """The demo's compressed media, made by the ffmpeg command line from what we paint and
-synthesise: the MP3 soundtrack and the short AVI movie (Cinepak pictures, PCM sound)."""
+synthesise: the MP3 soundtrack and the short AVI movie (Microsoft Video 1 pictures, PCM sound)."""
 import math
 import os
 import subprocess
@@ -50,5 +50,5 @@ def make_avi(path, seconds=3, fps=10):
         sound = mix(noise(seconds, 0.3, smooth=0.95), [0.0] * int(0.8 * RATE) + horn)
         write_wav(wav, sound)
         _run(["-f", "rawvideo", "-pix_fmt", "rgb24", "-s", "320x240", "-r", str(fps), "-i", "-",
-              "-i", wav, "-map_metadata", "-1", "-c:v", "cinepak", "-c:a", "pcm_u8", "-ar", "11025",
+              "-i", wav, "-map_metadata", "-1", "-c:v", "msvideo1", "-c:a", "pcm_u8", "-ar", "11025",
               "-shortest", path], stdin=video)

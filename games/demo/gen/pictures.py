@@ -103,7 +103,6 @@ def scene_shore():
     c.rect(0, 300, W, 318, WET_SAND)
     c.speckle(0, 320, W, H, [WET_SAND, rgb(255, 204, 153)], 60, seed=5)
     rocks(c, [(60, 330, 70, 40), (640, 420, 90, 55)])
-    c.text(200, 440, "THE SHORE", grey(120), 2)
     return c
 
 
@@ -134,7 +133,6 @@ def scene_hall():
     c.rect(520, 80, 600, 180, grey(30))
     c.gradient(526, 86, 594, 174, (60, 60, 140), (230, 140, 90))
     c.rect(558, 86, 562, 174, grey(30))
-    c.text(250, 430, "THE HALL", grey(110), 2)
     return c
 
 
@@ -601,10 +599,10 @@ def menu_background():
     c = Canvas(800, 600)
     night_sky(c, 420)
     sea(c, 420, 600, night=True)
-    lighthouse(c, 130, 180, 460, 40, 70, lit=True)
-    c.polygon([(130, 150), (0, 110), (0, 190)], rgb(255, 255, 153))
-    c.polygon([(130, 150), (270, 120), (270, 180)], rgb(255, 255, 153))
-    rocks(c, [(130, 470, 120, 30)])
+    c.polygon([(680, 264), (800, 240), (800, 290)], rgb(255, 255, 153))
+    c.polygon([(680, 264), (560, 244), (560, 284)], rgb(255, 255, 153))
+    lighthouse(c, 680, 290, 470, 30, 50, lit=True)
+    rocks(c, [(680, 475, 100, 26)])
     c.centred_text(400, 70, "LIGHTHOUSE", YELLOW, 8, shadow=BLACK)
     c.centred_text(400, 150, "A SHORT EVENING AT THE SEA", WHITE, 2, shadow=BLACK)
     return c

@@ -177,21 +177,18 @@ def evening_tune(seconds=16.0):
     chords = [(50, 57, 62, 65), (46, 53, 58, 62), (48, 55, 60, 64), (45, 52, 57, 61)]
     melody = [74, 72, 69, 72, 70, 69, 67, 69, 72, 74, 77, 76, 74, 72, 69, 0]
     n = int(seconds * RATE)
-    out = [0.0] * n
     bar = n // len(chords)
-    for b, chord in enumerate(chords):
-        for note in chord:
-            f = 440 * 2 ** ((note - 69) / 12)
-            for i in range(bar):
-                t = i / RATE
-                s = math.sin(2 * math.pi * f * t) + 0.3 * math.sin(4 * math.pi * f * t)
-                out[b * bar + i] += 0.06 * s * envelope(i, bar, 0.4, 0.4)
     step = n // len(melody)
+    # A swell over each bar, and a bell's quick decay over each melody note.
+    swell = [0.06 * math.sin(math.pi * i / bar) for i in range(bar)]
+    ring = [0.18 * math.exp(-3 * i / RATE) for i in range(step)]
+    out = []
+    for b, chord in enumerate(chords):
+        w = [2 * math.pi * 440 * 2 ** ((note - 69) / 12) / RATE for note in chord]
+        out += [swell[i] * sum(math.sin(x * i) for x in w) for i in range(bar)]
     for k, note in enumerate(melody):
-        if not note:
-            continue
-        f = 440 * 2 ** ((note - 69) / 12)
-        for i in range(step):
-            t = i / RATE
-            out[k * step + i] += 0.18 * math.sin(2 * math.pi * f * t) * math.exp(-3 * t)
+        if note:
+            x = 2 * math.pi * 440 * 2 ** ((note - 69) / 12) / RATE
+            for i in range(step):
+                out[k * step + i] += ring[i] * math.sin(x * i)
     return out
