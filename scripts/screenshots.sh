@@ -77,6 +77,7 @@ def alive():
         return False
 
 last, since, saved, taken = None, time.time(), None, 0
+changed = None
 blank = None
 deadline = time.time() + 60
 while taken < len(names) and alive() and time.time() < deadline:
@@ -87,9 +88,14 @@ while taken < len(names) and alive() and time.time() < deadline:
     # The start screen is the first picture the window shows (it stays only until the
     # engine logo starts); the menu and the game screen are the pictures that then stay.
     first = taken == 0 and pixels != blank
-    if pixels != last and not first:
+    # A game screen whose objects animate never stays still: it is taken as it shows
+    # two seconds after it first differs from the menu.
+    if taken == 2 and pixels != saved and changed is None:
+        changed = now
+    moving_game = taken == 2 and changed is not None and now - changed >= 2.0
+    if pixels != last and not first and not moving_game:
         last, since = pixels, now
-    elif first or (now - since >= 1.0 and pixels != saved and pixels != blank):
+    elif first or moving_game or (now - since >= 1.0 and pixels != saved and pixels != blank):
         png(os.path.join(out, names[taken]), w, h, bpp, stride, pixels)
         print("wrote", os.path.join(out, names[taken]))
         saved, taken = pixels, taken + 1
