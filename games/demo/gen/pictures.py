@@ -4,7 +4,7 @@ exit picture. Every function paints one picture; make_pictures() writes them all
 import math
 import os
 
-from gen.canvas import (TRANSPARENT, Canvas, grey, rgb, text_width, write_bmp, write_gif)
+from gen.canvas import TRANSPARENT, Canvas, grey, rgb, write_bmp, write_gif
 
 W, H = 700, 475
 
@@ -377,7 +377,6 @@ def shutter_frames():
         c.rect(10, 10 + opening, 90, 80, grey(120))
         for y in range(10 + opening, 80, 10):
             c.rect(10, y, 90, y + 2, grey(80))
-        c.text(20, 82 - 0, "", WHITE)
         frames.append(c)
     return frames
 
@@ -499,16 +498,6 @@ def ship_far_picture():
 
 # ---- inventory items -----------------------------------------------------------
 
-ITEM_PICTURES = {
-    "key": lambda: key_picture(),
-    "lantern": lambda: lantern_picture(False),
-    "oilcan": oil_can_picture,
-    "full": lambda: lantern_picture(True),
-    "matches": None,
-    "note": note_picture,
-}
-
-
 def matches_picture():
     c = blank(50, 34)
     c.rect(0, 6, 50, 34, rgb(204, 0, 0))
@@ -520,7 +509,15 @@ def matches_picture():
     return c
 
 
-ITEM_PICTURES["matches"] = matches_picture
+# The inventory items, by the name their bar, hand and highlighted pictures carry.
+ITEM_PICTURES = {
+    "key": key_picture,
+    "lantern": lantern_picture,
+    "oilcan": oil_can_picture,
+    "full": lambda: lantern_picture(True),
+    "matches": matches_picture,
+    "note": note_picture,
+}
 
 
 def fit(picture, size, background):
