@@ -36,7 +36,7 @@ def movie_frame(k, frames):
     c.polygon([(260, 48), (260 + reach, 48 - spread), (260 + reach, 48 + spread)], P.LAMP_LIGHT)
     ship = P.ship_far_picture()
     c.blit(ship, int(-120 + 300 * k / frames), 150)
-    c.centred_text(160, 214, "THE LIGHT IS BACK", P.YELLOW, 1)
+    c.centred_text(160, 206, "LIGHTHOUSE", P.YELLOW, 2)
     return c
 
 

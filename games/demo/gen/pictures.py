@@ -244,16 +244,16 @@ def blank(w, h):
 
 
 def key_picture(glint=False):
-    c = blank(50, 24)
-    c.circle(10, 12, 9, BRASS)
-    c.circle(10, 12, 4, TRANSPARENT)
-    c.rect(18, 9, 47, 15, BRASS)
-    c.rect(36, 14, 39, 20, BRASS)
-    c.rect(42, 14, 45, 21, BRASS)
-    c.rect(18, 13, 47, 15, DARK_BRASS)
+    c = blank(66, 30)
+    c.circle(13, 15, 12, BRASS)
+    c.circle(13, 15, 5, TRANSPARENT)
+    c.rect(24, 12, 63, 19, BRASS)
+    c.rect(48, 18, 52, 26, BRASS)
+    c.rect(56, 18, 60, 28, BRASS)
+    c.rect(24, 17, 63, 19, DARK_BRASS)
     if glint:
-        c.rect(4, 5, 7, 8, WHITE)
-        c.rect(28, 9, 31, 11, WHITE)
+        c.rect(5, 6, 9, 10, WHITE)
+        c.rect(36, 12, 40, 14, WHITE)
     return c
 
 
