@@ -54,6 +54,10 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
+inline std::string ReadText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // The number of the VbError that `body` raises, 0 when it raises none.
 inline int VbErrorNumber(const std::function<void()>& body) {

@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "test_support.h"
 #include "tools/game_json.h"
 
 namespace {
 
+using qv::testing::ReadText;
 using qv::testing::TempDir;
 namespace fs = std::filesystem;
 
@@ -20,13 +19,6 @@ std::string Sh(const std::string& text) {
   for (char c : text)
     out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
-}
-
-std::string ReadText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 struct Outcome {
@@ -78,15 +70,6 @@ const char kSceneBoxText[] =
 const char kSceneBoxLine[] =
     "[MessageBox] Quorvex Player: Unexpected error in procedure: OpenSceneBase\\r\\n"
     "Error #75: Path/File access error";
-
-TEST_F(PlayerProgramTest, HelpAndVersion) {
-  Outcome help = Player({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: quorvex-player [options] [GAME_DIR]\n", 0), 0u);
-  Outcome version = Player({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.rfind("quorvex-player ", 0), 0u) << version.out;
-}
 
 TEST_F(PlayerProgramTest, ABadScriptStopsBeforeAnythingRuns) {
   const fs::path state = dir_.path() / "state.json";

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/state_json.h"
 #include "app/walkthrough_fixture.h"
 #include "tools/game_json.h"
 
@@ -21,13 +20,6 @@ class PlayerTest : public WalkthroughTest {
     })"),
                          dir_.path());
   }
-
-  // A command for tests: runs `body` as the scripted user's action.
-  void AddCommand(std::string name, std::function<void(Player&)> body) {
-    table_.Add({std::move(name), {}, [body](ScriptContext& c, const ScriptCommand&) {
-                  body(c.player());
-                }});
-  }
 };
 
 TEST_F(PlayerTest, StartUpOpensTheFiveFilesInOrderAndGoesOnAfterFailures) {
@@ -38,11 +30,8 @@ TEST_F(PlayerTest, StartUpOpensTheFiveFilesInOrderAndGoesOnAfterFailures) {
   }
   Player& player = MakePlayer();
   player.Start();
-  std::vector<std::string> texts;
-  for (const auto& box : player.messages())
-    texts.push_back(box.text);
   const std::string tail = "\r\nError #75: Path/File access error";
-  EXPECT_EQ(texts,
+  EXPECT_EQ(BoxTexts(),
             (std::vector<std::string>{"Unexpected error in procedure: GetInitData" + tail,
                                       "Unexpected error in procedure: OpenGenBase" + tail,
                                       "Unexpected error in procedure: OpenLocBase" + tail,
@@ -117,34 +106,6 @@ TEST_F(PlayerTest, AModalWindowThatOpensDuringAWaitGetsTheNextCommandAfterTheWai
   EXPECT_EQ(RunScript("arm\nwait 1000\nclose\n"), "");
   EXPECT_EQ(closed_at - armed_at, 1000) << "the user waits the whole time before acting";
   EXPECT_EQ(closed_in_depth, 2) << "inside the modal window's wait";
-}
-
-TEST_F(PlayerTest, AStartedGameHasItsRecordsCountedAndTheStateJsonRecordsIt) {
-  Player& player = MakePlayer();
-  player.Start();
-  EXPECT_TRUE(player.messages().empty());
-  EXPECT_EQ(player.scene_data().SceneCount, 2);
-  EXPECT_TRUE(player.scene_data().ReadGeneral().has_value()) << "the settings file is open";
-  player.LogLine("Flag # 3 set to 1");
-  player.boxes().Show("Quorvex Player", "a\r\nb\nc", BoxButtons::kOk, BoxIcon::kCritical);
-
-  player.scene_data().ReadScene(2);
-  auto state = StateJson(player);
-  std::vector<std::string> keys;
-  for (const auto& [key, value] : state.items())
-    keys.push_back(key);
-  EXPECT_EQ(keys,
-            (std::vector<std::string>{"scene", "flags", "inventory", "hand", "map", "soundtrack",
-                                      "channels", "visible", "conversation", "cursor", "log",
-                                      "messages", "window", "score", "movie", "exited"}));
-  EXPECT_EQ(state["scene"], 2);
-  EXPECT_EQ(state["log"], nlohmann::ordered_json::array(
-                              {"Display 800 x 600: left as it is.", "Flag # 3 set to 1"}));
-  EXPECT_EQ(state["window"], "MainMenu");
-  EXPECT_EQ(state["score"],
-            (nlohmann::ordered_json{{"current", "0"}, {"max", "0"}, {"shown", "none"}}));
-  EXPECT_EQ(state["exited"], false);
-  EXPECT_EQ(state["messages"][0]["text"], "a\r\nb\nc") << "the exact text";
 }
 
 TEST_F(PlayerTest, ADeadlockEndsTheRunWithItsMessageAndWhere) {

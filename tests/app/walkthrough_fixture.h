@@ -4,15 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/player.h"
 #include "app/script_commands.h"
 #include "app/script_runner.h"
+#include "app/state_json.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/recording_audio.h"
 #include "test_support.h"
 
 namespace qv::app {
@@ -46,6 +50,32 @@ class WalkthroughTest : public ::testing::Test {
     settings.verbose_log = verbose;
     MakePlayer(settings);
     return RunScript(text);
+  }
+
+  // A command for tests: runs `body` as the scripted user's action.
+  void AddCommand(std::string name, std::function<void(Player&)> body) {
+    table_.Add({std::move(name), {}, [body](ScriptContext& c, const ScriptCommand&) {
+                  body(c.player());
+                }});
+  }
+  std::string Window() { return StateJson(*player_)["window"]; }
+  platform::RecordingAudio& Audio() {
+    return dynamic_cast<platform::RecordingAudio&>(player_->audio());
+  }
+  // How many times the device was asked to play `file` (any file when "") on `channel`.
+  long Plays(int channel, const std::string& file = "") {
+    long n = 0;
+    const std::string start =
+        "Play(" + std::to_string(channel) + ", " + file + (file.empty() ? "" : ",");
+    for (const auto& call : Audio().calls())
+      n += call.rfind(start, 0) == 0 ? 1 : 0;
+    return n;
+  }
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : player_->messages())
+      texts.push_back(box.text);
+    return texts;
   }
 
   qv::testing::TempDir dir_;

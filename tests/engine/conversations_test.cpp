@@ -47,9 +47,7 @@ class ConversationTest : public ::testing::Test {
   ConversationTest() {
     h.dir().Write("resource/mmedia/click.wav", SilentWav());
     h.dir().Write("resource/mmedia/hover.wav", SilentWav());
-    h.LoadScene(1);
-    h.loop().PassTime(100);  // the cover goes, the default cursor shows
-    h.ClearLog();
+    h.EnterScene(1);
   }
 
   ui::Label& Line(int k) { return *h.screen().ConvText[k]; }

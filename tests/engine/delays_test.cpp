@@ -25,16 +25,9 @@ std::string DelayGame(int secs, int busy = 0) {
       {"EntryFlagOn": 1, "EntryFlag": 9, "EntryFlagValue": 1}]})";
 }
 
-// A scene loaded and its cover gone: the cursor is the default one again.
-void Enter(EngineHarness& h, int16_t scene) {
-  h.LoadScene(scene);
-  h.loop().PassTime(100);
-  h.ClearLog();
-}
-
 TEST(Delays, ZeroSecondsChangesTheFlagAfterThePassAndARestartCountsFromTheNewStart) {
   EngineHarness h(DelayGame(0));
-  Enter(h, 1);
+  h.EnterScene(1);
   h.engine().ChangeFlag(1, 1, 0);
   // The whole pass ran (slot 3 included) before the delay expired, inside the wait at the
   // end of the same flag change's update pass.
@@ -63,7 +56,7 @@ TEST(Delays, ZeroSecondsChangesTheFlagAfterThePassAndARestartCountsFromTheNewSta
 
 TEST(Delays, ExpiringWhileASceneLoadsRunsAgainForItsWholeLengthAndAppliesInTheNextScene) {
   EngineHarness h(DelayGame(40));
-  Enter(h, 1);
+  h.EnterScene(1);
   h.SetFlag(1, 1);
   // The last millisecond passes inside the next scene's load.
   h.loop().PassTime(39999 - 1);
@@ -87,7 +80,7 @@ TEST(Delays, ANegativeDelayExpiringInASceneLoadWaitsForTheLoadCheaply) {
   // Restarted for fewer than 0 seconds while the scene is built, the countdown still lets
   // time pass (a tenth of a second at least): the load ends and the change follows.
   EngineHarness h(DelayGame(0));
-  Enter(h, 1);
+  h.EnterScene(1);
   h.delays().SetDelayChange(1, 2, 5, 0);
   h.delays().StartDelay(1, -3);
   h.LoadScene(2);
@@ -111,7 +104,7 @@ TEST(Delays, TwoBusyDelaysKeepTheBusyCursorUntilTheSecondExpires) {
        "ObjN5": 2, "ObjN6": 1, "ObjN8": 1},
       {"ObjType": 6, "ObjN0": 1, "ObjN1": 1, "ObjN2": 0, "ObjN3": 1, "ObjN4": 5,
        "ObjN5": 3, "ObjN6": 1, "ObjN8": 1}]}]})");
-  Enter(h, 1);
+  h.EnterScene(1);
   ASSERT_EQ(h.screen().CurrentCursor(), screen::kDefaultCursor);
   h.SetFlag(1, 1);
   EXPECT_EQ(h.screen().CurrentCursor(), screen::kBusyCursor);
@@ -139,7 +132,7 @@ TEST(Delays, ADelayWhoseConditionHoldsOnEntryIsStartedTwiceAndExpiresOnce) {
 
 TEST(Delays, FailuresShowTheTimerBoxesAndTheGameGoesOn) {
   EngineHarness h(DelayGame(1));
-  Enter(h, 1);
+  h.EnterScene(1);
   h.delays().StartTimer(21, 1000);
   h.delays().StartTimer(0, 1000);
   // A flag number outside the flags, and an addition that overflows.

@@ -111,6 +111,13 @@ class EngineHarness {
     game_.engine.LoadScene(n);
     Settle();
   }
+  // Loads a scene and lets its cover go, as a player waits before clicking; the log
+  // starts afresh.
+  void EnterScene(int16_t n) {
+    LoadScene(n);
+    loop_.PassTime(100);
+    ClearLog();
+  }
   void SetFlag(int16_t flag, int16_t value) {
     game_.engine.ChangeFlag(flag, value, 0);
     Settle();

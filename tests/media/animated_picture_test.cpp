@@ -94,7 +94,7 @@ TEST_F(AnimatedPictureTest, PictureLoadedArrivesAfterASuccessfulLoadCallReturns)
   for (auto [name, number] : {std::pair{"resource\\gfx\\gone.gif", kErrFileNotFound},
                               std::pair{"resource\\gfx\\broken.gif", kErrInvalidPicture},
                               std::pair{"..\\..\\etc\\passwd", kErrBadFileName}}) {
-    EXPECT_EQ(ui::testing::ErrorOf([&] { anim->Load(name); }), number) << name;
+    EXPECT_EQ(qv::testing::VbErrorNumber([&] { anim->Load(name); }), number) << name;
     EXPECT_EQ(anim->Picture(), nullptr) << name;
     EXPECT_FALSE(anim->Playing());
   }

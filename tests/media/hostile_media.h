@@ -13,10 +13,8 @@ namespace qv::testing {
 
 using NamedFile = std::pair<std::string, std::vector<uint8_t>>;
 
-// MIDI files FluidSynth refuses or would play again without end: a header length other
-// than 6, SMPTE timing, fewer tracks than declared, an escaped system exclusive, a tempo
-// of the wrong length, tracks without events, running status after a meta event, data
-// before any status, 128 tracks, a controller numbered 200, an end of track with data.
+// The MIDI files FluidSynth refuses or would play again without end: every seed of the
+// MIDI fuzz corpus but the one good note, by name.
 std::vector<NamedFile> RefusedMidis();
 
 // A GIF of `frames` frames, each a solid `width` x `height` rectangle at (left, top) on a

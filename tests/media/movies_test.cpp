@@ -155,14 +155,6 @@ TEST_F(MovieScenario, MoviesInTheGameCoverTheSceneAndHoldALoadThatWaitsForThem) 
   EXPECT_TRUE(movies.MoviePlaying);
   loop.PassTime(100 + 200);
   EXPECT_FALSE(movies.MoviePlaying) << "the one-second movie has ended";
-
-  // Escape on the game screen stops the movie.
-  player_->engine().state.VerboseLog = true;
-  movies.PlayMovie("clip.avi", 0, false, false);
-  EscapeAt(loop.NowMs() + 300);
-  loop.PassTime(300 + 200);
-  EXPECT_FALSE(movies.MoviePlaying);
-  EXPECT_EQ(player_->log_lines().back(), "Movie playback cancelled by user.");
 }
 
 TEST_F(MovieScenario, AWalkthroughCancelsAMovieWithTheEscapeKey) {

@@ -1,5 +1,5 @@
 #pragma once
-// An animated GIF for the on-screen smoke test and the idle-CPU benchmark: `frames`
+// An animated GIF for the logo scenarios and the idle-CPU benchmark: `frames`
 // full-size frames, each a band of a different colour, shown `delay_cs` centiseconds
 // each, looping for ever.
 

@@ -110,4 +110,12 @@ std::vector<uint8_t> WriteGif(const GifLayout& design) {
   return out;
 }
 
+std::vector<uint8_t> SolidGif(int width, int height, uint8_t index) {
+  GifLayout design;
+  design.width = width;
+  design.height = height;
+  design.frames = {SolidFrame(0, 0, width, height, index)};
+  return WriteGif(design);
+}
+
 }  // namespace qv::testing

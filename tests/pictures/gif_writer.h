@@ -38,4 +38,7 @@ GifFrameLayout Controlled(GifFrameLayout frame, int disposal, int transparent = 
 
 std::vector<uint8_t> WriteGif(const GifLayout& design);
 
+// A still picture of one colour: black for index 0, white for 1.
+std::vector<uint8_t> SolidGif(int width, int height, uint8_t index = 1);
+
 }  // namespace qv::testing

@@ -1,17 +1,18 @@
 // Loading pictures from files: still pictures through SDL2_image, the errors a game's
-// author sees for missing and broken files, and the cache.
+// author sees for missing and broken files, and the cache; and the built-in pictures.
 
 #include "platform/pictures/picture_files.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
+#include <set>
 
 #include "core/vb_error.h"
 #include "pictures/gif_writer.h"
+#include "platform/pictures/builtin_pictures.h"
 #include "test_support.h"
 
 namespace qv::platform {
@@ -59,7 +60,7 @@ void Touch(const fs::path& path, int seconds_later) {
   fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds_later));
 }
 
-TEST(StillPictures, BmpAndJpegPixelsAreOpaqueArgb) {
+TEST(StillPictures, BmpPixelsAreOpaqueArgb) {
   TempDir dir;
   SurfacePtr rgb = MakeSurface(5, 3, SDL_PIXELFORMAT_RGB24, Checker);
   PicturePtr picture = DecodePictureFile(SaveBmp(dir, "a.bmp", rgb.get()));
@@ -73,16 +74,6 @@ TEST(StillPictures, BmpAndJpegPixelsAreOpaqueArgb) {
     for (int x = 0; x < 5; ++x)
       EXPECT_EQ(pixels[y * 5 + x], 0xFF000000 | Checker(x, y));
   }
-
-  SurfacePtr grey = MakeSurface(700, 475, SDL_PIXELFORMAT_RGB24, [](int, int) { return 0x808080; });
-  fs::path jpg = dir.path() / "scene.jpg";
-  ASSERT_EQ(IMG_SaveJPG(grey.get(), jpg.string().c_str(), 90), 0) << SDL_GetError();
-  PicturePtr photo = DecodePictureFile(jpg);
-  EXPECT_EQ(photo->width, 700);
-  EXPECT_EQ(photo->height, 475);
-  uint32_t pixel = photo->frames[0]->pixels()[1000];
-  EXPECT_EQ(pixel >> 24, 0xFFu);
-  EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 0x80, 3);
 }
 
 TEST(StillPictures, BrokenAndOversizedFilesAreInvalidAndTheContentNotTheNameTellsTheFormat) {
@@ -159,10 +150,8 @@ TEST(PictureFiles, TheCacheKeepsTheMostRecentlyUsedWithinItsBudget) {
   TempDir dir;
   std::vector<fs::path> paths;
   for (int i = 0; i < 3; ++i) {
-    GifLayout design;
-    design.width = design.height = 16;  // 1 KiB decoded
-    design.frames = {SolidFrame(0, 0, 1, 1, static_cast<uint8_t>(i % 2))};
-    paths.push_back(dir.Write("p" + std::to_string(i) + ".gif", qv::testing::WriteGif(design)));
+    // 1 KiB each, decoded.
+    paths.push_back(dir.Write("p" + std::to_string(i) + ".gif", qv::testing::SolidGif(16, 16)));
   }
   PictureFiles files(2048);
   PicturePtr p0 = files.Load(paths[0]);
@@ -180,6 +169,35 @@ TEST(PictureFiles, TheCacheKeepsTheMostRecentlyUsedWithinItsBudget) {
   tiny.ClearCache();
   EXPECT_EQ(tiny.cached_count(), 0u);
   EXPECT_NE(tiny.Load(paths[0]), big);
+}
+
+TEST(BuiltinPictures, FifteenDistinctCursorsWithHotSpotsOnThemAndWholePlaceholders) {
+  PictureFiles files;
+  const BuiltinPictures& builtins = files.builtins();
+  std::set<std::vector<uint32_t>> looks;
+  for (int n = 1; n <= BuiltinPictures::kCursorCount; ++n) {
+    const CursorPicture& cursor = builtins.Cursor(n);
+    ASSERT_TRUE(cursor.picture) << n;
+    const Image& image = *cursor.picture->frames.at(0);
+    ASSERT_EQ(image.pixels().size(), 32u * 32u);
+    looks.insert(image.pixels());
+    ASSERT_TRUE(cursor.hot_x >= 0 && cursor.hot_x < 32 && cursor.hot_y >= 0 && cursor.hot_y < 32);
+  }
+  EXPECT_EQ(looks.size(), 15u);
+  EXPECT_EQ(builtins.Cursor(13).hot_x + builtins.Cursor(13).hot_y, 0) << "the arrow's tip";
+  for (int n : {0, 16, -1})
+    EXPECT_EQ(qv::testing::VbErrorNumber([&] { builtins.Cursor(n); }), kErrSubscript) << n;
+
+  for (const PicturePtr& picture : {builtins.FNF(), builtins.AniGIF1(), builtins.UnknownObject(),
+                                    builtins.NoPic(), builtins.NewLoca()}) {
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->frames.size(), picture->delays_ms.size());
+    for (const ImagePtr& frame : picture->frames)
+      EXPECT_EQ(frame->pixels().size(), static_cast<size_t>(picture->width * picture->height));
+  }
+  for (uint32_t p : builtins.NoPic()->frames[0]->pixels())
+    ASSERT_EQ(p, 0u) << "NoPic is fully transparent";
+  ASSERT_EQ(builtins.NewLoca()->frames.size(), 2u) << "it animates";
 }
 
 }  // namespace

@@ -2,11 +2,9 @@
 // Saved games on a headless player: a game of three scenes and eight items (items 1 to
 // 3 held at the start), a save button and a load button, and helpers for save files.
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/state_json.h"
 #include "data/record_codec.h"
 #include "data/saved_game_record.h"
 #include "shell/shell_fixture.h"
@@ -15,30 +13,13 @@ namespace qv::testing {
 
 class SavesTest : public ShellTest {
  protected:
-  void SetUp() override { SavesGame(); }
-
-  void SavesGame(const std::string& general = "") {
-    std::string items;
-    for (int n = 1; n <= 8; ++n) {
-      items += std::string(n > 1 ? ", " : "") + R"({"InInventoryAtStart": )" +
-               (n <= 3 ? "1" : "0") + "}";
-    }
-    const std::string settings =
-        R"({"GameTitle": "Saves", "SavingAllowed": 1, "SaveButtonShown": 1,
-            "InventoryShown": 1, "HoverSound": "hover.wav", "ClickSound": "click.wav",
-            "MenuMusic": "menu.wav")" +
-        std::string(general.empty() ? "" : ", ") + general + "}";
-    Game(settings);
-    tools::BuildGame(tools::ParseGameJson(R"({"Items": [)" + items + "]}"), dir_.path());
+  void SetUp() override {
+    Game(R"({"GameTitle": "Saves", "SavingAllowed": 1, "SaveButtonShown": 1, "InventoryShown": 1,
+             "HoverSound": "hover.wav", "ClickSound": "click.wav", "MenuMusic": "menu.wav"})");
+    tools::BuildGame(tools::ParseGameJson(R"({"Items": [{"InInventoryAtStart": 1},
+        {"InInventoryAtStart": 1}, {"InInventoryAtStart": 1}, {}, {}, {}, {}, {}]})"),
+                     dir_.path());
   }
-
-  // A command for tests: runs `body` as the scripted user's action.
-  void AddCommand(std::string name, std::function<void(app::Player&)> body) {
-    table_.Add({std::move(name), {}, [body](app::ScriptContext& c, const app::ScriptCommand&) {
-                  body(c.player());
-                }});
-  }
-  std::string Window() { return app::StateJson(*player_)["window"]; }
 
   std::filesystem::path Saved(const std::string& name) const {
     return dir_.path() / "Saved" / name;

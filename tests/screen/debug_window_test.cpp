@@ -1,14 +1,18 @@
 // The debug window on a game: every field and button, the answers in its result boxes,
-// and numbers typed as text, out of range, huge or negative.
+// and numbers typed as text, out of range, huge or negative, read as the classic Val
+// reads them.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "diag/val.h"
 #include "screen_fixture.h"
 
 namespace qv::testing {
 namespace {
 
+using diag::ReadNumber;
+using diag::Val;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
@@ -18,7 +22,7 @@ class DebugWindow : public ::testing::Test {
   DebugWindow() : h(Game()) {
     for (int i = 1; i <= 17; ++i)
       WritePictures(h, {"item" + std::to_string(i) + ".gif"});
-    EnterScene(h, 1);
+    h.EnterScene(1);
     h.debug().Show();
   }
   // Items 1..17, each with a bar picture "itemN.gif".
@@ -125,6 +129,31 @@ TEST_F(DebugWindow, GiveUpToTheLimitClearAllAndTheOtherButtons) {
   EXPECT_EQ(h.backend().minimized(), 1) << "Minimize Player";
   EXPECT_TRUE(h.log().NoWin().Visible()) << "the notify window shows with progress lines on";
   EXPECT_FALSE(debug.form().Visible());
+}
+
+TEST(Val, DecimalHexOctalAndWhatReadsAsNothingAndFieldsRoundHalvesToEven) {
+  EXPECT_EQ(Val("  42abc"), 42);
+  EXPECT_EQ(Val("1 2\t3"), 123) << "blanks and tabs anywhere are skipped";
+  EXPECT_EQ(Val("-3.5e2x"), -350);
+  EXPECT_EQ(Val("2D2"), 200);
+  EXPECT_EQ(Val(".5"), 0.5);
+  EXPECT_EQ(Val("1e"), 1);
+  for (const char* nothing : {"", "abc", "-", ".", "$5", "e5"})
+    EXPECT_EQ(Val(nothing), 0) << nothing;
+  EXPECT_EQ(Val("&H1f"), 31);
+  EXPECT_EQ(Val("&HFFFF"), -1) << "four hex digits are a 16-bit value";
+  EXPECT_EQ(Val("&H10000"), 65536);
+  EXPECT_EQ(Val("&HFFFFFFFF"), -1);
+  EXPECT_EQ(Val("&O17"), 15);
+  EXPECT_EQ(Val("&17"), 15);
+  EXPECT_EQ(Val("&Hz"), 0);
+  EXPECT_THROW(Val("&H100000000"), VbError);
+  EXPECT_THROW(Val("1e999"), VbError);
+
+  EXPECT_EQ(ReadNumber("12.5"), 12);
+  EXPECT_EQ(ReadNumber("13.5"), 14);
+  EXPECT_EQ(ReadNumber("-0.5"), 0);
+  EXPECT_EQ(ReadNumber(" 7.51"), 8);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ class Examine : public ::testing::Test {
     WritePictures(h, {"lamp.gif", "lit.gif"}, 3);
     h.dir().Write("resource/mmedia/click.wav", SilentWav());
     h.settings().click = {"click.wav", -1, 2};
-    EnterScene(h, 1);
+    h.EnterScene(1);
   }
   void Hold(int16_t item) {
     ASSERT_TRUE(h.inventory().AddInventoryItem(item, false, 0));
@@ -49,7 +49,6 @@ class Examine : public ::testing::Test {
 };
 
 TEST_F(Examine, ASoundThenTheEffectsInOrderAndNothingForAnEmptyHandOrAnotherMode) {
-  h.ClearLog();
   h.closeup().ExamineItemClick();
   EXPECT_THAT(h.Lines(), IsEmpty());
   EXPECT_TRUE(h.audio().calls().empty()) << "not even the button's sound";
@@ -120,11 +119,7 @@ TEST_F(Examine, AMissingPictureOpensAnEmptyWindowAndAHugeOneNoLargerThanTheScree
   EXPECT_EQ(closeup.ClsUpImg->Picture(), nullptr);
   EXPECT_THAT(h.Boxes(), IsEmpty());
 
-  GifLayout huge;
-  huge.width = 1500;
-  huge.height = 1200;
-  huge.frames.push_back(SolidFrame(0, 0, 1500, 1200, 1));
-  h.dir().Write("resource/gfx/lit.gif", WriteGif(huge));
+  h.dir().Write("resource/gfx/lit.gif", SolidGif(1500, 1200));
   h.settings().InterfaceSetting70 = 1;  // the close-up takes its picture's size
   h.inventory().PreparedCloseupSlot = 0;
   int width = 0, height = 0;

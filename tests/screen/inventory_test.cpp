@@ -32,8 +32,7 @@ class InventoryTest : public ::testing::Test {
     WritePictures(h, {"key.gif", "keyhand.gif", "keyhl.gif", "rope.gif", "keyrope.gif", "coin.gif",
                       "cup.gif"});
     h.dir().Write("resource/mmedia/full.wav", SilentWav());
-    EnterScene(h, 1);
-    h.ClearLog();
+    h.EnterScene(1);
   }
   screen::Inventory& inv() { return h.inventory(); }
   void Add(std::initializer_list<int16_t> items) {

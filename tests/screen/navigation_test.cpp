@@ -22,7 +22,7 @@ TEST(DirectionLinks, CursorsClicksAndATargetTheSceneFileRefuses) {
       {"LinkUp": [3, 0, 0, 0, 700, 60], "LinkRight": [5, 2, 0, 640, 60, 475],
        "LinkDown": [6, -3, 415, 0, 700, 60]}, {}]})");
   WritePictures(h, {"key.gif"});
-  EnterScene(h, 1);
+  h.EnterScene(1);
   screen::GameScreen& screen = h.screen();
   h.ClearLog();
 
@@ -83,8 +83,7 @@ class Map : public ::testing::Test {
     WritePictures(h, {"tower.gif"}, 2);
     h.dir().Write("resource/gfx/broken.gif", "GIF89a, but no picture");
     h.data().OpenLocBase([this] { h.map().BuildMap(); });
-    EnterScene(h, 1);
-    h.ClearLog();
+    h.EnterScene(1);
   }
 
   // Opens the map as a Link object does, and lets the user act in it.

@@ -34,8 +34,7 @@ class Objects : public ::testing::Test {
     WritePictures(*h, {"key.gif", "keyhand.gif", "keyhl.gif", "rope.gif", "coin.gif"});
     h->dir().Write("resource/mmedia/refused.wav", SilentWav());
     h->dir().Write("resource/mmedia/full.wav", SilentWav());
-    EnterScene(*h, 1);
-    h->ClearLog();
+    h->EnterScene(1);
   }
   void Give(int16_t item) { ASSERT_TRUE(h->inventory().AddInventoryItem(item, false, 0)); }
   void PickUp(int16_t slot) { h->inventory().ItemMouseDown(slot, LeftButton()); }
@@ -154,7 +153,7 @@ TEST_F(Objects, ASwitchOfOneFrameChangesAtOnceOfSeveralWhenItsMovementEndsWithIt
       {"ObjType": 3, "ObjN12": 1, "ObjN0": 30, "ObjN4": 5, "ObjN7": 1, "ObjN8": 2, "ObjN9": 0,
        "ObjN17": 4}]}])");
   WritePictures(*h, {"lever.gif"}, 3);
-  EnterScene(*h, 1);
+  h->EnterScene(1);
   Click(1);
   EXPECT_EQ(h->state().Flags[20], 7);
   EXPECT_TRUE(h->Played("Play(1, on.wav, False, 4, -3)"));
@@ -202,8 +201,7 @@ TEST_F(Objects, AReactorReactsOnceOnlyWithItsSoundMovieOrAnimation) {
       {"ObjType": 4, "ObjN4": 1, "ObjN0": 1, "ObjS2": "buzz.wav", "ObjS1": "show.avi"},
       {"ObjType": 4, "ObjN4": 1, "ObjN0": 6, "ObjS2": "buzz.wav", "ObjS1": "show.avi"}]}])");
   WritePictures(*h, {"wheel.gif"}, 3);
-  EnterScene(*h, 1);
-  h->ClearLog();
+  h->EnterScene(1);
   h->interaction().AnimationMouseMove(1);
   EXPECT_EQ(h->screen().CurrentCursor(), 12);
   Click(1);
@@ -241,7 +239,7 @@ TEST_F(Objects, ABlockingConversationStillLetsGoodiesReact) {
         {"ObjType": 8, "ObjN0": 1, "ObjN1": 1, "ObjN7": 1},
         {"ObjType": 2, "ObjN11": 1, "ObjN5": 1},
         {"ObjType": 4, "ObjN4": 1, "ObjN0": 1, "ObjN8": 1, "ObjN9": 3, "ObjN10": 1}]}]})");
-  EnterScene(game, 1);
+  game.EnterScene(1);
   ASSERT_TRUE(game.screen().ConvBox->Visible());
   game.conversations().ConvTextMouseMove(1);
   ASSERT_EQ(game.screen().ConvText[1]->ForeColor(), engine::kHoveredLineColor);

@@ -32,12 +32,6 @@ inline void WritePictures(const EngineHarness& h, const std::vector<std::string>
     h.dir().Write("resource/gfx/" + name, FramesGif(frames));
 }
 
-// Loads a scene and lets the cover over it go, as a player waits before clicking.
-inline void EnterScene(EngineHarness& h, int16_t scene) {
-  h.LoadScene(scene);
-  h.loop().PassTime(100);
-}
-
 // The items in the bar, slot by slot.
 inline std::vector<int16_t> BarItems(EngineHarness& h) {
   std::vector<int16_t> items;

@@ -1,12 +1,14 @@
 // Walkthrough scripts that click and hover scene objects and inventory items through the
-// player's own input route, give items as the debug window does, and check the hand, the
-// inventory and the cursor, in the script and in the state JSON.
+// player's own input route, give items as the debug window does, cross scenes by their
+// direction links and by the map, examine an item, and check the hand, the inventory, the
+// cursor and the map, in the script and in the state JSON.
 
 #include <gtest/gtest.h>
 
 #include "app/state_json.h"
 #include "app/walkthrough_fixture.h"
 #include "screen/screen_fixture.h"
+#include "sound/wav_writer.h"
 #include "tools/game_json.h"
 
 namespace qv::app {
@@ -14,21 +16,35 @@ namespace {
 
 class ScreenWalkthrough : public WalkthroughTest {
  protected:
-  // Items: 1 the key (held at the start), 2 the rope, 3 a coin. Scene 1: a goodie giving
-  // the coin, and a link to scene 2 that needs the key. Scene 2: nothing.
+  // Items: 1 the key (held at the start, examined in a close-up), 2 the rope, 3 a coin.
+  // Scene 1: a goodie giving the coin, and a link to scene 2 that needs the key. Scene 1
+  // leads right to 2, 2 down to 3, 3 left to 4; in scene 3 a reactor puts the tower on the
+  // map; in scene 4 a link opens the map. The shore is on the map from the start; the tower
+  // leads to scene 3 with a bell.
   ScreenWalkthrough() {
-    tools::BuildGame(tools::ParseGameJson(R"({
-      "Items": [{"BarPicture": "key.gif", "InInventoryAtStart": 1}, {"BarPicture": "rope.gif"},
-                {"BarPicture": "coin.gif"}],
+    tools::BuildGame(tools::ParseGameJson(R"j({
+      "Items": [{"BarPicture": "key.gif", "InInventoryAtStart": 1, "ExamineMode": 1,
+                 "CloseupMode": 1, "CloseupFile": "key.gif", "ItemName": "Key"},
+                {"BarPicture": "rope.gif"}, {"BarPicture": "coin.gif"}],
       "Scenes": [
-        {"Objects": [
+        {"LinkRight": [2, 2, 0, 640, 60, 475], "Objects": [
           {"ObjType": 2, "ObjX": 100, "ObjY": 100, "ObjN11": 1, "ObjN5": 3},
           {"ObjType": 1, "ObjX": 300, "ObjY": 100, "ObjN13": 1, "ObjN6": 1, "ObjN7": 1,
            "ObjN11": 1, "ObjN12": 2}]},
-        {}]})"),
+        {"LinkDown": [3, 3, 415, 0, 700, 60], "LinkUp": [1, 1, 0, 0, 700, 60]},
+        {"LinkLeft": [4, 4, 0, 0, 60, 475],
+         "Objects": [{"ObjType": 4, "ObjX": 300, "ObjY": 200, "ObjN4": 1, "ObjN0": 1,
+                      "ObjN12": 1, "ObjN13": 2}]},
+        {"Objects": [{"ObjType": 1, "ObjX": 300, "ObjY": 200, "ObjN13": 1, "ObjN11": 2}]}],
+      "Locations": [
+        {"LocName": "Shore", "LocPicture": "(None)", "LocLeft": 100, "LocTop": 100,
+         "LocScene": 1, "LocOnMapAtStart": 1},
+        {"LocName": "Tower", "LocPicture": "(None)", "LocLeft": 400, "LocTop": 100,
+         "LocScene": 3, "LocMediaOn": 1, "LocMedia": "bell.wav", "LocVolume": -300}]})j"),
                      dir_.path());
     for (const char* name : {"key.gif", "rope.gif", "coin.gif"})
       dir_.Write(std::string("resource/gfx/") + name, qv::testing::FramesGif(1));
+    dir_.Write("resource/mmedia/bell.wav", qv::testing::SilentWav());
   }
 };
 
@@ -80,6 +96,53 @@ TEST_F(ScreenWalkthrough, TheHandAndTheCursorInTheStateJsonAndFailures) {
   // A scene entered with an item in hand ends with the hand picture, not the busy cursor.
   EXPECT_EQ(Run("new-game\nwait 100\nclick item 1\nscene 2\nexpect cursor 14\n"),
             "walk.qvs:5: expect cursor 14 failed\n  found: an item's picture\n");
+}
+
+TEST_F(ScreenWalkthrough, ThreeScenesByLinksAndOneByTheMap) {
+  EXPECT_EQ(Run(R"qvs(
+new-game
+wait 100
+expect map 1
+hover link right
+expect cursor 2
+click link right
+expect log "Link (Right) clicked."
+expect scene 2
+wait 100
+click link down
+expect scene 3
+wait 100
+click object 1
+expect map 1 2
+click link left
+expect log "Link (Left) clicked."
+expect scene 4
+wait 100
+click object 1
+expect log "Map activated."
+map-cancel
+expect log "Map canceled"
+expect scene 4
+click object 1
+click location 2
+expect log "Map Location #2 clicked (Scene #3)."
+expect sound 20 "bell.wav"
+expect scene 3
+wait 100
+click item 1
+examine
+key Escape
+expect log "Examine Window Closed"
+)qvs"),
+            "");
+  EXPECT_EQ(StateJson(*player_)["map"], nlohmann::json::parse("[1, 2]"));
+}
+
+TEST_F(ScreenWalkthrough, CommandsThatFindNothingToActOn) {
+  EXPECT_EQ(Run("new-game\nwait 100\nclick location 1\n"),
+            "walk.qvs:3: click location 1 failed\n  found: the map is not shown\n");
+  EXPECT_EQ(Run("new-game\nwait 100\nclick link up\n"),
+            "walk.qvs:3: click link up failed\n  found: the up link is not on screen\n");
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/walkthrough_fixture.h"
-#include "platform/headless/recording_audio.h"
 #include "sound/wav_writer.h"
 #include "tools/game_json.h"
 
@@ -30,24 +29,6 @@ class ShellTest : public app::WalkthroughTest {
     for (const char* name : {"click.wav", "hover.wav", "menu.wav"})
       dir_.Write(std::string("resource/mmedia/") + name, SilentWav());
     dir_.Write("resource/mmedia/menu.mid", OneNoteMidi());
-  }
-
-  platform::RecordingAudio& Audio() {
-    return dynamic_cast<platform::RecordingAudio&>(player_->audio());
-  }
-  // How many times the device was asked to play `file` on `channel`.
-  long Plays(int channel, const std::string& file) {
-    long n = 0;
-    const std::string start = "Play(" + std::to_string(channel) + ", " + file + ",";
-    for (const auto& call : Audio().calls())
-      n += call.rfind(start, 0) == 0 ? 1 : 0;
-    return n;
-  }
-  std::vector<std::string> BoxTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& box : player_->messages())
-      texts.push_back(box.text);
-    return texts;
   }
 };
 

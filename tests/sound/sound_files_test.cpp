@@ -67,12 +67,11 @@ TEST(DecodeWav, PcmOfEveryWidthAndFloatStreamToTheSameSoundWithinTheBudget) {
   // One second of a 16-bit tone, and the same samples as 8, 24 and 32 bits and float.
   const auto reference = DecodeWav(ToneWav(1.0, 440.0, 16000, 44100));
   const std::vector<int16_t> tone(reference.samples.begin(), reference.samples.end());
+  const std::vector<uint8_t> pcm = ToneWav(1.0, 440.0, 16000, 44100);
   const auto as = [&](int bits, int tag) {
-    std::vector<uint8_t> wav = ToneWav(1.0, 440.0, 16000, 44100);
-    const size_t frames = (wav.size() - 44) / 2;
     std::vector<uint8_t> data;
-    for (size_t f = 0; f < frames; ++f) {
-      const int16_t v = static_cast<int16_t>(wav[44 + 2 * f] | wav[45 + 2 * f] << 8);
+    for (size_t at = 44; at + 1 < pcm.size(); at += 2) {
+      const auto v = static_cast<int16_t>(pcm[at] | pcm[at + 1] << 8);
       if (tag == 3) {
         const float x = static_cast<float>(v) / 32768.0f;
         uint8_t b[4];
@@ -81,20 +80,12 @@ TEST(DecodeWav, PcmOfEveryWidthAndFloatStreamToTheSameSoundWithinTheBudget) {
       } else if (bits == 8) {
         data.push_back(static_cast<uint8_t>((v >> 8) + 128));
       } else {
-        for (int i = 0; i < bits / 8 - 2; ++i)
-          data.push_back(0);
+        data.resize(data.size() + static_cast<size_t>(bits / 8 - 2), 0);
         data.push_back(static_cast<uint8_t>(v));
         data.push_back(static_cast<uint8_t>(v >> 8));
       }
     }
-    wav.resize(44);
-    wav.insert(wav.end(), data.begin(), data.end());
-    wav = Patched(wav, 20, static_cast<uint32_t>(tag), 2);
-    wav = Patched(wav, 28, static_cast<uint32_t>(44100 * bits / 8));
-    wav = Patched(wav, 32, static_cast<uint32_t>(bits / 8), 2);
-    wav = Patched(wav, 34, static_cast<uint32_t>(bits), 2);
-    return Patched(Patched(wav, 40, static_cast<uint32_t>(data.size())), 4,
-                   static_cast<uint32_t>(36 + data.size()));
+    return WavOf(data, 44100, 1, bits, tag);
   };
   for (const auto& [bits, tag] : {std::pair{8, 1}, {24, 1}, {32, 1}, {32, 3}}) {
     const auto sound = DecodeWav(as(bits, tag));

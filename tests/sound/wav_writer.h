@@ -1,6 +1,6 @@
 #pragma once
-// Sound files made by the tests: WAVs of 16-bit PCM from samples, a sine tone and
-// silence, and a one-note MIDI file.
+// Sound files made by the tests: WAVs of PCM or float samples, a sine tone and silence,
+// and a one-note MIDI file.
 
 #include <cmath>
 #include <cstdint>
@@ -11,36 +11,47 @@
 
 namespace qv::testing {
 
-// A canonical 44-byte-header WAV of 16-bit samples (interleaved when stereo).
-inline std::vector<uint8_t> MakeWav(const std::vector<int16_t>& samples, int rate = 22050,
-                                    int channels = 1) {
-  const auto data_bytes = static_cast<uint32_t>(samples.size() * 2);
-  std::vector<uint8_t> out(44 + data_bytes);
+// A canonical 44-byte-header WAV around `data`: samples of `bits` bits, interleaved when
+// stereo; format tag 1 is PCM, 3 floats.
+inline std::vector<uint8_t> WavOf(const std::vector<uint8_t>& data, int rate, int channels = 1,
+                                  int bits = 16, int tag = 1) {
+  std::vector<uint8_t> out(44);
   size_t at = 0;
   auto put = [&](uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i)
       out[at++] = static_cast<uint8_t>(v >> (8 * i));
   };
-  auto tag = [&](const char* t) {
+  auto tag4 = [&](const char* t) {
     for (int i = 0; i < 4; ++i)
       out[at++] = static_cast<uint8_t>(t[i]);
   };
-  tag("RIFF");
-  put(36 + data_bytes, 4);
-  tag("WAVE");
-  tag("fmt ");
+  const auto frame = static_cast<uint32_t>(channels * bits / 8);
+  tag4("RIFF");
+  put(static_cast<uint32_t>(36 + data.size()), 4);
+  tag4("WAVE");
+  tag4("fmt ");
   put(16, 4);
-  put(1, 2);  // PCM
+  put(static_cast<uint32_t>(tag), 2);
   put(static_cast<uint32_t>(channels), 2);
   put(static_cast<uint32_t>(rate), 4);
-  put(static_cast<uint32_t>(rate * channels * 2), 4);
-  put(static_cast<uint32_t>(channels * 2), 2);
-  put(16, 2);
-  tag("data");
-  put(data_bytes, 4);
-  for (int16_t s : samples)
-    put(static_cast<uint16_t>(s), 2);
+  put(static_cast<uint32_t>(rate) * frame, 4);
+  put(frame, 2);
+  put(static_cast<uint32_t>(bits), 2);
+  tag4("data");
+  put(static_cast<uint32_t>(data.size()), 4);
+  out.insert(out.end(), data.begin(), data.end());
   return out;
+}
+
+// The same of 16-bit samples.
+inline std::vector<uint8_t> MakeWav(const std::vector<int16_t>& samples, int rate = 22050,
+                                    int channels = 1) {
+  std::vector<uint8_t> data;
+  for (int16_t s : samples) {
+    data.push_back(static_cast<uint8_t>(s));
+    data.push_back(static_cast<uint8_t>(static_cast<uint16_t>(s) >> 8));
+  }
+  return WavOf(data, rate, channels);
 }
 
 // A mono sine tone of `seconds` at `hz`, peak `amplitude`.

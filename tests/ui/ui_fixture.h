@@ -23,8 +23,6 @@ using platform::InputEvent;
 using platform::Key;
 using platform::MouseButton;
 using qv::testing::VbErrorNumber;
-// The error number a call raises, 0 if none (the animated picture tests use this name).
-inline constexpr auto* ErrorOf = &VbErrorNumber;
 
 class DesktopTest : public ::testing::Test {
  public:
