@@ -95,14 +95,6 @@ TEST_F(ScriptTest, WhatMakesALineMalformed) {
   }
 }
 
-TEST_F(ScriptTest, ACommandWithoutItsSubsystemIsListedBeforeAnythingRuns) {
-  table_.Find("click object")->action = nullptr;
-  Script script = Parse("wait 5\nclick object 3  # not yet\n");
-  ASSERT_TRUE(script.errors.empty());
-  EXPECT_EQ(UnavailableCommands(script),
-            (std::vector<std::string>{"walk.qvs:2: not available yet: click object 3"}));
-}
-
 TEST(QuotedTest, EscapesWhatWouldBreakAMessageLine) {
   EXPECT_EQ(Quoted("a\"b\\c\r\n\t\x01\x7f"), "\"a\\\"b\\\\c\\r\\n\\t\\x01\\x7f\"");
   EXPECT_EQ(Quoted("é"), "\"é\"");
