@@ -204,27 +204,6 @@ TEST_F(DiskAudio, TheOutputClosesAfterTwoIdleChecksAndTheNextSoundOrPieceOpensIt
   EXPECT_GT(reopened.Peak(0.0, 0.2), 14000);
 }
 
-TEST_F(DiskAudio, FilesThatWillNotDecodeFailAndDisturbNothing) {
-  const auto tone = Sound("tone.wav", ToneWav(1.0, 440.0, 16000));
-  const auto junk = Sound("junk.bin", std::vector<uint8_t>(4000, 0x5A));
-  int wav_error = 0, midi_error = 0, mp3_error = 0, missing = 0;
-  const Output out = Record(
-      [&](SdlMixerAudio& a) {
-        a.Play(1, "tone.wav", tone, false, 0, 0);
-        wav_error = VbErrorNumber([&] { a.Play(1, "junk.bin", junk, false, 0, 0); });
-        midi_error = VbErrorNumber([&] { a.PlayMusic(MusicKind::kMidi, "junk", junk, 0, true); });
-        mp3_error = VbErrorNumber([&] { a.PlayMusic(MusicKind::kMp3, "junk", junk, 0, false); });
-        missing =
-            VbErrorNumber([&] { a.Play(2, "none.wav", dir_.path() / "none.wav", false, 0, 0); });
-      },
-      400);
-  EXPECT_EQ(wav_error, kErrInvalidFileFormat);
-  EXPECT_EQ(midi_error, kErrInvalidFileFormat);
-  EXPECT_EQ(mp3_error, kErrInvalidFileFormat);
-  EXPECT_EQ(missing, kErrFileNotFound);
-  EXPECT_GT(out.Peak(0.2, 0.4), 14000) << "channel 1 played on";
-}
-
 // Runs `body` under an alarm: a hang kills the test program (SIGALRM) instead of
 // stopping the suite.
 void MustEnd(const std::function<void()>& body) {
