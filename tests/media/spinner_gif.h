@@ -1,7 +1,7 @@
 #pragma once
-// An animated GIF for the logo scenarios and the idle-CPU benchmark: `frames`
-// full-size frames, each a band of a different colour, shown `delay_cs` centiseconds
-// each, looping for ever.
+// An animated GIF for the scenarios and the idle-CPU benchmark: `frames` full-size
+// frames, each a band of a different colour, shown `delay_cs` centiseconds each, played
+// again `loop` times after the first pass (0: for ever).
 
 #include <cstdint>
 #include <vector>
@@ -10,11 +10,12 @@
 
 namespace qv::testing {
 
-inline std::vector<uint8_t> SpinnerGif(int frames, int width, int height, int delay_cs) {
+inline std::vector<uint8_t> SpinnerGif(int frames, int width, int height, int delay_cs,
+                                       int loop = 0) {
   GifLayout design;
   design.width = width;
   design.height = height;
-  design.loop = 0;
+  design.loop = loop;
   design.colors.clear();
   for (int i = 0; i < 32; ++i) {
     design.colors.push_back(static_cast<uint32_t>(i) * 0x070503u + 0x202020u);

@@ -37,7 +37,7 @@ class ScreenWalkthrough : public WalkthroughTest {
          "LocScene": 3, "LocMediaOn": 1, "LocMedia": "bell.wav", "LocVolume": -300}]})j"),
                      dir_.path());
     for (const char* name : {"key.gif", "rope.gif", "coin.gif"})
-      dir_.Write(std::string("resource/gfx/") + name, qv::testing::FramesGif(1));
+      dir_.Write(std::string("resource/gfx/") + name, qv::testing::SolidGif(8, 8));
     dir_.Write("resource/mmedia/bell.wav", qv::testing::SilentWav());
   }
 };
