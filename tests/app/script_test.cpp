@@ -95,10 +95,5 @@ TEST_F(ScriptTest, WhatMakesALineMalformed) {
   }
 }
 
-TEST(QuotedTest, EscapesWhatWouldBreakAMessageLine) {
-  EXPECT_EQ(Quoted("a\"b\\c\r\n\t\x01\x7f"), "\"a\\\"b\\\\c\\r\\n\\t\\x01\\x7f\"");
-  EXPECT_EQ(Quoted("é"), "\"é\"");
-}
-
 }  // namespace
 }  // namespace qv::app

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text.h"
+#include "core/vb_array.h"
 #include "core/vb_error.h"
+#include "core/vb_math.h"
 #include "data/record_codec.h"
 #include "data/record_file.h"
 #include "test_support.h"
@@ -39,6 +42,36 @@ TEST(RecordFile, AMissingFileHasNoRecordsAnOpenOneReadsZerosPastTheEndAndFailure
   EXPECT_EQ(file.Read(INT64_MAX), (std::vector<uint8_t>(4, 0)));
   EXPECT_EQ(VbErrorNumber([&] { file.Read(0); }), 63);
   EXPECT_EQ(VbErrorNumber([&] { file.Read(-5); }), 63);
+}
+
+// Trimming, number texts and rounding halves to even show in the scene data, the log
+// lines and the flag conjunctions' tests; here the edges those do not reach.
+TEST(TextsAndNumbers, TheEdgesTheGamesDoNotReach) {
+  EXPECT_EQ(TrimBlanks("\tx "), "\tx") << "only blanks";
+  EXPECT_EQ(LeadingNumber("1e3"), 1000);
+  EXPECT_EQ(LeadingNumber("."), 0);
+  EXPECT_THROW(ToInt16(32767.5), VbError) << "rounds to 32768";
+  EXPECT_THROW(ToInt16(1e300), VbError);
+  EXPECT_THROW(AddInt16(-32768, -1), VbError);
+  VbArray<int16_t, 0, 20> table;
+  EXPECT_NO_THROW(table[20] = 3);
+  EXPECT_THROW(table[-1], VbError);
+}
+
+TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
+  std::string all;
+  for (int b = 0; b < 256; ++b)
+    all += static_cast<char>(b);
+  std::string utf8 = Cp1252ToUtf8(all);
+  auto back = Utf8ToCp1252(utf8);
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(*back, all);
+  EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC") << "0x80 is the euro sign";
+  EXPECT_FALSE(Utf8ToCp1252("\xE4\xB8\xAD").has_value()) << "a CJK character has no byte";
+  EXPECT_FALSE(Utf8ToCp1252("\xC3").has_value()) << "truncated UTF-8";
+  EXPECT_EQ(Utf8ToCp1252Lossy("a\xE4\xB8\xAD"
+                              "b"),
+            "a?b");
 }
 
 std::vector<uint8_t> Concat(const std::vector<std::vector<uint8_t>>& records) {

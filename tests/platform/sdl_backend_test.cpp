@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "platform/event_loop.h"
 #include "platform/renderer.h"
 #include "platform/sdl/sdl_renderer.h"
+#include "platform/sdl/ttf_fonts.h"
 #include "platform/user_files.h"
 #include "test_support.h"
 
@@ -49,34 +51,34 @@ class SdlSession : public Painter, public InputSink {
     loop.DoEvents();
   }
 
-  SDL_Event KeyDown(SDL_Keycode key, uint16_t mod = KMOD_NONE) const {
+  // An event of `type` addressed to the player's window (every window event keeps the
+  // window's id in the same place).
+  SDL_Event Of(uint32_t type) const {
     SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.windowID = backend.window_id();
+    event.type = type;
+    event.window.windowID = backend.window_id();
+    return event;
+  }
+  SDL_Event KeyDown(SDL_Keycode key, uint16_t mod = KMOD_NONE) const {
+    SDL_Event event = Of(SDL_KEYDOWN);
     event.key.state = SDL_PRESSED;
     event.key.keysym.sym = key;
     event.key.keysym.mod = mod;
     return event;
   }
   SDL_Event Text(const char* utf8) const {
-    SDL_Event event{};
-    event.type = SDL_TEXTINPUT;
-    event.text.windowID = backend.window_id();
+    SDL_Event event = Of(SDL_TEXTINPUT);
     SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
     return event;
   }
   SDL_Event MouseMotion(int x, int y) const {
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.windowID = backend.window_id();
+    SDL_Event event = Of(SDL_MOUSEMOTION);
     event.motion.x = x;
     event.motion.y = y;
     return event;
   }
   SDL_Event MouseButton(bool down, uint8_t button, int x, int y) const {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.windowID = backend.window_id();
+    SDL_Event event = Of(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP);
     event.button.button = button;
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.button.x = x;
@@ -84,9 +86,7 @@ class SdlSession : public Painter, public InputSink {
     return event;
   }
   SDL_Event WindowEvent(SDL_WindowEventID id) const {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.windowID = backend.window_id();
+    SDL_Event event = Of(SDL_WINDOWEVENT);
     event.window.event = static_cast<uint8_t>(id);
     return event;
   }
@@ -389,6 +389,41 @@ TEST_F(SdlRendererTest, MalformedPicturesAndEmptyTextDrawNothing) {
   r.DrawImage(short_of_pixels, {-50, -50, 10, 10});
   r.EndFrame();
   EXPECT_EQ(Pixel(1, 1), 0u);
+}
+
+TEST(TtfFonts, MeasuresWithTheRealFontWithoutAVideoDevice) {
+  TtfFonts fonts;
+  const FontChoice normal{13, false};
+  const TextSize word = fonts.Measure("Inventory", normal);
+  EXPECT_GT(word.width, 40);
+  EXPECT_LT(word.width, 90);
+  EXPECT_GE(word.height, 13);
+  EXPECT_GT(fonts.Measure("Inventory", {13, true}).width, word.width) << "bold is wider";
+
+  // Odd texts and sizes are measured without failing.
+  const TextSize empty = fonts.Measure("", {});
+  EXPECT_EQ(empty.width, 0);
+  EXPECT_GT(empty.height, 0) << "an empty label still has a line height";
+  EXPECT_GT(fonts.Measure("Caf\xC3\xA9 \xE2\x82\xAC", {}).width, 0);
+  EXPECT_GE(fonts.Measure("bad \xFF\xFE utf-8", {}).width, 0);
+  EXPECT_GT(fonts.Measure(std::string_view("a\0b", 3), {}).width, 0);
+  EXPECT_GT(fonts.Measure("x", {0, false}).height, 0) << "sizes are clamped";
+  EXPECT_GT(fonts.Measure("x", {-3, true}).height, 0);
+  EXPECT_LT(fonts.Measure("x", {100000, false}).height, 2 * TtfFonts::kMaxSizePx);
+}
+
+TEST(TtfFonts, AMissingFontFileIsAClearErrorAndAMissingBoldFallsBack) {
+  const auto defaults = TtfFonts::DefaultFiles();
+  try {
+    TtfFonts fonts({"/nonexistent/NoSuch.ttf", defaults.bold});
+    FAIL() << "opened a missing font";
+  } catch (const std::runtime_error& error) {
+    EXPECT_NE(std::string(error.what()).find("/nonexistent/NoSuch.ttf"), std::string::npos);
+  }
+  TtfFonts fallback({defaults.regular, "/nonexistent/Bold.ttf"});
+  EXPECT_GT(fallback.Measure("Inventory", {13, true}).width,
+            fallback.Measure("Inventory", {13, false}).width)
+      << "the regular font made bold";
 }
 
 }  // namespace
