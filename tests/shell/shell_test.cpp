@@ -68,11 +68,7 @@ TEST_F(PlayerShell, TheScoreFollowsItsFlagOnlyInAGameWithAScore) {
 TEST_F(PlayerShell, MenuHoverSoundsPlayOncePerEntryAndClicksActAfterThePause) {
   Game(R"({"HoverSound": "hover.wav", "ClickSound": "click.wav", "ClickVolume": -100})");
   AddCommand("hover background", [](Player& p) {
-    platform::InputEvent move;
-    move.kind = platform::InputEvent::Kind::kMouseMove;
-    move.x = 3;
-    move.y = 3;
-    p.backend().InjectInput(move);
+    app::InjectMouse(p, platform::InputEvent::Kind::kMouseMove, {3, 3});
   });
   int64_t clicked = 0, scene_at = 0;
   AddCommand("mark", [&](Player& p) { clicked = p.loop().NowMs(); });
