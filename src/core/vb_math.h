@@ -26,14 +26,6 @@ inline int16_t ToInt16(double value) {
   return static_cast<int16_t>(rounded);
 }
 
-// Converts to a 32-bit integer with half-to-even rounding; Overflow when out of range.
-inline int32_t ToInt32(double value) {
-  if (std::isnan(value)) Raise(kErrOverflow);
-  double rounded = RoundHalfEven(value);
-  if (rounded < -2147483648.0 || rounded > 2147483647.0) Raise(kErrOverflow);
-  return static_cast<int32_t>(rounded);
-}
-
 // 16-bit signed addition that raises Overflow instead of wrapping.
 inline int16_t AddInt16(int16_t a, int16_t b) {
   int sum = int{a} + int{b};

@@ -797,8 +797,5 @@ uint32_t SdlBackend::window_id() const {
 int64_t SdlBackend::frames_presented() const {
   return impl_->frames;
 }
-size_t SdlBackend::cached_textures() const {
-  return impl_->drawer->cached_textures();
-}
 
 }  // namespace qv::platform

@@ -88,7 +88,6 @@ class SdlBackend : public Backend {
   uint32_t window_id() const;
 
   int64_t frames_presented() const;
-  size_t cached_textures() const;
 
  private:
   struct Impl;
