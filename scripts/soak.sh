@@ -9,7 +9,8 @@
 # damage a copy the same way again. The walkthrough runs headless with a 30 s limit, two
 # runs at a time. A run ends in one of:
 #   crash     a sanitizer report, or the player killed by a signal
-#   hang      the 30 s limit ran out
+#   hang      the 30 s limit ran out, or the player reported a wait that could never end
+#             (headless, its virtual clock finds that at once: a window would freeze)
 #   finished  the walkthrough played to its end (exit status 0)
 #   failed    an expectation of the walkthrough failed (exit status 1): the damage showed
 #   other     any other exit status (2: the player refused to start)
@@ -95,7 +96,8 @@ soak_one() {
   local class
   if grep -qE 'Sanitizer|runtime error:' "$dir/err.txt"; then
     class=crash
-  elif [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+  elif [ "$status" -eq 124 ] || [ "$status" -eq 137 ] ||
+    grep -q '^quorvex-player: Deadlock' "$dir/err.txt"; then
     class=hang
   elif [ "$status" -gt 128 ]; then
     class=crash
