@@ -35,6 +35,24 @@ ui::Label& MakeLabel(ui::Form& parent, const char* name, int left, int top, int 
   return label;
 }
 
+// The frame both windows share: a black form centred on the screen, its caption at the top
+// and the list of saved games on the left.
+template <class Window>
+ui::Form& BuildFrame(ui::Desktop& desktop, Window& window, const char* form_name,
+                     const char* caption) {
+  window.form = std::make_unique<ui::Form>(desktop, form_name);
+  ui::Form& form = *window.form;
+  form.SetBackColor(kBlack);
+  form.Move(0, 0, SaveDialogs::kWidth, SaveDialogs::kHeight);
+  form.on_load = [&form] { form.CenterOnScreen(); };
+  window.FCaption = &MakeLabel(form, "FCaption", 0, 12, SaveDialogs::kWidth, 24);
+  window.FCaption->SetCaption(caption);
+  window.FCaption->SetAlign(ui::Alignment::kCenter);
+  window.File1 = &form.Create<SavedFileList>("File1");
+  window.File1->Move(kListLeft, kListTop, kListWidth, kListHeight);
+  return form;
+}
+
 }  // namespace
 
 void SavedFileList::RefreshWith(const std::optional<fs::path>& other) {
@@ -96,16 +114,7 @@ void SaveDialogs::BuildButtons(ui::Form& form, ui::Image*& ok, ui::Image*& cance
 }
 
 void SaveDialogs::BuildSaveGame() {
-  save_.form = std::make_unique<ui::Form>(s_.desktop, "SaveGame");
-  ui::Form& form = *save_.form;
-  form.SetBackColor(kBlack);
-  form.Move(0, 0, kWidth, kHeight);
-  form.on_load = [&form] { form.CenterOnScreen(); };
-  save_.FCaption = &MakeLabel(form, "FCaption", 0, 12, kWidth, 24);
-  save_.FCaption->SetCaption("SAVE GAME");
-  save_.FCaption->SetAlign(ui::Alignment::kCenter);
-  save_.File1 = &form.Create<SavedFileList>("File1");
-  save_.File1->Move(kListLeft, kListTop, kListWidth, kListHeight);
+  ui::Form& form = BuildFrame(s_.desktop, save_, "SaveGame", "SAVE GAME");
   save_.Text1 = &form.Create<ui::TextBox>("Text1");
   save_.Text1->Move(kRightLeft, 70, kRightWidth, 22);
   save_.Text1->SetText("Filename");
@@ -136,16 +145,7 @@ void SaveDialogs::BuildSaveGame() {
 }
 
 void SaveDialogs::BuildLoadGame() {
-  load_.form = std::make_unique<ui::Form>(s_.desktop, "LoadGame");
-  ui::Form& form = *load_.form;
-  form.SetBackColor(kBlack);
-  form.Move(0, 0, kWidth, kHeight);
-  form.on_load = [&form] { form.CenterOnScreen(); };
-  load_.FCaption = &MakeLabel(form, "FCaption", 0, 12, kWidth, 24);
-  load_.FCaption->SetCaption("LOAD SAVED GAME");
-  load_.FCaption->SetAlign(ui::Alignment::kCenter);
-  load_.File1 = &form.Create<SavedFileList>("File1");
-  load_.File1->Move(kListLeft, kListTop, kListWidth, kListHeight);
+  ui::Form& form = BuildFrame(s_.desktop, load_, "LoadGame", "LOAD SAVED GAME");
   load_.Label1 = &MakeLabel(form, "Label1", kRightLeft, 60, kRightWidth, 80);
   load_.Label2 = &MakeLabel(form, "Label2", kRightLeft, 150, kRightWidth, 20);
   load_.Label3 = &MakeLabel(form, "Label3", kRightLeft, 172, kRightWidth, 20);
